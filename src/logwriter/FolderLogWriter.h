@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+// The suite's logging component: every folder status change it is told of becomes one row of
+// the log table, stamped with the time in UTC, so that a folder's history can be read back.
+// It works through its own connection; a failure is reported by Error and the return value,
+// and never touches the loan change that was logged.
+class FolderLogWriter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FolderLogWriter(QObject *parent = nullptr);
+
+    // auto: True for automatic logging, False for manual; checkedOut: True when the folder went
+    // out or its loan was rewritten, False when it came back.
+    bool Record(qint16 year, const QString &type, qint32 sequence, bool autoMode, const QString &user,
+                const QString &loanedTo, bool checkedOut);
+
+    inline static const QString Role = QStringLiteral("log");
+    static constexpr char InsertStatement[] =
+        "Insert Into MRLCRT.FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT)"
+        " Values(?,?,?,?,?,?,?,?)";
+
+signals:
+    void Error(qint32 ErrNumber, const QString &ErrDescription);
+};

@@ -1,0 +1,207 @@
+#include "Connection.h"
+
+#include "Schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSettings>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QThread>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace Connection {
+namespace {
+
+constexpr int BusyTimeoutMs = 5000;
+const QString NamePrefix = QStringLiteral("zorva.");
+
+QMutex mutex;
+QString programUrl; // set through Use()
+int generation = 0; // bumped by Use() so that stale connections are never reused
+
+QString ConnectionName(const QString &role)
+{
+    QMutexLocker lock(&mutex);
+    return NamePrefix + role + QLatin1Char('.') +
+           QString::number(reinterpret_cast<quintptr>(QThread::currentThread()), 16) + QLatin1Char('.') +
+           QString::number(generation);
+}
+
+QString Describe(const Url &u) { return QStringLiteral("\"%1\" (%2)").arg(u.url, u.origin); }
+
+bool OpenSqlite(QSqlDatabase &db, const QString &path, QString *why)
+{
+    const QFileInfo file(path);
+    if (path.isEmpty()) {
+        *why = QStringLiteral("the URL names no file");
+        return false;
+    }
+    if (!file.exists()) {
+        if (file.absoluteFilePath() == QFileInfo(DefaultDatabaseFile()).absoluteFilePath())
+            QDir().mkpath(file.absolutePath());
+        if (!file.absoluteDir().exists()) {
+            *why = QStringLiteral("the file \"%1\" cannot be created, its folder does not exist")
+                       .arg(file.absoluteFilePath());
+            return false;
+        }
+    }
+    // The statements name the library MRLCRT, so the file is attached under that name.
+    db.setDatabaseName(QStringLiteral(":memory:"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    if (!db.open()) {
+        *why = db.lastError().text();
+        return false;
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("ATTACH DATABASE ? AS MRLCRT"));
+    q.addBindValue(file.absoluteFilePath());
+    bool ok = q.exec();
+    // synchronous and journal_mode do not reach an attached database unless named for it.
+    ok = ok && q.exec(QStringLiteral("PRAGMA MRLCRT.journal_mode=WAL"));
+    ok = ok && q.exec(QStringLiteral("PRAGMA MRLCRT.synchronous=FULL"));
+    // A new (empty) file gets the schema, so that a first start needs no install step.
+    ok = ok && q.exec(QStringLiteral("SELECT count(*) FROM MRLCRT.sqlite_master")) && q.next();
+    if (!ok) {
+        *why = QStringLiteral("the file \"%1\" cannot be opened or created: %2")
+                   .arg(file.absoluteFilePath(), q.lastError().text());
+        return false;
+    }
+    const bool empty = q.value(0).toInt() == 0;
+    q.finish();
+    return !empty || Schema::Create(db, why);
+}
+
+bool OpenPostgres(QSqlDatabase &db, const QString &url, QString *error)
+{
+    const QUrl parsed(url);
+    if (!parsed.isValid() || parsed.host().isEmpty()) {
+        *error = QStringLiteral("it is not a valid postgresql://user@host:port/dbname URL");
+        return false;
+    }
+    db.setHostName(parsed.host());
+    if (parsed.port() > 0)
+        db.setPort(parsed.port());
+    db.setUserName(parsed.userName());
+    db.setPassword(parsed.password());
+    db.setDatabaseName(parsed.path().mid(1));
+    QStringList options;
+    for (const auto &[key, value] : QUrlQuery(parsed).queryItems(QUrl::FullyDecoded))
+        options << key + QLatin1Char('=') + value;
+    db.setConnectOptions(options.join(QLatin1Char(';')));
+    if (!db.open()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+QSqlDatabase Open(const QString &name, QString *error)
+{
+    const Url u = Current();
+    QString why;
+    bool ok = false;
+    {
+        QSqlDatabase db;
+        if (u.url.startsWith(QLatin1String("sqlite:"))) {
+            QString path = u.url.mid(7);
+            if (path.startsWith(QLatin1String("//")))
+                path = path.mid(2);
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            ok = OpenSqlite(db, path, &why);
+        } else if (u.url.startsWith(QLatin1String("postgresql://")) ||
+                   u.url.startsWith(QLatin1String("postgres://"))) {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            ok = OpenPostgres(db, u.url, &why);
+        } else if (u.url.startsWith(QLatin1String("odbc:"))) {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+            db.setDatabaseName(u.url.mid(5));
+            ok = db.open();
+            if (!ok)
+                why = db.lastError().text();
+        } else {
+            *error = QStringLiteral("The court database URL %1 has an unknown scheme; use sqlite:/path/file.db, "
+                                    "postgresql://user@host:port/dbname or odbc:<connection string>.")
+                         .arg(Describe(u));
+            return {};
+        }
+        if (ok)
+            return db;
+    }
+    QSqlDatabase::removeDatabase(name);
+    *error = QStringLiteral("The court database %1 cannot be opened: %2.").arg(Describe(u), why);
+    return {};
+}
+
+} // namespace
+
+Url Current()
+{
+    {
+        QMutexLocker lock(&mutex);
+        if (!programUrl.isEmpty())
+            return {programUrl, QStringLiteral("the program that uses this component")};
+    }
+    const QString env = qEnvironmentVariable(EnvironmentVariable);
+    if (!env.isEmpty())
+        return {env, QStringLiteral("the environment variable %1").arg(QLatin1String(EnvironmentVariable))};
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QLatin1String(SettingsOrganization),
+                       QLatin1String(SettingsApplication));
+    const QString stored = settings.value(QLatin1String(SettingsKey)).toString();
+    if (!stored.isEmpty())
+        return {stored, QStringLiteral("the setting %1 in %2").arg(QLatin1String(SettingsKey), settings.fileName())};
+    return {QStringLiteral("sqlite:") + DefaultDatabaseFile(), QStringLiteral("the default database of this user")};
+}
+
+void Use(const QString &url)
+{
+    CloseAll();
+    QMutexLocker lock(&mutex);
+    programUrl = url;
+    ++generation;
+}
+
+void CloseAll()
+{
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        if (!name.startsWith(NamePrefix))
+            continue;
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+}
+
+QString DefaultDatabaseFile()
+{
+    // Under the maker's folder rather than the host program's, so that every program of the
+    // suite on this account (hosts, zorva-db) finds the same default court.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') +
+           QLatin1String(SettingsOrganization) + QStringLiteral("/court.db");
+}
+
+QSqlDatabase Database(const QString &role, QString *error)
+{
+    const QString name = ConnectionName(role);
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen())
+            return db;
+        db = {};
+        QSqlDatabase::removeDatabase(name);
+    }
+    return Open(name, error);
+}
+
+Backend BackendOf(const QSqlDatabase &db)
+{
+    if (db.driverName() == QLatin1String("QPSQL"))
+        return Backend::PostgreSQL;
+    if (db.driverName() == QLatin1String("QODBC"))
+        return Backend::ODBC;
+    return Backend::SQLite;
+}
+
+} // namespace Connection

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// The court database connection, owned by the data-services layer: one per thread and role,
+// opened lazily from a connection URL:
+//   sqlite:/path/court.db              embedded file, attached as MRLCRT
+//   postgresql://user@host:port/db     server, schema mrlcrt
+//   odbc:<connection string>           any ODBC source (the court's DB2 for i)
+namespace Connection {
+
+enum class Backend { SQLite, PostgreSQL, ODBC };
+
+inline constexpr char EnvironmentVariable[] = "ZORVA_DATABASE";
+// The setting that names the court database when the environment does not.
+inline constexpr char SettingsOrganization[] = "Venholt Dedezirive, Ltd";
+inline constexpr char SettingsApplication[] = "ZORVAAS400Services";
+inline constexpr char SettingsKey[] = "Connection/Database";
+
+struct Url
+{
+    QString url;
+    QString origin; // said in every error, so that IT staff know what to fix
+};
+
+// The URL in force: one set by the program, else ZORVA_DATABASE, else the setting, else the
+// per-user default file.
+Url Current();
+// Points the layer elsewhere (a test's own file, a host switching courts) and closes every
+// connection; an empty URL goes back to the environment, setting and default.
+void Use(const QString &url);
+// Closes every connection this layer opened; the next use opens them anew.
+void CloseAll();
+
+QString DefaultDatabaseFile();
+
+// The calling thread's connection for a role ("data" for the windows, "log" for the logging
+// component). Returns an invalid database and fills *error when it cannot be opened.
+QSqlDatabase Database(const QString &role, QString *error);
+
+Backend BackendOf(const QSqlDatabase &db);
+
+} // namespace Connection

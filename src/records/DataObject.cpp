@@ -1,0 +1,106 @@
+#include "DataObject.h"
+
+#include "Connection.h"
+#include "StatementTrace.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+DataObject::ErrorPresenter presenter;
+}
+
+DataObject::DataObject(QObject *parent, const QString &role) : QObject(parent), m_role(role) {}
+
+DataObject::~DataObject() = default;
+
+qint32 DataObject::Execute(const QString &statement, const Parameters &params, bool, bool)
+{
+    const QString text = statement.isEmpty() ? m_statement : statement;
+    const QVariantList values = params.value_or(QVariantList{});
+    Close();
+    StatementTrace::Record(text, values);
+
+    QString error;
+    QSqlDatabase db = Connection::Database(m_role, &error);
+    if (!db.isValid()) {
+        Fail(-1, error);
+        return 0;
+    }
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    bool ok = q.prepare(text);
+    for (const QVariant &v : values)
+        q.addBindValue(StatementTrace::ForBinding(v));
+    ok = ok && q.exec();
+    if (!ok) {
+        const QSqlError e = q.lastError();
+        q.finish();
+        bool numeric = false;
+        const int native = e.nativeErrorCode().toInt(&numeric);
+        Fail(numeric ? native : -1, e.text());
+        return 0;
+    }
+    qint32 affected = 0;
+    if (q.isSelect()) {
+        // Rows are read at once and the query finished: an open read would pin this
+        // connection's snapshot and make the next write fail when another clerk has written.
+        m_columns = q.record();
+        const int n = m_columns.count();
+        while (q.next()) {
+            QVariantList row;
+            row.reserve(n);
+            for (int i = 0; i < n; ++i)
+                row.append(q.value(i));
+            m_rows.append(std::move(row));
+        }
+        if (q.lastError().isValid()) {
+            const QSqlError e = q.lastError();
+            q.finish();
+            Close();
+            Fail(-1, e.text());
+            return 0;
+        }
+    } else {
+        affected = q.numRowsAffected();
+    }
+    q.finish();
+    return affected;
+}
+
+QVariant DataObject::Field(const QString &name) const
+{
+    if (Eof())
+        return {};
+    const int i = m_columns.indexOf(name);
+    return i < 0 ? QVariant() : m_rows.at(m_row).value(i);
+}
+
+void DataObject::MoveNext()
+{
+    if (!Eof())
+        ++m_row;
+}
+
+void DataObject::Close()
+{
+    m_columns.clear();
+    m_rows.clear();
+    m_row = 0;
+}
+
+void DataObject::HandleError(QObject *window)
+{
+    qCWarning(lcData).noquote() << "Data error" << m_errorNumber << m_errorDescription;
+    if (presenter)
+        presenter(window, m_errorDescription);
+}
+
+void DataObject::SetErrorPresenter(ErrorPresenter p) { presenter = std::move(p); }
+
+void DataObject::Fail(qint32 number, const QString &description)
+{
+    m_errorNumber = number;
+    m_errorDescription = description;
+    emit Error(number, description);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QSqlRecord>
+#include <QVariant>
+#include <functional>
+#include <optional>
+
+// Runs one statement at a time against the court database. A failure never comes back as a
+// result: Error is emitted inside the failing call, which then returns normally (count 0, EOF).
+class DataObject : public QObject
+{
+    Q_OBJECT
+public:
+    // Absent parameters differ from an empty list only in the trace; both bind nothing.
+    using Parameters = std::optional<QVariantList>;
+    // Shows an error to the user, given the window that asked (HandleError); installed by the
+    // form layer, which owns the message boxes.
+    using ErrorPresenter = std::function<void(QObject *window, const QString &description)>;
+
+    // role picks the connection (Connection::Database): the windows share "data".
+    explicit DataObject(QObject *parent = nullptr, const QString &role = QStringLiteral("data"));
+    ~DataObject() override;
+
+    // Runs statement (or Statement() when empty), binding params to its question marks in order.
+    // Returns the rows an insert, update or delete changed; 0 after a query. The two options
+    // are kept for the callers' sake and change nothing.
+    qint32 Execute(const QString &statement = {}, const Parameters &params = std::nullopt, bool option1 = true,
+                   bool option2 = true);
+
+    QString Statement() const { return m_statement; }
+    void SetStatement(const QString &statement) { m_statement = statement; }
+
+    // End of the rows (ADO's EOF, a name the C library keeps as a macro).
+    bool Eof() const { return m_row >= m_rows.size(); }
+    // The named column of the current row; null without a current row.
+    QVariant Field(const QString &name) const;
+    void MoveNext();
+    void Close();
+
+    // Reports the last error to the user on behalf of window, and to the log.
+    void HandleError(QObject *window);
+    qint32 LastErrorNumber() const { return m_errorNumber; }
+    QString LastErrorDescription() const { return m_errorDescription; }
+
+    static void SetErrorPresenter(ErrorPresenter presenter);
+
+signals:
+    void Error(qint32 ErrNumber, const QString &ErrDescription);
+
+private:
+    void Fail(qint32 number, const QString &description);
+
+    QString m_role;
+    QString m_statement;
+    QSqlRecord m_columns;
+    QList<QVariantList> m_rows;
+    qsizetype m_row = 0;
+    qint32 m_errorNumber = 0;
+    QString m_errorDescription;
+};

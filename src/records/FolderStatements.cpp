@@ -1,0 +1,26 @@
+#include "FolderStatements.h"
+
+namespace FolderStatements {
+
+QString KeyCondition(qint16 year, const QString &type, qint32 sequence)
+{
+    return QStringLiteral(" Where FILYER=") + QString::number(year) + QStringLiteral(" And FILTYP='") + type +
+           QStringLiteral("' And FILSEQ=") + QString::number(sequence);
+}
+
+QString UpdateLoanLiteral(const QString &quotedParty, const QString &dateDigits, const QString &user,
+                          const QString &keyCondition)
+{
+    return QStringLiteral("Update MRLCRT.FILCHK Set FILOTO= '") + quotedParty + QStringLiteral("', FILUDT= ") +
+           dateDigits + QStringLiteral(", FILUSR= '") + user + QStringLiteral("'") + keyCondition;
+}
+
+QString CaseLookup(const QString &masterTable)
+{
+    return QStringLiteral("Select MASYER,MASTYP,MASSEQ,MASLTP,MASLIT,IfNull(FILOTO,'') As FILOTO From MRLCRT.") +
+           masterTable +
+           QStringLiteral(" Left Join MRLCRT.FILCHK On FILYER=MASYER And FILTYP=MASTYP And FILSEQ=MASSEQ"
+                          " Where MASYER=? And MASTYP=? And MASSEQ=? Order By MASLTP,MASLIT");
+}
+
+} // namespace FolderStatements

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+namespace modBooleanConversions {
+
+QString BoolToString(bool flag, const QString &trueText, const QString &falseText);
+
+} // namespace modBooleanConversions

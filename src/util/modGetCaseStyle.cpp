@@ -1,0 +1,53 @@
+#include "modGetCaseStyle.h"
+
+#include "modBooleanConversions.h"
+#include "records/ProcedureCall.h"
+
+namespace modGetCaseStyle {
+
+QString GetCaseStyle(bool RtvUsrSecF, qint16 PrmYer, const QString &PrmTyp, qint32 PrmSeq, const QString &PrmLTp,
+                     qint16 PrmLit, QString &PrmPlfNam, QString &PrmPlfLtp, qint16 &PrmPlfLit, QString &PrmVersus,
+                     QString &PrmDefNam, QString &PrmDefLtp, qint16 &PrmDefLit, QString &PrmPlfAty,
+                     QString &PrmDefAty, const ErrorHandler &onError)
+{
+    const QString flag = modBooleanConversions::BoolToString(RtvUsrSecF, QStringLiteral("1"), QStringLiteral("0"));
+
+    ProcedureCall call;
+    if (onError)
+        QObject::connect(&call, &ProcedureCall::Error, onError);
+    call.SetCommandText(QLatin1String(CommandText));
+    constexpr int In = ProcedureCall::adParamInput, Out = ProcedureCall::adParamOutput;
+    constexpr int Char = ProcedureCall::adChar, Dec = ProcedureCall::adDecimal;
+    call.AddParameter(QStringLiteral("RtvUsrSecF"), Char, In, 1, 0);
+    call.AddParameter(QStringLiteral("PrmYer"), Dec, In, 4, 0);
+    call.AddParameter(QStringLiteral("PrmTyp"), Char, In, 2, 0);
+    call.AddParameter(QStringLiteral("PrmSeq"), Dec, In, 6, 0);
+    call.AddParameter(QStringLiteral("PrmLTp"), Char, In, 2, 0);
+    call.AddParameter(QStringLiteral("PrmLit"), Dec, In, 3, 0);
+    call.AddParameter(QStringLiteral("PrmPlfLtp"), Char, Out, 2, 0);
+    call.AddParameter(QStringLiteral("PrmPlfLit"), Dec, Out, 3, 0);
+    call.AddParameter(QStringLiteral("PrmPlfNam"), Char, Out, 35, 0);
+    call.AddParameter(QStringLiteral("PrmPlfAty"), Char, Out, 35, 0);
+    call.AddParameter(QStringLiteral("PrmVersus"), Char, Out, 3, 0);
+    call.AddParameter(QStringLiteral("PrmDefLtp"), Char, Out, 2, 0);
+    call.AddParameter(QStringLiteral("PrmDefLit"), Dec, Out, 3, 0);
+    call.AddParameter(QStringLiteral("PrmDefNam"), Char, Out, 35, 0);
+    call.AddParameter(QStringLiteral("PrmDefAty"), Char, Out, 35, 0);
+
+    const QString none;
+    call.Execute({flag, PrmYer, PrmTyp, PrmSeq, PrmLTp, PrmLit, none, qint16(0), none, none, none, none, qint16(0),
+                  none, none});
+
+    PrmPlfLtp = call.Parameters(QStringLiteral("PrmPlfLtp")).toString();
+    PrmPlfLit = static_cast<qint16>(call.Parameters(QStringLiteral("PrmPlfLit")).toInt());
+    PrmPlfNam = call.Parameters(QStringLiteral("PrmPlfNam")).toString();
+    PrmPlfAty = call.Parameters(QStringLiteral("PrmPlfAty")).toString();
+    PrmVersus = call.Parameters(QStringLiteral("PrmVersus")).toString();
+    PrmDefLtp = call.Parameters(QStringLiteral("PrmDefLtp")).toString();
+    PrmDefLit = static_cast<qint16>(call.Parameters(QStringLiteral("PrmDefLit")).toInt());
+    PrmDefNam = call.Parameters(QStringLiteral("PrmDefNam")).toString();
+    PrmDefAty = call.Parameters(QStringLiteral("PrmDefAty")).toString();
+    return PrmPlfNam + QLatin1Char(' ') + PrmVersus + QLatin1Char(' ') + PrmDefNam;
+}
+
+} // namespace modGetCaseStyle

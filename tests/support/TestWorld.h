@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh world for one test: its own SQLite court database (with the schema), its own
+// settings folder and application data folder. Nothing touches the user's real files.
+class TestWorld
+{
+public:
+    TestWorld();
+    ~TestWorld();
+
+    QString Path(const QString &name) const { return m_dir.filePath(name); }
+    QString DatabaseFile() const { return Path(QStringLiteral("court.db")); }
+    QString DatabaseUrl() const { return QStringLiteral("sqlite:") + DatabaseFile(); }
+
+    // Runs statements straight against the file (a second, independent connection), for
+    // arranging rows and reading them back without going through the code under test.
+    void Exec(const QString &statement) const;
+    QVariant Scalar(const QString &query) const;
+    QList<QVariantList> Rows(const QString &query) const;
+
+private:
+    QTemporaryDir m_dir;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+// Collects the statement trace (the "zorva.sql" category) while it lives: each entry is the
+// statement text on its first line, then one line per bound value.
+class TraceCapture
+{
+public:
+    TraceCapture();
+    ~TraceCapture();
+
+    const QStringList &Entries() const;
+    // The statement texts alone, in the order sent.
+    QStringList Statements() const;
+};
