@@ -1,0 +1,121 @@
+#include "CourtWriter.h"
+
+#include "logwriter/FolderLogWriter.h"
+#include "util/modTypeOfCase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace CourtWriter {
+namespace {
+
+// One prepared statement, run once per row.
+class Statement
+{
+public:
+    Statement(QSqlDatabase &db, const QString &text) : m_query(db), m_text(text)
+    {
+        m_prepared = m_query.prepare(text);
+    }
+
+    bool Run(const QVariantList &values, QString *error)
+    {
+        if (m_prepared) {
+            for (qsizetype i = 0; i < values.size(); ++i)
+                m_query.bindValue(static_cast<int>(i), values.at(i));
+            if (m_query.exec())
+                return true;
+        }
+        *error = QStringLiteral("\"%1\" failed: %2").arg(m_text, m_query.lastError().text());
+        return false;
+    }
+
+private:
+    QSqlQuery m_query;
+    QString m_text;
+    bool m_prepared = false;
+};
+
+QVariantList Key(const CaseKey &k)
+{
+    return {k.year, k.type, k.sequence};
+}
+
+bool Clear(QSqlDatabase &db, const QList<Court::Case> &cases, QString *error)
+{
+    const QList<std::pair<QString, QString>> tables{
+        {QStringLiteral("MASCRM"), QStringLiteral("MAS")}, {QStringLiteral("MASCIV"), QStringLiteral("MAS")},
+        {QStringLiteral("HRGDTA"), QStringLiteral("HRG")}, {QStringLiteral("FILCHK"), QStringLiteral("FIL")},
+        {QStringLiteral("FILLOG"), QStringLiteral("LOG")},
+    };
+    for (const auto &[table, prefix] : tables) {
+        Statement del(
+            db,
+            QStringLiteral("DELETE FROM MRLCRT.%1 WHERE %2YER=? AND %2TYP=? AND %2SEQ=?").arg(table, prefix));
+        for (const Court::Case &c : cases)
+            if (!del.Run(Key(c.key), error))
+                return false;
+    }
+    return true;
+}
+
+bool Insert(QSqlDatabase &db, const Court::Rows &rows, QString *error)
+{
+    const QString master = QStringLiteral(
+        "INSERT INTO MRLCRT.%1 (MASYER, MASTYP, MASSEQ, MASLTP, MASLIT, MASBRN, MASNAM, MASATY)"
+        " VALUES (?,?,?,?,?,?,?,?)");
+    Statement criminal(db, master.arg(QStringLiteral("MASCRM")));
+    Statement civil(db, master.arg(QStringLiteral("MASCIV")));
+    for (const Court::Case &c : rows.cases) {
+        Statement &into = modTypeOfCase::TypeOfCase(c.key.type) == 1 ? criminal : civil;
+        for (const Court::Litigant &l : c.litigants)
+            if (!into.Run(Key(c.key) << l.type << l.number << c.branch << l.name << l.attorney, error))
+                return false;
+    }
+
+    Statement hearing(db, QStringLiteral("INSERT INTO MRLCRT.HRGDTA (HRGYER, HRGTYP, HRGSEQ, HRGJDG, HRGROM,"
+                                         " HRGHDT, HRGHTM) VALUES (?,?,?,?,?,?,?)"));
+    for (const Court::Hearing &h : rows.hearings) {
+        const qint32 yyyymmdd = h.date.year() * 10000 + h.date.month() * 100 + h.date.day();
+        if (!hearing.Run(Key(h.key) << h.judge << h.room << yyyymmdd << h.time, error))
+            return false;
+    }
+
+    // The date goes in as the component writes it, the text "MMddyyyy" into a numeric column.
+    Statement loan(db,
+                   QStringLiteral("INSERT INTO MRLCRT.FILCHK (FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR)"
+                                  " VALUES (?,?,?,?,?,?)"));
+    for (const Court::Loan &l : rows.loans)
+        if (!loan.Run(Key(l.key) << l.party << l.date.toString(QStringLiteral("MMddyyyy")) << l.user, error))
+            return false;
+
+    Statement log(db, QLatin1String(FolderLogWriter::InsertStatement));
+    for (const Court::LogEntry &e : rows.log) {
+        const QString stamp = e.stamp.toUTC().toString(Qt::ISODateWithMs);
+        if (!log.Run({stamp, e.key.year, e.key.type, e.key.sequence, e.automatic ? 1 : 0, e.user, e.party,
+                      e.out ? 1 : 0},
+                     error))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool Write(QSqlDatabase &db, const Court::Rows &rows, bool replace, QString *error)
+{
+    if (!db.transaction()) {
+        *error = QStringLiteral("cannot start a transaction: %1").arg(db.lastError().text());
+        return false;
+    }
+    bool ok = !replace || Clear(db, rows.cases, error);
+    ok = ok && Insert(db, rows, error);
+    if (ok && db.commit())
+        return true;
+    if (ok)
+        *error = QStringLiteral("cannot commit: %1").arg(db.lastError().text());
+    db.rollback();
+    return false;
+}
+
+} // namespace CourtWriter

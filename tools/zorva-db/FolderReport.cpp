@@ -1,0 +1,113 @@
+#include "FolderReport.h"
+
+#include "LoanDate.h"
+
+#include "records/DataObject.h"
+#include "records/FolderStatements.h"
+#include "util/modFormatCaseNumber.h"
+#include "util/modTypeOfCase.h"
+
+#include <QDateTime>
+
+namespace FolderReport {
+namespace {
+
+// A data object whose failures end up in *error, since they never come back as results.
+class Reader
+{
+public:
+    explicit Reader(QString *error) : m_error(error)
+    {
+        QObject::connect(&m_data, &DataObject::Error, [this](qint32, const QString &description) {
+            m_failed = true;
+            *m_error = description;
+        });
+    }
+
+    bool Run(const QString &statement, const CaseKey &key)
+    {
+        m_data.Execute(statement, QVariantList{key.year, key.type, key.sequence});
+        return !m_failed;
+    }
+
+    DataObject &Data() { return m_data; }
+
+private:
+    DataObject m_data;
+    QString *m_error;
+    bool m_failed = false;
+};
+
+QString CaseNumber(const CaseKey &key)
+{
+    return modFormatCaseNumber::FormatCaseNumber(key.year, key.type, key.sequence, QString(), 0, true);
+}
+
+QString LogLine(const DataObject &row)
+{
+    const QString stored = row.Field(QStringLiteral("LOGTSP")).toString();
+    const QDateTime stamp = QDateTime::fromString(stored, Qt::ISODateWithMs);
+    const QString when =
+        stamp.isValid() ? stamp.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : stored;
+    const bool out = row.Field(QStringLiteral("LOGOUT")).toInt() != 0;
+    const bool automatic = row.Field(QStringLiteral("LOGAUT")).toInt() != 0;
+    return QStringLiteral("  %1  %2 %3  by %4 (%5)")
+        .arg(when, out ? QStringLiteral("out to ") : QStringLiteral("in from"),
+             row.Field(QStringLiteral("LOGOTO")).toString().leftJustified(13),
+             row.Field(QStringLiteral("LOGUSR")).toString(),
+             automatic ? QStringLiteral("automatic") : QStringLiteral("manual"));
+}
+
+} // namespace
+
+bool Status(const CaseKey &key, QString *line, QString *error)
+{
+    Reader loan(error);
+    if (!loan.Run(QLatin1String(FolderStatements::SelectLoan), key))
+        return false;
+    const QString number = CaseNumber(key);
+    if (!loan.Data().Eof()) {
+        const DataObject &row = loan.Data();
+        *line = number + QStringLiteral(": on loan to ") + row.Field(QStringLiteral("FILOTO")).toString();
+        const QString since = LoanDate::Display(row.Field(QStringLiteral("FILUDT")));
+        if (!since.isEmpty())
+            *line += QStringLiteral(" since ") + since;
+        const QString user = row.Field(QStringLiteral("FILUSR")).toString();
+        if (!user.isEmpty())
+            *line += QStringLiteral(", recorded by ") + user;
+        return true;
+    }
+
+    // A folder that is not out may also be one the court never had: say so, a typo is likelier.
+    Reader master(error);
+    const QString table = modTypeOfCase::MasterTableName(key.type);
+    if (!master.Run(QStringLiteral("Select MASYER From MRLCRT.%1 Where MASYER=? And MASTYP=? And MASSEQ=?")
+                        .arg(table),
+                    key))
+        return false;
+    *line = number + QStringLiteral(": not on loan");
+    if (master.Data().Eof())
+        *line += QStringLiteral(" (no such case in %1)").arg(table);
+    return true;
+}
+
+bool History(const CaseKey &key, QStringList *lines, QString *error)
+{
+    Reader log(error);
+    if (!log.Run(QStringLiteral("Select LOGTSP, LOGAUT, LOGUSR, LOGOTO, LOGOUT From MRLCRT.FILLOG"
+                                " Where LOGYER=? And LOGTYP=? And LOGSEQ=? Order By LOGTSP"),
+                 key))
+        return false;
+    QStringList entries;
+    for (DataObject &row = log.Data(); !row.Eof(); row.MoveNext())
+        entries << LogLine(row);
+    const QString number = CaseNumber(key);
+    if (entries.isEmpty()) {
+        *lines = {number + QStringLiteral(": no folder history recorded")};
+        return true;
+    }
+    *lines = QStringList{number + QStringLiteral(": folder history, oldest first")} + entries;
+    return true;
+}
+
+} // namespace FolderReport

@@ -1,0 +1,202 @@
+// zorva-db: creates, fills and inspects court databases for ZORVAFolders.
+
+#include "CourtWriter.h"
+#include "DemoCourt.h"
+#include "DocketGenerator.h"
+#include "FolderReport.h"
+
+#include "records/CaseKey.h"
+#include "records/Connection.h"
+#include "records/Schema.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+
+enum Exit { Ok = 0, Failed = 1, BadUsage = 2 };
+
+const char Usage[] = R"(Usage: zorva-db <command> [arguments]
+
+Commands:
+  init URL                          create the court tables (existing tables and rows stay)
+  seed-demo URL                     write the demo county court (its cases are replaced)
+  generate URL --date yyyy-MM-dd --hearings N
+                                    add N hearings on that date, each for a new case
+  status CASE [--db URL]            who holds the case's folder
+  history CASE [--db URL]           the folder's loans and returns, oldest first
+
+CASE is written 2009-CV-123, 2009 CV 123 or 2009CV000123.
+URL is sqlite:/path/court.db, postgresql://user@host:port/dbname or odbc:<connection string>.
+Without --db, status and history use ZORVA_DATABASE, else the stored setting, else this
+user's own court file.
+)";
+
+QTextStream &Out()
+{
+    static QTextStream out(stdout);
+    return out;
+}
+
+int Fail(Exit code, const QString &message)
+{
+    QTextStream(stderr) << "zorva-db: " << message << Qt::endl;
+    return code;
+}
+
+int Refuse(const QString &message)
+{
+    return Fail(BadUsage, message + QStringLiteral("\nRun \"zorva-db --help\" for the commands."));
+}
+
+// The database of the command's URL, with the court tables in place.
+QSqlDatabase OpenCourt(const QString &url, QString *error)
+{
+    Connection::Use(url);
+    QSqlDatabase db = Connection::Database(QStringLiteral("data"), error);
+    // Opening creates the tables on a new file only; an older file may lack some.
+    if (db.isValid() && Connection::BackendOf(db) == Connection::Backend::SQLite &&
+        !Schema::Create(db, error))
+        return {};
+    return db;
+}
+
+int Init(const QString &url)
+{
+    QString error;
+    QSqlDatabase db = OpenCourt(url, &error);
+    if (!db.isValid())
+        return Fail(Failed, error);
+    if (Connection::BackendOf(db) != Connection::Backend::SQLite && !Schema::Create(db, &error))
+        return Fail(Failed, error);
+    Out() << "Court tables ready in " << url << Qt::endl;
+    return Ok;
+}
+
+int SeedDemo(const QString &url)
+{
+    QString error;
+    QSqlDatabase db = OpenCourt(url, &error);
+    if (!db.isValid())
+        return Fail(Failed, error);
+    const Court::Rows court = DemoCourt::Build(QDate::currentDate());
+    if (!CourtWriter::Write(db, court, true, &error))
+        return Fail(Failed, QStringLiteral("writing the demo court failed: ") + error);
+    Out() << "Demo court in " << url << ": " << court.cases.size() << " cases, " << court.LitigantCount()
+          << " litigants, " << court.hearings.size() << " hearings, " << court.loans.size() << " loans, "
+          << court.log.size() << " log entries" << Qt::endl;
+    return Ok;
+}
+
+int Generate(const QString &url, const QString &dateText, const QString &countText)
+{
+    const QDate date = QDate::fromString(dateText, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        return Refuse(QStringLiteral("--date \"%1\" is not a date; write it as yyyy-MM-dd").arg(dateText));
+    bool numeric = false;
+    const int count = countText.toInt(&numeric);
+    constexpr int most = DocketGenerator::LastSequence - DocketGenerator::FirstSequence + 1;
+    if (!numeric || count < 1 || count > most)
+        return Refuse(
+            QStringLiteral("--hearings \"%1\" is not a number from 1 to %2").arg(countText).arg(most));
+
+    QString error;
+    QSqlDatabase db = OpenCourt(url, &error);
+    if (!db.isValid())
+        return Fail(Failed, error);
+    const std::optional<qint32> first =
+        DocketGenerator::NextSequence(db, static_cast<qint16>(date.year()), &error);
+    if (!first)
+        return Fail(Failed, error);
+    if (*first + count - 1 > DocketGenerator::LastSequence)
+        return Fail(Failed,
+                    QStringLiteral("%1 more cases of %2 would pass sequence %3; generate for another year")
+                        .arg(count)
+                        .arg(date.year())
+                        .arg(DocketGenerator::LastSequence));
+    const Court::Rows docket = DocketGenerator::Build(date, count, *first);
+    if (!CourtWriter::Write(db, docket, false, &error))
+        return Fail(Failed, QStringLiteral("writing the docket failed: ") + error);
+    Out() << "Docket of " << date.toString(Qt::ISODate) << " in " << url << ": " << count
+          << " hearings, for new cases of " << date.year() << " numbered " << *first << " to "
+          << *first + count - 1 << Qt::endl;
+    return Ok;
+}
+
+int Report(const QString &command, const QStringList &caseWords, const QString &url)
+{
+    if (caseWords.size() != 1 && caseWords.size() != 3)
+        return Refuse(QStringLiteral("%1 needs one case number, as 2009-CV-123, 2009 CV 123 or 2009CV000123")
+                          .arg(command));
+    const QString text = caseWords.join(QLatin1Char(' '));
+    const std::optional<CaseKey> key = CaseKey::Parse(text);
+    if (!key)
+        return Refuse(QStringLiteral("\"%1\" is not a case number; write it as 2009-CV-123, 2009 CV 123 or "
+                                     "2009CV000123")
+                          .arg(text));
+    if (!url.isEmpty())
+        Connection::Use(url);
+
+    QString error;
+    QStringList lines;
+    const bool ok = command == QLatin1String("status")
+                        ? FolderReport::Status(*key, &lines.emplaceBack(), &error)
+                        : FolderReport::History(*key, &lines, &error);
+    if (!ok)
+        return Fail(Failed, error);
+    for (const QString &line : lines)
+        Out() << line << '\n';
+    Out().flush();
+    return Ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zorva-db"));
+
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("usage"));
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("court database"),
+                                QStringLiteral("URL"));
+    const QCommandLineOption date(QStringLiteral("date"), QStringLiteral("hearing date"),
+                                  QStringLiteral("date"));
+    const QCommandLineOption hearings(QStringLiteral("hearings"), QStringLiteral("count"),
+                                      QStringLiteral("N"));
+    parser.addOptions({help, db, date, hearings});
+    if (!parser.parse(QCoreApplication::arguments()))
+        return Refuse(parser.errorText());
+    if (parser.isSet(help)) {
+        Out() << Usage;
+        return Ok;
+    }
+
+    QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
+        return Refuse(QStringLiteral("no command given"));
+    const QString command = args.takeFirst();
+    const bool report = command == QLatin1String("status") || command == QLatin1String("history");
+    const bool generate = command == QLatin1String("generate");
+    if (!report && !generate && command != QLatin1String("init") && command != QLatin1String("seed-demo"))
+        return Refuse(QStringLiteral("unknown command \"%1\"").arg(command));
+
+    // An option that the command does not take is more likely a mistake than something to ignore.
+    for (const auto &[option, allowed] : {std::pair{&db, report}, {&date, generate}, {&hearings, generate}})
+        if (parser.isSet(*option) && !allowed)
+            return Refuse(QStringLiteral("%1 does not take --%2").arg(command, option->names().constFirst()));
+
+    if (report)
+        return Report(command, args, parser.value(db));
+    if (args.size() != 1)
+        return Refuse(QStringLiteral("%1 needs exactly one database URL").arg(command));
+    if (command == QLatin1String("init"))
+        return Init(args.first());
+    if (command == QLatin1String("seed-demo"))
+        return SeedDemo(args.first());
+    if (!parser.isSet(date) || !parser.isSet(hearings))
+        return Refuse(QStringLiteral("generate needs --date yyyy-MM-dd and --hearings N"));
+    return Generate(args.first(), parser.value(date), parser.value(hearings));
+}
