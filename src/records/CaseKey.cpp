@@ -7,8 +7,8 @@ std::optional<CaseKey> CaseKey::Parse(const QString &text)
     // With separators the type may end in a digit ("J1"); run together it must be letters only,
     // or "2009J1123" would be ambiguous.
     static const QRegularExpression separated(
-        QStringLiteral(R"(^\s*(\d{4})(?:\s*-\s*|\s+)([A-Za-z][A-Za-z0-9]?)(?:\s*-\s*|\s+)(\d{1,6})\s*$)"));
-    static const QRegularExpression joined(QStringLiteral(R"(^\s*(\d{4})([A-Za-z]{1,2})(\d{1,6})\s*$)"));
+        QStringLiteral(R"(^\s*([0-9]{4})(?:\s*-\s*|\s+)([A-Za-z][A-Za-z0-9]?)(?:\s*-\s*|\s+)([0-9]{1,6})\s*$)"));
+    static const QRegularExpression joined(QStringLiteral(R"(^\s*([0-9]{4})([A-Za-z]{1,2})([0-9]{1,6})\s*$)"));
 
     QRegularExpressionMatch m = separated.match(text);
     if (!m.hasMatch())

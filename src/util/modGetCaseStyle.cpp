@@ -35,8 +35,10 @@ QString GetCaseStyle(bool RtvUsrSecF, qint16 PrmYer, const QString &PrmTyp, qint
     call.AddParameter(QStringLiteral("PrmDefAty"), Char, Out, 35, 0);
 
     const QString none;
-    call.Execute({flag, PrmYer, PrmTyp, PrmSeq, PrmLTp, PrmLit, none, qint16(0), none, none, none, none, qint16(0),
-                  none, none});
+    // fromValue keeps the 16-bit types, which QVariant's constructors would widen.
+    const QVariant zero = QVariant::fromValue<qint16>(0);
+    call.Execute({flag, QVariant::fromValue(PrmYer), PrmTyp, PrmSeq, PrmLTp, QVariant::fromValue(PrmLit), none, zero,
+                  none, none, none, none, zero, none, none});
 
     PrmPlfLtp = call.Parameters(QStringLiteral("PrmPlfLtp")).toString();
     PrmPlfLit = static_cast<qint16>(call.Parameters(QStringLiteral("PrmPlfLit")).toInt());

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "QtPrinters.h"
+
 // A fresh world for one test: its own SQLite court database (with the schema), its own
 // settings folder and application data folder. Nothing touches the user's real files.
 class TestWorld

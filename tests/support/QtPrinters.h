@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <ostream>
+
+// Readable failure messages for Qt values.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QVariant &v, std::ostream *os)
+{
+    *os << v.typeName() << '(' << v.toString().toStdString() << ')';
+}
