@@ -1,0 +1,82 @@
+#include "modFormFunctions.h"
+
+#include "records/DataObject.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVariant>
+#include <QWidget>
+
+namespace modFormFunctions {
+
+Answer MsgBox(const QString &text, const QString &title, Buttons buttons, Icon icon)
+{
+    QMessageBox box;
+    box.setWindowTitle(title.isEmpty() ? QStringLiteral("ZORVAFolders") : title);
+    box.setText(text);
+    switch (icon) {
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int result = box.exec();
+    if (buttons == Buttons::OkOnly)
+        return Answer::Ok;
+    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+bool ConfirmDiscardChanges(const QWidget *indicator, bool &cancel)
+{
+    if (!indicator || !indicator->isEnabled())
+        return false;
+    if (MsgBox(QStringLiteral("Discard changes?"), QStringLiteral("Exit"), Buttons::YesNo) == Answer::Yes)
+        return false;
+    cancel = true;
+    return true;
+}
+
+bool RequiredFieldMissing(QWidget *field)
+{
+    QString text = field->property("text").toString();
+    while (text.startsWith(QLatin1Char(' ')))
+        text.remove(0, 1);
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    if (!text.isEmpty())
+        return false;
+    ShowFieldError(field, QStringLiteral("A required field is missing."));
+    return true;
+}
+
+void ShowFieldError(QWidget *field, const QString &message)
+{
+    // A field that cannot take the focus (hidden, or on a window not shown yet) only loses that step.
+    if (field && field->isEnabled())
+        field->setFocus(Qt::OtherFocusReason);
+    if (!message.isEmpty())
+        MsgBox(message, QStringLiteral("Error"));
+}
+
+void InstallDataErrorPresenter()
+{
+    DataObject::SetErrorPresenter([](QObject *, const QString &description) {
+        MsgBox(description, QStringLiteral("Data Error"), Buttons::OkOnly, Icon::Critical);
+    });
+}
+
+} // namespace modFormFunctions

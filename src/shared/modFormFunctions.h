@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The checks and messages the windows share. Every message box of the component goes through
+// MsgBox.
+namespace modFormFunctions {
+
+enum class Buttons { OkOnly, YesNo };
+enum class Icon { None, Information, Warning, Critical };
+enum class Answer { Ok, Yes, No };
+
+// Shows a modal message box; an empty title gives the component's name.
+Answer MsgBox(const QString &text, const QString &title = {}, Buttons buttons = Buttons::OkOnly,
+              Icon icon = Icon::None);
+
+// The close guard: while indicator (the window's Save or Run button) is enabled, asks "Discard
+// changes?"; any answer but Yes sets cancel. Returns whether the close was cancelled.
+bool ConfirmDiscardChanges(const QWidget *indicator, bool &cancel);
+
+// True, after reporting "A required field is missing." at the field, when its text is empty
+// once the spaces at both ends are removed (tabs count as text).
+bool RequiredFieldMissing(QWidget *field);
+
+// Focus to the field when it is enabled, then the message titled "Error" (none when empty).
+void ShowFieldError(QWidget *field, const QString &message);
+
+// Makes DataObject::HandleError show its description in a box titled "Data Error".
+void InstallDataErrorPresenter();
+
+} // namespace modFormFunctions
