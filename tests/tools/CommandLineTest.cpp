@@ -1,0 +1,96 @@
+#include "ZorvaDb.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ZorvaDbCommandLine, HelpListsEveryCommand)
+{
+    TestWorld world;
+    ZorvaDb zorva(world);
+    for (const char *flag : {"--help", "-h"}) {
+        const ZorvaDb::Result r = zorva.Run({QLatin1String(flag)});
+        EXPECT_EQ(r.exitCode, 0) << r;
+        EXPECT_TRUE(r.err.isEmpty()) << r;
+        for (const char *command :
+             {"init URL", "seed-demo URL", "generate URL", "status CASE", "history CASE"})
+            EXPECT_TRUE(r.out.contains(QLatin1String(command))) << flag << " lacks " << command;
+    }
+}
+
+// Each mistake ends the program with a non-zero code and a message that names it, before
+// anything is written. %DB% is the test's court, %NOWHERE% a file in a folder that does not
+// exist, %JUNK% a file that is no database.
+TEST(ZorvaDbCommandLine, RefusesBadInputWithAMessage)
+{
+    TestWorld world;
+    ZorvaDb zorva(world);
+    const QString junk = world.Path(QStringLiteral("junk.db"));
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is not a court database, only some text long enough to be read as a header\n");
+    file.close();
+
+    const struct
+    {
+        QStringList args;
+        int exitCode;
+        const char *message;
+    } cases[] = {
+        {{}, 2, "no command given"},
+        {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
+        {{"--verbose"}, 2, "verbose"},
+        {{"status"}, 2, "status needs one case number"},
+        {{"status", "2009", "CV"}, 2, "status needs one case number"},
+        {{"history", "2009-CV-1", "2010-CV-2"}, 2, "history needs one case number"},
+        {{"status", "09-CV-123", "--db", "%DB%"}, 2, "\"09-CV-123\" is not a case number"},
+        {{"history", "2009-CVX-1", "--db", "%DB%"}, 2, "\"2009-CVX-1\" is not a case number"},
+        {{"status", "2009-CV-0", "--db", "%DB%"}, 2, "\"2009-CV-0\" is not a case number"},
+        {{"status", "2009-CV-123", "--date", "2026-01-05"}, 2, "status does not take --date"},
+        {{"init"}, 2, "init needs exactly one database URL"},
+        {{"seed-demo", "%DB%", "%DB%"}, 2, "seed-demo needs exactly one database URL"},
+        {{"init", "%DB%", "--db", "%DB%"}, 2, "init does not take --db"},
+        {{"generate", "%DB%", "--hearings", "5"}, 2, "generate needs --date"},
+        {{"generate", "%DB%", "--date", "2026-02-30", "--hearings", "5"},
+         2,
+         "--date \"2026-02-30\" is not a date"},
+        {{"generate", "%DB%", "--date", "01/05/2026", "--hearings", "5"},
+         2,
+         "--date \"01/05/2026\" is not a date"},
+        {{"generate", "%DB%", "--date", "2026-01-05", "--hearings", "0"},
+         2,
+         "--hearings \"0\" is not a number"},
+        {{"generate", "%DB%", "--date", "2026-01-05", "--hearings", "-3"},
+         2,
+         "--hearings \"-3\" is not a number"},
+        {{"generate", "%DB%", "--date", "2026-01-05", "--hearings", "ten"},
+         2,
+         "--hearings \"ten\" is not a number"},
+        {{"generate", "%DB%", "--date", "2026-01-05", "--hearings", "500001"}, 2, "from 1 to 500000"},
+        {{"init", "sqlite:%NOWHERE%"}, 1, "folder does not exist"},
+        {{"seed-demo", "sqlite:%NOWHERE%"}, 1, "folder does not exist"},
+        {{"status", "2009-CV-123", "--db", "sqlite:%NOWHERE%"}, 1, "folder does not exist"},
+        {{"history", "2009-CV-123", "--db", "sqlite:%JUNK%"}, 1, "not a database"},
+        {{"generate", "sqlite:%JUNK%", "--date", "2026-01-05", "--hearings", "5"}, 1, "not a database"},
+        {{"status", "2009-CV-123", "--db", "mysql://court"}, 1, "unknown scheme"},
+    };
+    for (const auto &c : cases) {
+        QStringList args = c.args;
+        for (QString &arg : args) {
+            arg.replace(QStringLiteral("%DB%"), world.DatabaseUrl());
+            arg.replace(QStringLiteral("%NOWHERE%"), world.Path(QStringLiteral("missing/court.db")));
+            arg.replace(QStringLiteral("%JUNK%"), junk);
+        }
+        const ZorvaDb::Result r = zorva.Run(args);
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        EXPECT_EQ(r.exitCode, c.exitCode) << r;
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("zorva-db: "))) << r;
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r;
+        EXPECT_TRUE(r.out.isEmpty()) << r;
+    }
+    EXPECT_EQ(world.Scalar(QStringLiteral("SELECT count(*) FROM MRLCRT.HRGDTA")).toInt(), 0);
+    EXPECT_FALSE(QFile::exists(world.Path(QStringLiteral("missing"))));
+}
+
+} // namespace
