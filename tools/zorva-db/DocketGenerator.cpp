@@ -43,7 +43,7 @@ std::optional<qint32> NextSequence(QSqlDatabase &db, qint16 year, QString *error
     q.setForwardOnly(true);
     q.prepare(QStringLiteral(
         "SELECT MAX(MASSEQ) FROM (SELECT MASSEQ FROM MRLCRT.MASCRM WHERE MASYER=? AND MASSEQ>=?"
-        " UNION ALL SELECT MASSEQ FROM MRLCRT.MASCIV WHERE MASYER=? AND MASSEQ>=?) AS GENERATED"));
+        " UNION ALL SELECT MASSEQ FROM MRLCRT.MASCIV WHERE MASYER=? AND MASSEQ>=?) AS GENERATED_CASES"));
     for (const QVariant &v :
          {QVariant(year), QVariant(FirstSequence), QVariant(year), QVariant(FirstSequence)})
         q.addBindValue(v);

@@ -1,4 +1,4 @@
-// zorva-db: creates, fills and inspects court databases for ZORVAFolders.
+// zorva-db: creates court databases for ZORVAFolders, fills them with demo data and reads folders back.
 
 #include "CourtWriter.h"
 #include "DemoCourt.h"
