@@ -21,6 +21,7 @@ const QString NamePrefix = QStringLiteral("zorva.");
 
 QMutex mutex;
 QString programUrl; // set through Use()
+QString programOrigin;
 int generation = 0; // bumped by Use() so that stale connections are never reused
 
 QString ConnectionName(const QString &role)
@@ -143,7 +144,7 @@ Url Current()
     {
         QMutexLocker lock(&mutex);
         if (!programUrl.isEmpty())
-            return {programUrl, QStringLiteral("the program that uses this component")};
+            return {programUrl, programOrigin};
     }
     const QString env = qEnvironmentVariable(EnvironmentVariable);
     if (!env.isEmpty())
@@ -156,11 +157,12 @@ Url Current()
     return {QStringLiteral("sqlite:") + DefaultDatabaseFile(), QStringLiteral("the default database of this user")};
 }
 
-void Use(const QString &url)
+void Use(const QString &url, const QString &origin)
 {
     CloseAll();
     QMutexLocker lock(&mutex);
     programUrl = url;
+    programOrigin = origin;
     ++generation;
 }
 

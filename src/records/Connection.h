@@ -28,8 +28,9 @@ struct Url
 // per-user default file.
 Url Current();
 // Points the layer elsewhere (a test's own file, a host switching courts) and closes every
-// connection; an empty URL goes back to the environment, setting and default.
-void Use(const QString &url);
+// connection; an empty URL goes back to the environment, setting and default. origin says in
+// errors who chose the URL ("the --db option").
+void Use(const QString &url, const QString &origin = QStringLiteral("the program that uses this component"));
 // Closes every connection this layer opened; the next use opens them anew.
 void CloseAll();
 

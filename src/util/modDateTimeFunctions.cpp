@@ -1,6 +1,49 @@
 #include "modDateTimeFunctions.h"
 
+#include <QDate>
+
 namespace modDateTimeFunctions {
+namespace {
+
+// Digits fill the placeholders from the right, as a numeric mask does: "1052026" gives
+// "1/05/2026". Digits beyond the mask stay in front; placeholders left over stay empty.
+QString ApplyMask(const QString &digits, const QString &mask)
+{
+    QString out;
+    qsizetype d = digits.size();
+    for (qsizetype m = mask.size() - 1; m >= 0; --m) {
+        if (mask.at(m) != QLatin1Char('#'))
+            out.prepend(mask.at(m));
+        else if (d > 0)
+            out.prepend(digits.at(--d));
+    }
+    return digits.left(d) + out;
+}
+
+QString Digits(const QVariant &stored)
+{
+    // A driver may hand a NUMERIC back as an integer, a double or the text of either.
+    bool ok = false;
+    const double real = stored.toDouble(&ok);
+    if (!ok || real < 1 || real > 99999999 || real != static_cast<double>(static_cast<qint64>(real)))
+        return {};
+    return QString::number(static_cast<qint64>(real));
+}
+
+} // namespace
+
+QString FormatLoanDate(const QVariant &stored)
+{
+    if (stored.isNull())
+        return {};
+    const QString digits = Digits(stored);
+    if (digits.isEmpty())
+        return {};
+    const QDate date =
+        QDate::fromString(ApplyMask(digits, QStringLiteral("##/##/####")), QStringLiteral("M/dd/yyyy"));
+    return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : QString();
+}
+
 
 qint16 NormalizeHearingTime(qint16 Time)
 {

@@ -1,11 +1,17 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
+#include <QVariant>
 
 namespace modDateTimeFunctions {
 
 // Hearing times are typed hhmm without AM or PM: 1 to 799 are afternoon times and get 1200
 // added; every other value is returned as it is.
 qint16 NormalizeHearingTime(qint16 Time);
+
+// A stored loan date (FILUDT) as the clerk reads it, "01/05/2026". The column holds the digits
+// MMDDYYYY as a number, so January's leading zero is gone (1052026). Anything that is not such a
+// date reads as empty.
+QString FormatLoanDate(const QVariant &stored);
 
 } // namespace modDateTimeFunctions

@@ -1,8 +1,6 @@
 #include "RowsetFile.h"
 
-#include <QFile>
 #include <QSet>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,28 +52,5 @@ TEST(DemoReferenceTables, JudgesAreFlaggedActiveOrNot)
 }
 
 // The reader these checks rely on must itself tell a rowset from anything else.
-TEST(DemoReferenceTables, ReaderRefusesWhatIsNoRowset)
-{
-    const struct
-    {
-        const char *name;
-        const char *content;
-    } files[] = {
-        {"not-xml.XML", "TYPCTP,TYPDSC\nCF,FELONY\n"},
-        {"unclosed.XML",
-         "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'><s:Schema id='RowsetSchema'>"},
-        {"no-schema.XML", "<xml xmlns:z='#RowsetSchema'><z:row TYPCTP='CF'/></xml>"},
-    };
-    QTemporaryDir dir;
-    for (const auto &f : files) {
-        QFile file(dir.filePath(QLatin1String(f.name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(f.content);
-        file.close();
-        Rowset rowset;
-        QString error;
-        EXPECT_FALSE(ReadRowset(file.fileName(), &rowset, &error)) << f.name;
-    }
-}
 
 } // namespace

@@ -1,18 +1,10 @@
 #pragma once
 
-#include <QHash>
-#include <QList>
-#include <QString>
+#include "shared/RowsetReader.h"
 
-// The rows of a reference-table file in the rowset XML format, as field name -> value. Reads the
-// format independently of the product's reader, so that the demo files are checked against the
-// format itself. Returns false with *error for a malformed file or one without a rowset schema.
-struct Rowset
-{
-    QStringList fields; // as declared by the schema
-    QList<QHash<QString, QString>> rows;
-};
+#include <QStringList>
 
+// The repository's reference tables, read with the product's own reader.
 bool ReadRowset(const QString &path, Rowset *rowset, QString *error);
 
 // The values of one field over all rows, optionally only rows where filterField equals filterValue.

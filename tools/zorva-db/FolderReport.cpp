@@ -1,6 +1,6 @@
 #include "FolderReport.h"
 
-#include "LoanDate.h"
+#include "util/modDateTimeFunctions.h"
 
 #include "records/DataObject.h"
 #include "records/FolderStatements.h"
@@ -69,7 +69,7 @@ bool Status(const CaseKey &key, QString *line, QString *error)
     if (!loan.Data().Eof()) {
         const DataObject &row = loan.Data();
         *line = number + QStringLiteral(": on loan to ") + row.Field(QStringLiteral("FILOTO")).toString();
-        const QString since = LoanDate::Display(row.Field(QStringLiteral("FILUDT")));
+        const QString since = modDateTimeFunctions::FormatLoanDate(row.Field(QStringLiteral("FILUDT")));
         if (!since.isEmpty())
             *line += QStringLiteral(" since ") + since;
         const QString user = row.Field(QStringLiteral("FILUSR")).toString();

@@ -53,7 +53,7 @@ int Refuse(const QString &message)
 // The database of the command's URL, with the court tables in place.
 QSqlDatabase OpenCourt(const QString &url, QString *error)
 {
-    Connection::Use(url);
+    Connection::Use(url, QStringLiteral("the command line"));
     QSqlDatabase db = Connection::Database(QStringLiteral("data"), error);
     // Opening creates the tables on a new file only; an older file may lack some.
     if (db.isValid() && Connection::BackendOf(db) == Connection::Backend::SQLite &&
@@ -136,7 +136,7 @@ int Report(const QString &command, const QStringList &caseWords, const QString &
                                      "2009CV000123")
                           .arg(text));
     if (!url.isEmpty())
-        Connection::Use(url);
+        Connection::Use(url, QStringLiteral("the --db option"));
 
     QString error;
     QStringList lines;
