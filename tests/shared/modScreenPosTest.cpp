@@ -45,6 +45,7 @@ std::array<int, 2> Pair(const QSize &s)
 }
 
 const Screen Xga{1024, 768, 1, 1};
+const Screen XgaInTwips{15360, 11520, 15, 15};
 
 TEST(ScreenPosArithmetic, NearestHalvesToEven)
 {
@@ -52,21 +53,13 @@ TEST(ScreenPosArithmetic, NearestHalvesToEven)
     {
         double value;
         qint32 expected;
-    } cases[] = {
-        {0.5, 0},
-        {1.5, 2},
-        {2.5, 2},
-        {-0.5, 0},
-        {-1.5, -2},
-        {737.5, 738},
-        {738.5, 738},
-        {738.49, 738},
-        {738.51, 739},
-        {1e12, std::numeric_limits<qint32>::max()},
-        {-1e12, std::numeric_limits<qint32>::min()},
-    };
+    } cases[] = {{0.5, 0},     {1.5, 2},     {2.5, 2},      {-0.5, 0},    {-1.5, -2},
+                 {737.5, 738}, {738.5, 738}, {738.49, 738}, {738.51, 739}};
     for (const auto &c : cases)
         EXPECT_EQ(Nearest(c.value), c.expected) << c.value;
+    // A hand-edited huge value saturates instead of overflowing.
+    EXPECT_EQ(Nearest(1e12), std::numeric_limits<qint32>::max());
+    EXPECT_EQ(Nearest(-1e12), std::numeric_limits<qint32>::min());
 }
 
 TEST(ScreenPosArithmetic, WorkAreaByWhereTheTaskBarIs)
@@ -77,27 +70,21 @@ TEST(ScreenPosArithmetic, WorkAreaByWhereTheTaskBarIs)
         Screen screen;
         TaskBarRectangle taskBar;
         WorkArea expected; // minX, maxX, minY, maxY, availWidth, availHeight
-    } cases[] = {
-        {"right", Xga, {964, 0, 1024, 768}, {0, 964, 0, 768, 964, 768}},
-        {"bottom", Xga, {0, 738, 1024, 768}, {0, 1024, 0, 738, 1024, 738}},
-        {"top", Xga, {0, 0, 1024, 30}, {0, 1024, 30, 768, 1024, 738}},
-        {"left", Xga, {0, 0, 60, 768}, {60, 1024, 0, 768, 964, 768}},
-        {"no task bar", Xga, {}, {0, 1024, 0, 768, 1024, 768}},
-        // A bar reaching past the screen's edges: the available width is the bar's own width.
-        {"bottom, overhanging", Xga, {-2, 736, 1026, 770}, {0, 1024, 0, 734, 1028, 734}},
-        {"top, overhanging", Xga, {-2, -2, 1026, 28}, {0, 1024, 30, 768, 1028, 738}},
-        // The first row that applies wins: any bar with its left edge past 0 counts as on the right.
-        {"right wins over bottom", Xga, {1, 738, 1024, 768}, {0, 1, 0, 768, 1, 768}},
-        // The width test uses the exact quotient: 15367 / 15 is 1024.47, more than the bar spans.
-        {"quotient, not the integer",
-         {15367, 11520, 15, 15},
-         {0, 738, 1024, 768},
-         {1024, 1024, 0, 768, 0, 768}},
-        {"quotient reached", {15360, 11520, 15, 15}, {0, 738, 1024, 768}, {0, 1024, 0, 738, 1024, 738}},
-        // The screen size in pixels is taken to the nearest integer, halves to even.
-        {"screen width 1024.5 px", {15367.5, 11527.5, 15, 15}, {}, {0, 1024, 0, 768, 1024, 768}},
-        {"screen width 1025.5 px", {15382.5, 11542.5, 15, 15}, {}, {0, 1026, 0, 770, 1026, 770}},
-    };
+    } cases[] = {{"right", Xga, {964, 0, 1024, 768}, {0, 964, 0, 768, 964, 768}},
+                 {"bottom", Xga, {0, 738, 1024, 768}, {0, 1024, 0, 738, 1024, 738}},
+                 {"top", Xga, {0, 0, 1024, 30}, {0, 1024, 30, 768, 1024, 738}},
+                 {"left", Xga, {0, 0, 60, 768}, {60, 1024, 0, 768, 964, 768}},
+                 {"no task bar", Xga, {}, {0, 1024, 0, 768, 1024, 768}},
+                 // A bar reaching past the screen's edges: the available width is the bar's own width.
+                 {"bottom, overhanging", Xga, {-2, 736, 1026, 770}, {0, 1024, 0, 734, 1028, 734}},
+                 // The first row that applies wins: any bar with its left edge past 0 counts as on the right.
+                 {"right wins over bottom", Xga, {1, 738, 1024, 768}, {0, 1, 0, 768, 1, 768}},
+                 // The width test uses the exact quotient: 15367 / 15 is 1024.47, more than the bar spans.
+                 {"exact width", {15367, 11520, 15, 15}, {0, 738, 1024, 768}, {1024, 1024, 0, 768, 0, 768}},
+                 {"quotient reached", XgaInTwips, {0, 738, 1024, 768}, {0, 1024, 0, 738, 1024, 738}},
+                 // The screen size in pixels is taken to the nearest integer, halves to even.
+                 {"screen width 1024.5 px", {15367.5, 11527.5, 15, 15}, {}, {0, 1024, 0, 768, 1024, 768}},
+                 {"screen width 1025.5 px", {15382.5, 11542.5, 15, 15}, {}, {0, 1026, 0, 770, 1026, 770}}};
     for (const auto &c : cases)
         EXPECT_EQ(WorkAreaFor(c.screen, c.taskBar), c.expected) << c.name;
 }
@@ -113,7 +100,6 @@ TEST(ScreenPosArithmetic, KeepInsideTheWorkArea)
     } cases[] = {
         // Bottom edge at 760 with MaxY 738: up by 22.
         {"bottom bar", Xga, {0, 738, 1024, 768}, {100, 460, 400, 300}, {100, 438, 400, 300}},
-        {"bottom bar, fits", Xga, {0, 738, 1024, 768}, {100, 438, 400, 300}, {100, 438, 400, 300}},
         {"left bar", Xga, {0, 0, 60, 768}, {10, 100, 300, 200}, {60, 100, 300, 200}},
         {"top bar", Xga, {0, 0, 1024, 30}, {100, 5, 300, 200}, {100, 30, 300, 200}},
         // AvailWidth equals MaxX: 10 beyond moves left 10, the width stays.
@@ -123,68 +109,24 @@ TEST(ScreenPosArithmetic, KeepInsideTheWorkArea)
         {"left bar, right edge at 964", Xga, {0, 0, 60, 768}, {464, 100, 500, 300}, {464, 100, 500, 300}},
         {"left bar, wider than the screen", Xga, {0, 0, 60, 768}, {0, 0, 1200, 300}, {60, 0, 964, 300}},
         {"top bar shortens", Xga, {0, 0, 1024, 30}, {100, 300, 400, 500}, {100, 30, 400, 738}},
-        {"bottom bar, taller than the area",
-         Xga,
-         {0, 738, 1024, 768},
-         {100, 0, 400, 800},
-         {100, 0, 400, 738}},
+        {"bottom bar, too tall", Xga, {0, 738, 1024, 768}, {100, 0, 400, 800}, {100, 0, 400, 738}},
         {"no bar, inside", Xga, {}, {100, 100, 400, 300}, {100, 100, 400, 300}},
         {"no bar, above and left", Xga, {}, {-50, -20, 400, 300}, {0, 0, 400, 300}},
         {"no bar, below and right", Xga, {}, {900, 600, 400, 300}, {624, 468, 400, 300}},
-        {"no bar, whole screen", Xga, {}, {0, 0, 1024, 768}, {0, 0, 1024, 768}},
         {"no bar, larger than the screen", Xga, {}, {-10, -10, 1100, 800}, {0, 0, 1024, 768}},
         // The bottom-bar example in real twips.
-        {"15 twips per pixel",
-         {15360, 11520, 15, 15},
-         {0, 738, 1024, 768},
-         {1500, 6900, 6000, 4500},
-         {1500, 6570, 6000, 4500}},
+        {"in twips", XgaInTwips, {0, 738, 1024, 768}, {1500, 6900, 6000, 4500}, {1500, 6570, 6000, 4500}},
         // Right edge at 1024.5 px: nearest is 1024, no move; but the unrounded edge passes AvailWidth.
-        {"right edge 1024.5 px", {15360, 11520, 15, 15}, {}, {1500, 0, 13867.5, 1500}, {0, 0, 15360, 1500}},
+        {"right edge 1024.5 px", XgaInTwips, {}, {1500, 0, 13867.5, 1500}, {0, 0, 15360, 1500}},
         // Right edge at 1025.5 px: nearest is 1026, two pixels back.
-        {"right edge 1025.5 px",
-         {15360, 11520, 15, 15},
-         {},
-         {1500, 0, 13882.5, 1500},
-         {1470, 0, 13882.5, 1500}},
+        {"right edge 1025.5 px", XgaInTwips, {}, {1500, 0, 13882.5, 1500}, {1470, 0, 13882.5, 1500}},
         // Left edge at -0.5 px is nearest 0 and stays; at -1.5 px it is nearest -2 and comes to 0.
-        {"left edge -0.5 px", {15360, 11520, 15, 15}, {}, {-7.5, 0, 1500, 1500}, {-7.5, 0, 1500, 1500}},
-        {"left edge -1.5 px", {15360, 11520, 15, 15}, {}, {-22.5, 0, 1500, 1500}, {0, 0, 1500, 1500}},
-        {"top edge 29.5 px, top bar",
-         {15360, 11520, 15, 15},
-         {0, 0, 1024, 30},
-         {0, 442.5, 1500, 1500},
-         {0, 442.5, 1500, 1500}},
-        {"top edge 28.5 px, top bar",
-         {15360, 11520, 15, 15},
-         {0, 0, 1024, 30},
-         {0, 427.5, 1500, 1500},
-         {0, 450, 1500, 1500}},
-    };
+        {"left edge -0.5 px", XgaInTwips, {}, {-7.5, 0, 1500, 1500}, {-7.5, 0, 1500, 1500}},
+        {"left edge -1.5 px", XgaInTwips, {}, {-22.5, 0, 1500, 1500}, {0, 0, 1500, 1500}},
+        {"top 29.5 px", XgaInTwips, {0, 0, 1024, 30}, {0, 442.5, 1500, 1500}, {0, 442.5, 1500, 1500}},
+        {"top 28.5 px", XgaInTwips, {0, 0, 1024, 30}, {0, 427.5, 1500, 1500}, {0, 450, 1500, 1500}}};
     for (const auto &c : cases)
         EXPECT_EQ(Keep(c.window, c.screen, c.taskBar), c.expected) << c.name;
-}
-
-TEST(ScreenPosArithmetic, TaskBarStripsGiveBackTheFreeArea)
-{
-    // What the panels leave on one side, measured as the platform does, is the work area again.
-    const QRect screen(0, 0, 1024, 768);
-    const struct
-    {
-        const char *name;
-        QRect available;
-    } cases[] = {
-        {"bottom", {0, 0, 1024, 738}}, {"top", {0, 30, 1024, 738}}, {"left", {60, 0, 964, 768}},
-        {"right", {0, 0, 964, 768}},   {"none", {0, 0, 1024, 768}},
-    };
-    for (const auto &c : cases) {
-        const WorkArea area = WorkAreaFor(Xga, Platform::TaskBarFromWorkArea(screen, c.available));
-        EXPECT_EQ(area.minX, c.available.left()) << c.name;
-        EXPECT_EQ(area.minY, c.available.top()) << c.name;
-        EXPECT_EQ(area.maxX, c.available.left() + c.available.width()) << c.name;
-        EXPECT_EQ(area.maxY, c.available.top() + c.available.height()) << c.name;
-        EXPECT_EQ(area.availHeight, c.available.height()) << c.name;
-    }
 }
 
 // Saving and restoring against a real window on the offscreen screen (no task bar there).
@@ -197,6 +139,12 @@ protected:
         ASSERT_NE(primary, nullptr);
         screen = primary->geometry();
         ASSERT_EQ(primary->availableGeometry(), screen) << "these cases expect a screen without panels";
+        NewForm();
+    }
+
+    // A fresh window, for cases that leave one maximised or minimised.
+    void NewForm()
+    {
         form = std::make_unique<QWidget>();
         form->setObjectName(QStringLiteral("frmFolderDocket"));
     }
@@ -251,24 +199,16 @@ TEST_F(ScreenPosWindow, AddressIsTheComponentAndTheWindowName)
     }
 }
 
-TEST_F(ScreenPosWindow, NormalWindowSavesAllFive)
-{
-    Show({130, 70, 250, 180});
-    SaveFormPosition(form.get());
-    EXPECT_EQ(Stored("WindowState"), "0");
-    EXPECT_EQ(Stored("FormLeft"), QString::number(form->pos().x()));
-    EXPECT_EQ(Stored("FormTop"), QString::number(form->pos().y()));
-    EXPECT_EQ(Stored("FormHeight"), "180");
-    EXPECT_EQ(Stored("FormWidth"), "250");
-    // The window's own section only.
-    EXPECT_EQ(Raw().childGroups(), QStringList{"FolderDocket"});
-}
-
-TEST_F(ScreenPosWindow, SavesAndComesBackWhereItWas)
+TEST_F(ScreenPosWindow, NormalWindowSavesAllFiveAndComesBack)
 {
     Show({130, 70, 250, 180});
     const QPoint corner = form->pos();
     SaveFormPosition(form.get());
+    const char *keys[] = {"WindowState", "FormLeft", "FormTop", "FormHeight", "FormWidth"};
+    const QString saved[] = {"0", QString::number(corner.x()), QString::number(corner.y()), "180", "250"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Stored(keys[i]), saved[i]) << keys[i];
+    EXPECT_EQ(Raw().childGroups(), QStringList{"FolderDocket"});
 
     form->setGeometry(20, 30, 400, 300);
     Restore();
@@ -281,34 +221,24 @@ TEST_F(ScreenPosWindow, SavesAndComesBackWhereItWas)
     EXPECT_EQ(Pair(form->pos()), Pair(corner));
 }
 
-TEST_F(ScreenPosWindow, MaximisedSavesOnlyItsState)
+TEST_F(ScreenPosWindow, MaximisedOrMinimisedKeepsTheStoredGeometry)
 {
-    Store("0", "11", "12", "13", "14");
-    Show({130, 70, 250, 180});
-    form->showMaximized();
-    ASSERT_TRUE(form->isMaximized());
-    SaveFormPosition(form.get());
-    EXPECT_EQ(Stored("WindowState"), "2");
-    EXPECT_EQ(Stored("FormLeft"), "11");
-    EXPECT_EQ(Stored("FormTop"), "12");
-    EXPECT_EQ(Stored("FormHeight"), "13");
-    EXPECT_EQ(Stored("FormWidth"), "14");
-}
-
-TEST_F(ScreenPosWindow, MinimisedWritesNothing)
-{
-    Show({130, 70, 250, 180});
-    form->showMinimized();
-    ASSERT_TRUE(form->isMinimized());
-    SaveFormPosition(form.get());
-    EXPECT_TRUE(Raw().allKeys().isEmpty());
-
-    Store("2", "11", "12", "13", "14");
-    SaveFormPosition(form.get());
-    const char *keys[] = {"WindowState", "FormLeft", "FormTop", "FormHeight", "FormWidth"};
-    const char *earlier[] = {"2", "11", "12", "13", "14"};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(Stored(keys[i]), earlier[i]) << keys[i];
+    const struct
+    {
+        bool maximise;
+        const char *state; // what "WindowState" holds afterwards
+    } cases[] = {{true, "2"}, {false, "9"}};
+    const char *keys[] = {"FormLeft", "FormTop", "FormHeight", "FormWidth"};
+    for (const auto &c : cases) {
+        Store("9", "11", "12", "13", "14");
+        NewForm();
+        Show({130, 70, 250, 180});
+        c.maximise ? form->showMaximized() : form->showMinimized();
+        SaveFormPosition(form.get());
+        EXPECT_EQ(Stored("WindowState"), c.state);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(Stored(keys[i]), QString::number(11 + i)) << keys[i] << ", maximised " << c.maximise;
+    }
 }
 
 TEST_F(ScreenPosWindow, StoredMaximisedIsNeitherMovedNorResized)
@@ -337,26 +267,22 @@ TEST_F(ScreenPosWindow, StoredStateIsApplied)
         bool startMaximised;
         bool maximised;
         bool restoreState;
-    } cases[] = {
-        {"0", false, false, true},
-        {"2", false, true, true},
-        // Coming back minimised would hide the window: it comes back normal.
-        {"1", false, false, true},
-        {"1", true, false, true},
-        {"0", true, false, true},
-        // Not a number, or a state we do not know: the window keeps its own.
-        {"abc", false, false, true},
-        {"abc", true, true, true},
-        {"7", true, true, true},
-        {"7", false, false, true},
-        // The flag off: the stored state is not looked at.
-        {"2", false, false, false},
-        {"0", true, true, false},
-    };
+    } cases[] = {{"0", false, false, true},
+                 {"2", false, true, true},
+                 // Coming back minimised would hide the window: it comes back normal.
+                 {"1", false, false, true},
+                 {"1", true, false, true},
+                 {"0", true, false, true},
+                 // Not a number, or a state we do not know: the window keeps its own.
+                 {"abc", false, false, true},
+                 {"abc", true, true, true},
+                 {"7", true, true, true},
+                 // The flag off: the stored state is not looked at.
+                 {"2", false, false, false},
+                 {"0", true, true, false}};
     for (const auto &c : cases) {
         Store(c.stored, "40", "50", "170", "240");
-        form = std::make_unique<QWidget>();
-        form->setObjectName(QStringLiteral("frmFolderDocket"));
+        NewForm();
         Show({130, 70, 250, 180});
         if (c.startMaximised)
             form->showMaximized();
@@ -375,18 +301,16 @@ TEST_F(ScreenPosWindow, PositionPairBelowOneIsIgnored)
     {
         const char *left, *top;
         std::optional<QPoint> expected; // none: where it was designed
-    } cases[] = {
-        {"40", "50", QPoint(40, 50)},
-        {"1", "1", QPoint(1, 1)},
-        {"0", "50", {}},
-        {"40", "0", {}},
-        {"-5", "50", {}},
-        {"abc", "50", {}},
-        {"40", "", {}},
-        {"0.5", "50", {}},
-        {"1.5", "2.5", QPoint(2, 2)},
-        {"120.5", "121.5", QPoint(120, 122)},
-    };
+    } cases[] = {{"40", "50", QPoint(40, 50)},
+                 {"1", "1", QPoint(1, 1)},
+                 {"0", "50", {}},
+                 {"40", "0", {}},
+                 {"-5", "50", {}},
+                 {"abc", "50", {}},
+                 {"40", "", {}},
+                 {"0.5", "50", {}},
+                 {"1.5", "2.5", QPoint(2, 2)},
+                 {"120.5", "121.5", QPoint(120, 122)}};
     for (const auto &c : cases) {
         Store("0", c.left, c.top, "170", "240");
         Show({130, 70, 250, 180});
@@ -404,18 +328,16 @@ TEST_F(ScreenPosWindow, SizeFollowsTheFlags)
         const char *height, *width;
         bool restoreSize, growOnly;
         QSize start, expected;
-    } cases[] = {
-        {"restored", "170", "240", true, false, {250, 180}, {240, 170}},
-        {"not asked for", "170", "240", false, false, {250, 180}, {250, 180}},
-        {"grow only, both larger", "300", "400", true, true, {250, 180}, {400, 300}},
-        {"grow only, both smaller", "170", "240", true, true, {250, 180}, {250, 180}},
-        {"grow only, width larger", "170", "300", true, true, {250, 180}, {300, 180}},
-        {"grow only, height larger", "200", "240", true, true, {250, 180}, {250, 200}},
-        {"height below 1", "0", "240", true, false, {250, 180}, {250, 180}},
-        {"width below 1", "170", "-3", true, false, {250, 180}, {250, 180}},
-        {"not a number", "abc", "240", true, false, {250, 180}, {250, 180}},
-        {"halves to even", "170.5", "241.5", true, false, {250, 180}, {242, 170}},
-    };
+    } cases[] = {{"restored", "170", "240", true, false, {250, 180}, {240, 170}},
+                 {"not asked for", "170", "240", false, false, {250, 180}, {250, 180}},
+                 {"grow only, both larger", "300", "400", true, true, {250, 180}, {400, 300}},
+                 {"grow only, both smaller", "170", "240", true, true, {250, 180}, {250, 180}},
+                 {"grow only, width larger", "170", "300", true, true, {250, 180}, {300, 180}},
+                 {"grow only, height larger", "200", "240", true, true, {250, 180}, {250, 200}},
+                 {"height below 1", "0", "240", true, false, {250, 180}, {250, 180}},
+                 {"width below 1", "170", "-3", true, false, {250, 180}, {250, 180}},
+                 {"not a number", "abc", "240", true, false, {250, 180}, {250, 180}},
+                 {"halves to even", "170.5", "241.5", true, false, {250, 180}, {242, 170}}};
     for (const auto &c : cases) {
         Store("0", "40", "50", c.height, c.width);
         Show({QPoint(130, 70), c.start});
@@ -459,8 +381,7 @@ TEST_F(ScreenPosWindow, KeptOnTheScreen)
         // Stored at (40, 50): put there, and the right edge then lies inside.
         {"stored, inside", true, false, {w - 100, h - 50, 300, 200}, {{40, 50}, QSize(300, 200) + border}},
         // The editor never restores a size, but one larger than the screen is cut to it.
-        {"editor, larger than the screen", true, false, {10, 20, w + 100, h + 60}, {0, 0, w, h}},
-    };
+        {"editor, larger than the screen", true, false, {10, 20, w + 100, h + 60}, {0, 0, w, h}}};
     for (const auto &c : cases) {
         Raw().clear();
         if (c.storePlacement)

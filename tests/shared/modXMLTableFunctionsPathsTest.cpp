@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,48 +64,32 @@ TEST(InstallPaths, OnlyTheEnvironmentsTrailingSlashIsJoined)
 
 #ifndef Q_OS_WIN
 
-class InstallPathsHere : public ::testing::Test
+TEST(InstallPaths, TableFilesAreFoundByAppendingTheirName)
 {
-protected:
-    void SetUp() override
-    {
-        m_had = qEnvironmentVariableIsSet(Platform::EnvironmentVariable);
-        m_old = qgetenv(Platform::EnvironmentVariable);
-    }
-    void TearDown() override
-    {
-        if (m_had)
-            qputenv(Platform::EnvironmentVariable, m_old);
+    TestWorld world;
+    const bool had = qEnvironmentVariableIsSet(Platform::EnvironmentVariable);
+    const QByteArray old = qgetenv(Platform::EnvironmentVariable);
+    const auto restore = qScopeGuard([&] {
+        if (had)
+            qputenv(Platform::EnvironmentVariable, old);
         else
             qunsetenv(Platform::EnvironmentVariable);
-    }
+    });
 
-    TestWorld world;
-
-private:
-    bool m_had = false;
-    QByteArray m_old;
-};
-
-TEST_F(InstallPathsHere, DefaultIsUnderOpt)
-{
+    // Unset or empty: the default.
     qunsetenv(Platform::EnvironmentVariable);
-    EXPECT_EQ(ProductFolder(), "/opt/Venholt Dedezirive, Ltd");
     EXPECT_EQ(ClientTablesFolder(), "/opt/Venholt Dedezirive, Ltd/Common Files/Tables/Client/");
-}
+    qputenv(Platform::EnvironmentVariable, "");
+    EXPECT_EQ(ProductFolder(), "/opt/Venholt Dedezirive, Ltd");
 
-TEST_F(InstallPathsHere, TableFilesAreFoundByAppendingTheirName)
-{
     const QString programs = world.Path("programs");
     qputenv(Platform::EnvironmentVariable, programs.toUtf8());
     EXPECT_EQ(ProductFolder(), programs + "/Venholt Dedezirive, Ltd");
-
     const QString tables = programs + "/Venholt Dedezirive, Ltd/Common Files/Tables/Client";
     ASSERT_TRUE(QDir().mkpath(tables));
     QFile file(tables + "/ARYTYP.XML");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-
     EXPECT_TRUE(QFile::exists(ClientTablesFolder() + "ARYTYP.XML"));
     EXPECT_FALSE(QFile::exists(ClientTablesFolder() + "ARYJDG.XML"));
 }
