@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QString>
+
+class DataObject;
+class QCompleter;
+class QStringListModel;
+
+// The windows' text box. On top of QLineEdit it filters what is typed (letter case, digits
+// only), reads and writes its text as a number, and can offer earlier entries from the court
+// database while the user types.
+//
+// casetype:  0 as typed, 1 upper case, 2 lower case.
+// datatype:  2 digits only (a whole number of at most 18 digits); any other value takes any text.
+// alignment: 0 left, 1 right (as numbers are shown), 2 centred.
+// maxlength: the most characters the box holds; 0 means no limit of its own.
+//
+// The filters apply to typing, pasting and SetText alike, so the box never holds text that it
+// would refuse from the keyboard; a typed character that the filter refuses is dropped.
+//
+// recordsource + mincharstoactivate: once the user has typed that many characters, the statement
+// runs with the text followed by "%" bound to its question mark, and the first column of the
+// rows it returns is offered in a pop-up list. A database error there is written to the log
+// (category "zorva.controls") and nothing is offered: the box never shows a message itself.
+class AlphaMericBox : public QLineEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(int casetype READ CaseType WRITE SetCaseType)
+    Q_PROPERTY(int datatype READ DataType WRITE SetDataType)
+    Q_PROPERTY(int alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(int maxlength READ MaxLength WRITE SetMaxLength)
+    Q_PROPERTY(QString recordsource READ RecordSource WRITE SetRecordSource)
+    Q_PROPERTY(int mincharstoactivate READ MinCharsToActivate WRITE SetMinCharsToActivate)
+
+public:
+    enum CaseTypes { CaseAsTyped = 0, CaseUpper = 1, CaseLower = 2 };
+    enum DataTypes { DataText = 0, DataNumeric = 2 };
+    enum Alignments { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+
+    explicit AlphaMericBox(QWidget *parent = nullptr);
+    ~AlphaMericBox() override;
+
+    int CaseType() const { return m_caseType; }
+    void SetCaseType(int caseType);
+    int DataType() const { return m_dataType; }
+    void SetDataType(int dataType);
+    int Alignment() const { return m_alignment; }
+    void SetAlignment(int alignment);
+    int MaxLength() const { return m_maxLength; }
+    void SetMaxLength(int maxLength);
+
+    QString RecordSource() const { return m_recordSource; }
+    void SetRecordSource(const QString &statement);
+    int MinCharsToActivate() const { return m_minChars; }
+    // Below 1 counts as 1: an empty box offers nothing.
+    void SetMinCharsToActivate(int count);
+
+    QString Text() const { return text(); }
+    // Filtered as typing is; raises Change but not Edited.
+    void SetText(const QString &text);
+
+    // The text as a whole number; 0 when it is empty or not a number.
+    qint64 Value() const;
+    void SetValue(qint64 value);
+
+    // The text brought into the box's rules: letter case, digits only, length.
+    QString Conform(const QString &text) const;
+
+signals:
+    // Every change of the text, by the user or by code.
+    void Change();
+    // The user's editing only (typing, pasting, cutting, picking an offered entry).
+    void Edited(const QString &text);
+
+private:
+    void ApplyRules();
+    void OnTextEdited(const QString &text);
+    void OnSuggestionChosen(const QString &text);
+    void Offer(const QString &typed);
+    void OnLookupError(qint32 number, const QString &description);
+
+    int m_caseType = CaseAsTyped;
+    int m_dataType = DataText;
+    int m_alignment = AlignLeft;
+    int m_maxLength = 0;
+    QString m_recordSource;
+    int m_minChars = 1;
+
+    DataObject *m_lookup = nullptr;
+    QStringListModel *m_suggestions = nullptr;
+    QCompleter *m_completer = nullptr;
+};
