@@ -17,7 +17,8 @@ class QStringListModel;
 // maxlength: the most characters the box holds; 0 means no limit of its own.
 //
 // The filters apply to typing, pasting and SetText alike, so the box never holds text that it
-// would refuse from the keyboard; a typed character that the filter refuses is dropped.
+// would refuse from the keyboard: a keystroke or paste with a non-digit in a digits-only box is
+// refused whole, while SetText keeps the digits of what it is given.
 //
 // recordsource + mincharstoactivate: once the user has typed that many characters, the statement
 // runs with the text followed by "%" bound to its question mark, and the first column of the
