@@ -1,5 +1,7 @@
 #include "modScreenPos.h"
 
+#include "ComponentName.h"
+
 #include "shared/SettingsStore.h"
 
 #include <QGuiApplication>
@@ -69,11 +71,6 @@ void KeepOnScreen(QWidget *form)
 
 } // namespace
 
-QString ApplicationName()
-{
-    return QString::fromLatin1(SettingsStore::Maker) + QLatin1Char('\\') + QStringLiteral("ZORVAFolders");
-}
-
 QString SectionName(const QWidget *form)
 {
     return form->objectName().mid(3);
@@ -81,7 +78,7 @@ QString SectionName(const QWidget *form)
 
 void SaveFormPosition(QWidget *form)
 {
-    const QString app = ApplicationName();
+    const QString app = ComponentName::ApplicationName();
     const QString section = SectionName(form);
     const qint16 state = StateOf(form);
     if (state != Minimised)
@@ -103,7 +100,7 @@ void RestoreFormPosition(QWidget *form, bool hide, bool restoreState, bool resto
         form->hide();
         return;
     }
-    const QString app = ApplicationName();
+    const QString app = ComponentName::ApplicationName();
     const QString section = SectionName(form);
 
     if (restoreState) {

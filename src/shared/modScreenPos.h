@@ -21,9 +21,6 @@ inline constexpr double TwipsPerPixel = 1.0;
 // 0 normal, 1 minimised, 2 maximised (a full-screen window counts as maximised).
 enum WindowState : qint16 { Normal = 0, Minimised = 1, Maximised = 2 };
 
-// "Venholt Dedezirive, Ltd\ZORVAFolders". The module name is fixed until the component library
-// exists; then it will be the file name of the loaded module, and this moves next to it.
-QString ApplicationName();
 // The settings section of a window: its objectName without the "frm" prefix.
 QString SectionName(const QWidget *form);
 

@@ -25,8 +25,9 @@ TEST(FolderLogging, PreferencesDecideWhetherAndHow)
         const QList<QVariantList> rows =
             world.Rows("SELECT LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT FROM MRLCRT.FILLOG");
         ASSERT_EQ(rows.size(), c.rows);
-        if (c.rows)
+        if (c.rows) {
             EXPECT_EQ(rows[0], QVariantList({2009, "CV", 123, c.loggedAuto, "CLERK1", "O'NEIL", 1}));
+        }
     }
 }
 

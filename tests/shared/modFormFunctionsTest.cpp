@@ -122,8 +122,9 @@ TEST(FieldError, FocusOnlyWhenEnabledMessageOnlyWhenGiven)
         ShowFieldError(w.field, QString::fromLatin1(c.message));
         EXPECT_EQ(w.widget.focusWidget() == w.field, c.focused) << c.message;
         ASSERT_EQ(answerer.Seen().size(), c.shown);
-        if (c.shown)
+        if (c.shown) {
             EXPECT_EQ(answerer.Seen()[0].title, "Error");
+        }
     }
 }
 

@@ -1,3 +1,4 @@
+#include "shared/ComponentName.h"
 #include "shared/modScreenPos.h"
 #include "TestWorld.h"
 
@@ -159,8 +160,9 @@ protected:
     // The store read and written behind the module's back.
     static QSettings Raw()
     {
+        // Linked into this test program, the component's code is named after the program.
         return QSettings(QSettings::IniFormat, QSettings::UserScope, "Venholt Dedezirive, Ltd",
-                         "ZORVAFolders");
+                         QCoreApplication::applicationName());
     }
     static QString Stored(const char *key)
     {
@@ -188,7 +190,7 @@ protected:
 
 TEST_F(ScreenPosWindow, AddressIsTheComponentAndTheWindowName)
 {
-    EXPECT_EQ(ApplicationName(), QStringLiteral("Venholt Dedezirive, Ltd\\ZORVAFolders"));
+    EXPECT_EQ(ComponentName::ApplicationName(), QStringLiteral("Venholt Dedezirive, Ltd\\shared_tests"));
     const char *names[][2] = {{"frmFolderEdit", "FolderEdit"},
                               {"frmFolderDocket", "FolderDocket"},
                               {"frmFolderBatch", "FolderBatch"}};

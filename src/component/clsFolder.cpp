@@ -1,0 +1,37 @@
+#include "clsFolder.h"
+
+#include "forms/folder_edit/frmFolderEdit.h"
+#include "shared/modFormFunctions.h"
+
+clsFolder::clsFolder()
+{
+    // Data errors show up in message boxes of the component's own.
+    modFormFunctions::InstallDataErrorPresenter();
+}
+
+void clsFolder::Edit(qint16 PrmYer, const QString &PrmTyp, qint32 PrmSeq, const QString &PrmUsr)
+{
+    auto *editor = new frmFolderEdit;
+    editor->SetCaseYear(PrmYer);
+    editor->SetCaseType(PrmTyp);
+    editor->SetCaseSequence(PrmSeq);
+    editor->SetUserName(PrmUsr);
+    editor->SetParentHandle(m_parentHandle); // loads the window
+    editor->exec();
+    if (editor->IsUnloaded()) {
+        delete editor;
+        return;
+    }
+    // It hid itself after a data error and closes itself a moment later; then it goes.
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void clsFolder::UpdateBatch(const QString &)
+{
+    modFormFunctions::MsgBox(QStringLiteral("The docket window is not available in this version."));
+}
+
+void clsFolder::EditBatch(const QString &)
+{
+    modFormFunctions::MsgBox(QStringLiteral("The batch window is not available in this version."));
+}

@@ -1,0 +1,296 @@
+#include "frmFolderEdit.h"
+
+#include "records/DataObject.h"
+#include "records/FolderStatements.h"
+#include "shared/ComponentName.h"
+#include "shared/SettingsStore.h"
+#include "shared/Twips.h"
+#include "shared/controls/AlphaMericBox.h"
+#include "shared/controls/DataLabel.h"
+#include "shared/controls/MailSlot.h"
+#include "shared/modFolderLogging.h"
+#include "shared/modFormFunctions.h"
+#include "shared/modScreenPos.h"
+#include "util/modDateTimeFunctions.h"
+#include "util/modFormatCaseNumber.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString DesignCaption = QStringLiteral("File Checkout");
+const QString KeyLoggingAuto = QStringLiteral("mnuAppEditPreferencesLoggingAuto");
+const QString KeyLoggingManual = QStringLiteral("mnuAppEditPreferencesLoggingManual");
+
+QLabel *Caption(QWidget *parent, const char *name, const QString &text, const QRect &place)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(place);
+    return label;
+}
+
+QPushButton *Button(QWidget *parent, const char *name, const QString &text, const QRect &place)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(place);
+    // Enter must not press the focused button: the window has no default button.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+frmFolderEdit::frmFolderEdit(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmFolderEdit"));
+    BuildControls();
+    BuildMenus();
+}
+
+frmFolderEdit::~frmFolderEdit() = default;
+
+void frmFolderEdit::BuildControls()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *client = new QWidget(this);
+    client->setFixedSize(Twips::Size(4668, 3708));
+    layout->addWidget(client);
+
+    Caption(client, "Label2", tr("Loaned to:"), Twips::Rect(120, 240, 1455, 345));
+    txtFILOTO = new AlphaMericBox(client);
+    txtFILOTO->setObjectName(QStringLiteral("txtFILOTO"));
+    txtFILOTO->setGeometry(Twips::Rect(1680, 240, 1635, 345));
+    txtFILOTO->SetMaxLength(13);
+    txtFILOTO->SetCaseType(AlphaMericBox::CaseUpper);
+    txtFILOTO->SetRecordSource(QLatin1String(FolderStatements::PartySuggestions));
+    txtFILOTO->SetMinCharsToActivate(2);
+    connect(txtFILOTO, &AlphaMericBox::Edited, this, &frmFolderEdit::txtFILOTO_Edited);
+
+    Caption(client, "Label10", tr("Loan date:"), Twips::Rect(120, 720, 1455, 345));
+    lblFILUDT = new DataLabel(client);
+    lblFILUDT->setObjectName(QStringLiteral("lblFILUDT"));
+    lblFILUDT->setGeometry(Twips::Rect(1680, 720, 1395, 345));
+
+    Caption(client, "Label3", tr("Loaned by:"), Twips::Rect(120, 1200, 1455, 345));
+    lblFILUSR = new DataLabel(client);
+    lblFILUSR->setObjectName(QStringLiteral("lblFILUSR"));
+    lblFILUSR->setGeometry(Twips::Rect(1680, 1200, 1875, 345));
+
+    lblStatus = Caption(client, "lblStatus", QString(), Twips::Rect(120, 1740, 3375, 345));
+
+    cmdCancel = Button(client, "cmdCancel", tr("&Cancel"), Twips::Rect(120, 2280, 4455, 345));
+    cmdSave = Button(client, "cmdSave", tr("&Save"), Twips::Rect(120, 2760, 4455, 345));
+    cmdSave->setEnabled(false);
+    cmdDelete = Button(client, "cmdDelete", tr("&Delete"), Twips::Rect(120, 3240, 4455, 345));
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdSave, &QPushButton::clicked, this, &frmFolderEdit::cmdSave_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmFolderEdit::cmdDelete_Click);
+
+    setTabOrder(txtFILOTO, cmdDelete);
+    setTabOrder(cmdDelete, cmdCancel);
+    setTabOrder(cmdCancel, cmdSave);
+
+    tmrUnload = new QTimer(this);
+    tmrUnload->setObjectName(QStringLiteral("tmrUnload"));
+    tmrUnload->setInterval(1);
+    connect(tmrUnload, &QTimer::timeout, this, &frmFolderEdit::tmrUnload_Timer);
+
+    mailslot = new MailSlot(this);
+    mailslot->setObjectName(QStringLiteral("mailslot"));
+}
+
+void frmFolderEdit::BuildMenus()
+{
+    auto *bar = new QMenuBar(this);
+    layout()->setMenuBar(bar);
+
+    QMenu *file = bar->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("mnuAppFile"));
+    QAction *exit = file->addAction(tr("E&xit"));
+    exit->setObjectName(QStringLiteral("mnuAppFileExit"));
+    connect(exit, &QAction::triggered, cmdCancel, &QPushButton::click);
+
+    QMenu *edit = bar->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuAppEdit"));
+    QMenu *preferences = edit->addMenu(tr("&Preferences"));
+    preferences->setObjectName(QStringLiteral("mnuAppEditPreferences"));
+    QMenu *logging = preferences->addMenu(tr("&Logging"));
+    logging->setObjectName(QStringLiteral("mnuAppEditPreferencesLogging"));
+    mnuAppEditPreferencesLoggingAuto = logging->addAction(tr("&Auto"));
+    mnuAppEditPreferencesLoggingAuto->setObjectName(KeyLoggingAuto);
+    mnuAppEditPreferencesLoggingManual = logging->addAction(tr("&Manual"));
+    mnuAppEditPreferencesLoggingManual->setObjectName(KeyLoggingManual);
+    for (QAction *item : {mnuAppEditPreferencesLoggingAuto, mnuAppEditPreferencesLoggingManual})
+        item->setCheckable(true);
+    connect(mnuAppEditPreferencesLoggingAuto, &QAction::triggered, this,
+            [this] { mnuLogging_Click(mnuAppEditPreferencesLoggingAuto, mnuAppEditPreferencesLoggingManual); });
+    connect(mnuAppEditPreferencesLoggingManual, &QAction::triggered, this,
+            [this] { mnuLogging_Click(mnuAppEditPreferencesLoggingManual, mnuAppEditPreferencesLoggingAuto); });
+}
+
+void frmFolderEdit::SetParentHandle(qint32 handle)
+{
+    if (!m_loaded)
+        Form_Load();
+    m_parentHandle = handle;
+    mailslot->SetParentWindow(handle);
+}
+
+QString frmFolderEdit::SettingsSection() const { return objectName().mid(3); }
+
+void frmFolderEdit::Form_Load()
+{
+    m_loaded = true;
+    setWindowTitle(QStringLiteral("PC/MEVS - ") + DesignCaption + QStringLiteral(" - ") +
+                   modFormatCaseNumber::FormatCaseNumber(m_year, m_type, m_sequence, QString(), 0, true));
+
+    adoFILCHK = new DataObject(this);
+    connect(adoFILCHK, &DataObject::Error, this, &frmFolderEdit::adoFILCHK_Error);
+    adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan),
+                       QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
+    if (adoFILCHK->Eof()) {
+        cmdDelete->setEnabled(false);
+        // The two labels preview what a save would record.
+        lblFILUDT->SetCaption(QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
+        lblFILUSR->SetCaption(m_user);
+        lblStatus->setText(tr("This file is not currently on loan."));
+    } else {
+        cmdDelete->setEnabled(true);
+        txtFILOTO->SetText(adoFILCHK->Field(QStringLiteral("FILOTO")).toString());
+        lblFILUSR->SetCaption(adoFILCHK->Field(QStringLiteral("FILUSR")).toString());
+        // A stored date that is empty or no month/day/year date shows blank.
+        lblFILUDT->SetCaption(modDateTimeFunctions::FormatLoanDate(adoFILCHK->Field(QStringLiteral("FILUDT"))));
+        lblStatus->setText(tr("This file is currently on loan."));
+    }
+
+    const QString app = ComponentName::ApplicationName();
+    mnuAppEditPreferencesLoggingAuto->setChecked(
+        SettingsStore::GetBoolSetting(app, SettingsSection(), KeyLoggingAuto, false));
+    mnuAppEditPreferencesLoggingManual->setChecked(
+        SettingsStore::GetBoolSetting(app, SettingsSection(), KeyLoggingManual, false));
+}
+
+bool frmFolderEdit::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QDialog::event(e);
+}
+
+void frmFolderEdit::showEvent(QShowEvent *e)
+{
+    // A host that never sets the handle still gets a loaded window.
+    if (!m_loaded)
+        Form_Load();
+    QDialog::showEvent(e);
+}
+
+void frmFolderEdit::Form_Activate()
+{
+    // After a data error during load the window hides instead of being placed, which ends the
+    // modal showing; the timer then closes it.
+    modScreenPos::RestoreFormPosition(this, tmrUnload->isActive(), true, true, false, false);
+}
+
+void frmFolderEdit::txtFILOTO_Edited() { cmdSave->setEnabled(true); }
+
+bool frmFolderEdit::ScreenHasErrors() { return modFormFunctions::RequiredFieldMissing(txtFILOTO); }
+
+void frmFolderEdit::cmdSave_Click()
+{
+    cmdSave->setEnabled(false);
+    if (ScreenHasErrors())
+        return;
+    setCursor(Qt::WaitCursor);
+    const QVariantList key{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)};
+    const QVariantList write =
+        QVariantList{txtFILOTO->Text(), QDate::currentDate().toString(QStringLiteral("MMddyyyy")), m_user} + key;
+
+    adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan), key);
+    if (adoFILCHK->Eof())
+        adoFILCHK->Execute(QLatin1String(FolderStatements::InsertLoan), write);
+    else
+        adoFILCHK->Execute(QLatin1String(FolderStatements::UpdateLoan), write);
+    modFolderLogging::LogFolderChange(m_year, m_type, m_sequence, txtFILOTO->Text(), true, m_user,
+                                      mnuAppEditPreferencesLoggingAuto->isChecked(),
+                                      mnuAppEditPreferencesLoggingManual->isChecked());
+    mailslot->Send(QStringLiteral("SAVE"));
+    unsetCursor();
+    close();
+}
+
+void frmFolderEdit::cmdDelete_Click()
+{
+    setCursor(Qt::WaitCursor);
+    adoFILCHK->Execute(QLatin1String(FolderStatements::DeleteLoanEditor),
+                       QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
+    modFolderLogging::LogFolderChange(m_year, m_type, m_sequence, txtFILOTO->Text(), false, m_user,
+                                      mnuAppEditPreferencesLoggingAuto->isChecked(),
+                                      mnuAppEditPreferencesLoggingManual->isChecked());
+    unsetCursor();
+    close();
+}
+
+void frmFolderEdit::mnuLogging_Click(QAction *clicked, QAction *other)
+{
+    // The action has already flipped its own check mark; the two items exclude each other.
+    if (clicked->isChecked())
+        other->setChecked(false);
+}
+
+void frmFolderEdit::adoFILCHK_Error()
+{
+    unsetCursor();
+    adoFILCHK->HandleError(this);
+    tmrUnload->start();
+}
+
+void frmFolderEdit::tmrUnload_Timer()
+{
+    // At most one close-guard question at a time; the next tick asks again.
+    if (!m_asking)
+        close();
+}
+
+void frmFolderEdit::closeEvent(QCloseEvent *e)
+{
+    if (m_unloaded) {
+        e->accept();
+        return;
+    }
+    bool cancel = false;
+    m_asking = true;
+    modFormFunctions::ConfirmDiscardChanges(cmdSave, cancel);
+    m_asking = false;
+    if (cancel) {
+        e->ignore();
+        return;
+    }
+    Form_Unload();
+    e->accept();
+}
+
+void frmFolderEdit::Form_Unload()
+{
+    m_unloaded = true;
+    tmrUnload->stop();
+    modScreenPos::SaveFormPosition(this);
+    const QString app = ComponentName::ApplicationName();
+    SettingsStore::SaveBoolSetting(app, SettingsSection(), KeyLoggingAuto,
+                                   mnuAppEditPreferencesLoggingAuto->isChecked());
+    SettingsStore::SaveBoolSetting(app, SettingsSection(), KeyLoggingManual,
+                                   mnuAppEditPreferencesLoggingManual->isChecked());
+    if (adoFILCHK) {
+        adoFILCHK->Close();
+        delete adoFILCHK;
+    }
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+
+class AlphaMericBox;
+class DataLabel;
+class DataObject;
+class MailSlot;
+class QAction;
+class QLabel;
+class QPushButton;
+
+// The folder loan editor: shows whether one case's folder is on loan and lets the clerk record,
+// change or end the loan. Every action ends by closing the window; a save is announced to the
+// host with "SAVE".
+class frmFolderEdit : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmFolderEdit(QWidget *parent = nullptr);
+    ~frmFolderEdit() override;
+
+    // Plain inputs: handing them over does not load the window.
+    void SetCaseYear(qint16 year) { m_year = year; }
+    void SetCaseType(const QString &type) { m_type = type; }
+    void SetCaseSequence(qint32 sequence) { m_sequence = sequence; }
+    void SetUserName(const QString &user) { m_user = user; }
+
+    // Writing the handle touches the message channel, which loads the window first.
+    qint32 ParentHandle() const { return m_parentHandle; }
+    void SetParentHandle(qint32 handle);
+
+    // Whether the window has gone through its unload (a hidden window after a data error has not).
+    bool IsUnloaded() const { return m_unloaded; }
+
+    // True, after telling the clerk, when the loaned-to box is blank.
+    bool ScreenHasErrors();
+
+    // Escape presses nothing here; every close goes through close() and its guard.
+    void reject() override {}
+
+protected:
+    bool event(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+
+    void cmdSave_Click();
+    void cmdDelete_Click();
+    void txtFILOTO_Edited();
+    void mnuLogging_Click(QAction *clicked, QAction *other);
+    void adoFILCHK_Error();
+    void tmrUnload_Timer();
+
+    QString SettingsSection() const;
+
+    qint16 m_year = 0;
+    QString m_type;
+    qint32 m_sequence = 0;
+    QString m_user;
+    qint32 m_parentHandle = 0;
+
+    bool m_loaded = false;
+    bool m_unloaded = false;
+    bool m_asking = false; // a close-guard question is open
+
+    AlphaMericBox *txtFILOTO = nullptr;
+    DataLabel *lblFILUDT = nullptr;
+    DataLabel *lblFILUSR = nullptr;
+    QLabel *lblStatus = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdDelete = nullptr;
+    QAction *mnuAppEditPreferencesLoggingAuto = nullptr;
+    QAction *mnuAppEditPreferencesLoggingManual = nullptr;
+    QTimer *tmrUnload = nullptr;
+    MailSlot *mailslot = nullptr;
+    QPointer<DataObject> adoFILCHK;
+};
