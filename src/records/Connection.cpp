@@ -22,6 +22,7 @@ const QString NamePrefix = QStringLiteral("zorva.");
 QMutex mutex;
 QString programUrl; // set through Use()
 QString programOrigin;
+QString environmentSeen; // ZORVA_DATABASE as it was when the open connections were made
 int generation = 0; // bumped by Use() so that stale connections are never reused
 
 QString ConnectionName(const QString &role)
@@ -186,6 +187,19 @@ QString DefaultDatabaseFile()
 
 QSqlDatabase Database(const QString &role, QString *error)
 {
+    // A changed ZORVA_DATABASE points the layer elsewhere, as Use() does.
+    const QString environment = qEnvironmentVariable(EnvironmentVariable);
+    bool changed = false;
+    {
+        QMutexLocker lock(&mutex);
+        if (environment != environmentSeen) {
+            environmentSeen = environment;
+            ++generation;
+            changed = true;
+        }
+    }
+    if (changed)
+        CloseAll();
     const QString name = ConnectionName(role);
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);

@@ -28,6 +28,7 @@ void StoreSetting(const QString &url)
 class ConnectionTest : public ::testing::Test
 {
 protected:
+    void SetUp() override { qunsetenv(Connection::EnvironmentVariable); }
     void TearDown() override { qunsetenv(Connection::EnvironmentVariable); }
     TestWorld world;
 };

@@ -35,14 +35,20 @@ TestWorld::TestWorld()
     EXPECT_TRUE(m_dir.isValid());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Path(QStringLiteral("settings")));
     qputenv("XDG_DATA_HOME", Path(QStringLiteral("data")).toUtf8());
-    qunsetenv(Connection::EnvironmentVariable);
+    // The component library keeps a data layer of its own, which finds the file through the
+    // environment; code linked into the test is pointed at it directly.
+    qputenv(Connection::EnvironmentVariable, DatabaseUrl().toUtf8());
     // Opening the layer on a new file creates the schema, as a first start does.
     Connection::Use(DatabaseUrl());
     QString error;
     EXPECT_TRUE(Connection::Database(QStringLiteral("data"), &error).isValid()) << error.toStdString();
 }
 
-TestWorld::~TestWorld() { Connection::Use({}); }
+TestWorld::~TestWorld()
+{
+    Connection::Use({});
+    qunsetenv(Connection::EnvironmentVariable);
+}
 
 void TestWorld::Exec(const QString &statement) const
 {

@@ -1,0 +1,34 @@
+#include "WindowDriver.h"
+
+#include <QApplication>
+#include <QWidget>
+
+WindowDriver::WindowDriver(const QString &name, Script script, int timeoutMs)
+    : m_name(name), m_script(std::move(script))
+{
+    connect(&m_poll, &QTimer::timeout, this, [this] {
+        QWidget *window = Find(m_name);
+        if (!window || m_ran)
+            return;
+        m_poll.stop();
+        m_ran = true;
+        m_script(window);
+    });
+    m_poll.start(10);
+    m_watchdog.setSingleShot(true);
+    connect(&m_watchdog, &QTimer::timeout, this, [this] {
+        m_timedOut = true;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            w->hide();
+    });
+    m_watchdog.start(timeoutMs);
+}
+
+QWidget *WindowDriver::Find(const QString &name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
