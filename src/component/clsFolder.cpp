@@ -1,5 +1,6 @@
 #include "clsFolder.h"
 
+#include "forms/folder_docket/frmFolderDocket.h"
 #include "forms/folder_edit/frmFolderEdit.h"
 #include "shared/modFormFunctions.h"
 
@@ -26,9 +27,11 @@ void clsFolder::Edit(qint16 PrmYer, const QString &PrmTyp, qint32 PrmSeq, const 
     editor->setAttribute(Qt::WA_DeleteOnClose);
 }
 
-void clsFolder::UpdateBatch(const QString &)
+void clsFolder::UpdateBatch(const QString &PrmUsr)
 {
-    modFormFunctions::MsgBox(QStringLiteral("The docket window is not available in this version."));
+    frmFolderDocket docket;
+    docket.SetUserName(PrmUsr);
+    docket.exec();
 }
 
 void clsFolder::EditBatch(const QString &)

@@ -34,6 +34,8 @@ public:
 
     // End of the rows (ADO's EOF, a name the C library keeps as a macro).
     bool Eof() const { return m_row >= m_rows.size(); }
+    // How many rows the last query gave.
+    qsizetype RowCount() const { return m_rows.size(); }
     // The named column of the current row; null without a current row.
     QVariant Field(const QString &name) const;
     void MoveNext();

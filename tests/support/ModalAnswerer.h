@@ -22,6 +22,7 @@ public:
 
     void Queue(const QString &answer) { m_answers << answer; }
     const QList<Box> &Seen() const { return m_seen; }
+    void Clear() { m_seen.clear(); }
 
 private:
     void Poll();

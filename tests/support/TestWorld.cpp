@@ -2,6 +2,8 @@
 
 #include "records/Connection.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -48,6 +50,17 @@ TestWorld::~TestWorld()
 {
     Connection::Use({});
     qunsetenv(Connection::EnvironmentVariable);
+    qunsetenv("ZORVA_PROGRAM_FILES");
+}
+
+QString TestWorld::InstallReferenceTables() const
+{
+    const QString folder = Path(QStringLiteral("programs/Venholt Dedezirive, Ltd/Common Files/Tables/Client/"));
+    EXPECT_TRUE(QDir().mkpath(folder));
+    for (const char *table : {"ARYTYP.XML", "ARYJDG.XML", "ARYROM.XML"})
+        EXPECT_TRUE(QFile::copy(QStringLiteral(ZORVA_SOURCE_DIR "/data/") + table, folder + table)) << table;
+    qputenv("ZORVA_PROGRAM_FILES", Path(QStringLiteral("programs")).toUtf8());
+    return folder;
 }
 
 void TestWorld::Exec(const QString &statement) const

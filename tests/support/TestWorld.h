@@ -17,6 +17,10 @@ public:
     QString DatabaseFile() const { return Path(QStringLiteral("court.db")); }
     QString DatabaseUrl() const { return QStringLiteral("sqlite:") + DatabaseFile(); }
 
+    // Lays the repository's reference tables (data/*.XML) into a client tables folder of this
+    // world and points ZORVA_PROGRAM_FILES at it; returns that folder.
+    QString InstallReferenceTables() const;
+
     // Runs statements straight against the file (a second, independent connection), for
     // arranging rows and reading them back without going through the code under test.
     void Exec(const QString &statement) const;

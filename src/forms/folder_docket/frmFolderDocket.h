@@ -1,0 +1,70 @@
+#pragma once
+
+#include "DocketSelection.h"
+
+#include <QDialog>
+#include <QPointer>
+
+class AlphaMericBox;
+class Combo;
+class DataObject;
+class DatePicker;
+class DocketRun;
+class OptionButtonGroup;
+class QLabel;
+class QPushButton;
+
+// The docket window: the clerk picks a hearing date and, optionally, a time range, a judge, a
+// room and a branch, chooses whether the folders go out or come back, and runs it over every
+// case heard on that docket. The window closes itself after a run.
+class frmFolderDocket : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmFolderDocket(QWidget *parent = nullptr);
+    ~frmFolderDocket() override;
+
+    void SetUserName(const QString &user) { m_user = user; }
+    bool IsUnloaded() const { return m_unloaded; }
+
+    // Escape asks to close, through the guard.
+    void reject() override { close(); }
+
+protected:
+    bool event(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    void BuildControls();
+    void Form_Load();
+    void Form_Unload();
+    void LoadList(Combo *combo, const QString &file, const QString &allRow);
+
+    void SetPartyState();
+    bool RunAllowed();
+    void UpdateRunButton();
+    bool ScreenHasErrors();
+    DocketSelection Selection() const;
+
+    void cmdRun_Click();
+    void DataObject_Error(DataObject *source);
+
+    QString m_user;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+    bool m_asking = false;
+
+    DatePicker *dtpREQDAT = nullptr;
+    AlphaMericBox *txtBEGTIM = nullptr;
+    AlphaMericBox *txtENDTIM = nullptr;
+    Combo *cboREQJDG = nullptr;
+    Combo *cboREQROM = nullptr;
+    AlphaMericBox *txtREQBRN = nullptr;
+    OptionButtonGroup *optAction = nullptr;
+    QLabel *lblREQOTO = nullptr;
+    AlphaMericBox *txtREQOTO = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdRun = nullptr;
+    QPointer<DocketRun> m_run; // lives only during a run, with its three data objects
+};
