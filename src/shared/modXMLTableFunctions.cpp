@@ -1,0 +1,97 @@
+#include "modXMLTableFunctions.h"
+
+#include "shared/RowsetReader.h"
+#include "shared/controls/FlexGrid.h"
+#include "shared/modFormFunctions.h"
+
+#include <algorithm>
+
+namespace modXMLTableFunctions {
+namespace {
+
+struct SortKey
+{
+    QString field;
+    bool descending = false;
+};
+
+QList<SortKey> ParseSortOrder(const Rowset &rowset, const QString &sortOrder)
+{
+    QList<SortKey> keys;
+    for (const QString &part : sortOrder.split(QLatin1Char(','))) {
+        QStringList words = part.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty())
+            continue;
+        SortKey key;
+        if (words.size() > 1 && words.last().compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0) {
+            key.descending = true;
+            words.removeLast();
+        } else if (words.size() > 1 && words.last().compare(QLatin1String("ASC"), Qt::CaseInsensitive) == 0) {
+            words.removeLast();
+        }
+        const QString name = words.join(QLatin1Char(' '));
+        const auto found =
+            std::find_if(rowset.fields.cbegin(), rowset.fields.cend(),
+                         [&](const QString &field) { return field.compare(name, Qt::CaseInsensitive) == 0; });
+        if (found == rowset.fields.cend()) {
+            qWarning("XMLTableComboList: cannot sort on %s, the table has no such field", qPrintable(name));
+            continue;
+        }
+        key.field = *found;
+        keys.append(key);
+    }
+    return keys;
+}
+
+// A missing value sorts first; numbers compare as numbers, other text without regard to case.
+int CompareValues(const QHash<QString, QString> &a, const QHash<QString, QString> &b, const QString &field)
+{
+    const bool hasA = a.contains(field);
+    const bool hasB = b.contains(field);
+    if (!hasA || !hasB)
+        return int(hasA) - int(hasB);
+    const QString &x = a[field];
+    const QString &y = b[field];
+    bool numberX = false;
+    bool numberY = false;
+    const double dx = x.toDouble(&numberX);
+    const double dy = y.toDouble(&numberY);
+    if (numberX && numberY)
+        return dx < dy ? -1 : (dx > dy ? 1 : 0);
+    return x.compare(y, Qt::CaseInsensitive);
+}
+
+void Sort(Rowset &rowset, const QString &sortOrder)
+{
+    const QList<SortKey> keys = ParseSortOrder(rowset, sortOrder);
+    if (keys.isEmpty())
+        return;
+    std::stable_sort(rowset.rows.begin(), rowset.rows.end(), [&](const auto &a, const auto &b) {
+        for (const SortKey &key : keys) {
+            const int order = CompareValues(a, b, key.field);
+            if (order != 0)
+                return key.descending ? order > 0 : order < 0;
+        }
+        return false;
+    });
+}
+
+} // namespace
+
+QString XMLTableComboList(const QString &fileName, const QString &fieldList, const QString &keyField,
+                          const QString &sortOrder)
+{
+    QString error;
+    std::optional<Rowset> rowset = RowsetReader::ReadFile(fileName, &error);
+    if (!rowset) {
+        modFormFunctions::MsgBox(QStringLiteral("There was a problem opening file:  ") + fileName +
+                                 QStringLiteral("\r\n") +
+                                 QStringLiteral("Please contact technical support."));
+        return QStringLiteral("|");
+    }
+    if (!sortOrder.isEmpty())
+        Sort(*rowset, sortOrder);
+    return QLatin1Char('|') + FlexGrid::BuildComboList(*rowset, fieldList, keyField);
+}
+
+} // namespace modXMLTableFunctions
