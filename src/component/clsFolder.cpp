@@ -31,6 +31,7 @@ void clsFolder::UpdateBatch(const QString &PrmUsr)
 {
     frmFolderDocket docket;
     docket.SetUserName(PrmUsr);
+    docket.Load();
     docket.exec();
 }
 

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QSettings>
+#include <QAtomicInteger>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -24,6 +26,8 @@ QString programUrl; // set through Use()
 QString programOrigin;
 QString environmentSeen; // ZORVA_DATABASE as it was when the open connections were made
 int generation = 0; // bumped by Use() so that stale connections are never reused
+QAtomicInteger<quint64> serials = 0;
+const char SerialProperty[] = "zorva.serial";
 
 QString ConnectionName(const QString &role)
 {
@@ -130,8 +134,10 @@ QSqlDatabase Open(const QString &name, QString *error)
                          .arg(Describe(u));
             return {};
         }
-        if (ok)
+        if (ok) {
+            db.driver()->setProperty(SerialProperty, quint64(++serials));
             return db;
+        }
     }
     QSqlDatabase::removeDatabase(name);
     *error = QStringLiteral("The court database %1 cannot be opened: %2.").arg(Describe(u), why);
@@ -209,6 +215,11 @@ QSqlDatabase Database(const QString &role, QString *error)
         QSqlDatabase::removeDatabase(name);
     }
     return Open(name, error);
+}
+
+quint64 SerialOf(const QSqlDatabase &db)
+{
+    return db.driver() ? db.driver()->property(SerialProperty).toULongLong() : 0;
 }
 
 Backend BackendOf(const QSqlDatabase &db)

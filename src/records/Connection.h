@@ -42,4 +42,9 @@ QSqlDatabase Database(const QString &role, QString *error);
 
 Backend BackendOf(const QSqlDatabase &db);
 
+// A number that names one opened connection: a connection opened anew (after Use(), a changed
+// environment or a lost server) gets another, so that statements prepared on the old one are
+// never reused.
+quint64 SerialOf(const QSqlDatabase &db);
+
 } // namespace Connection

@@ -5,6 +5,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <optional>
 
 namespace {
 DataObject::ErrorPresenter presenter;
@@ -27,45 +28,81 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
         Fail(-1, error);
         return 0;
     }
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    bool ok = q.prepare(text);
-    for (const QVariant &v : values)
-        q.addBindValue(StatementTrace::ForBinding(v));
-    ok = ok && q.exec();
-    if (!ok) {
-        const QSqlError e = q.lastError();
-        q.finish();
+    // A statement with parameters is kept prepared; a literal one is a one-off.
+    std::optional<QSqlQuery> oneOff;
+    QSqlQuery *q = nullptr;
+    if (text.contains(QLatin1Char('?'))) {
+        q = PreparedQuery(db, text, &error);
+    } else {
+        oneOff.emplace(db);
+        oneOff->setForwardOnly(true);
+        q = oneOff->prepare(text) ? &*oneOff : nullptr;
+        if (!q)
+            error = oneOff->lastError().text();
+    }
+    if (!q) {
+        Fail(-1, error);
+        return 0;
+    }
+    for (qsizetype i = 0; i < values.size(); ++i)
+        q->bindValue(static_cast<int>(i), StatementTrace::ForBinding(values.at(i)));
+    if (!q->exec()) {
+        const QSqlError e = q->lastError();
+        q->finish();
         bool numeric = false;
         const int native = e.nativeErrorCode().toInt(&numeric);
         Fail(numeric ? native : -1, e.text());
         return 0;
     }
     qint32 affected = 0;
-    if (q.isSelect()) {
+    if (q->isSelect()) {
         // Rows are read at once and the query finished: an open read would pin this
         // connection's snapshot and make the next write fail when another clerk has written.
-        m_columns = q.record();
+        m_columns = q->record();
         const int n = m_columns.count();
-        while (q.next()) {
+        while (q->next()) {
             QVariantList row;
             row.reserve(n);
             for (int i = 0; i < n; ++i)
-                row.append(q.value(i));
+                row.append(q->value(i));
             m_rows.append(std::move(row));
         }
-        if (q.lastError().isValid()) {
-            const QSqlError e = q.lastError();
-            q.finish();
+        if (q->lastError().isValid()) {
+            const QSqlError e = q->lastError();
+            q->finish();
             Close();
             Fail(-1, e.text());
             return 0;
         }
     } else {
-        affected = q.numRowsAffected();
+        affected = q->numRowsAffected();
     }
-    q.finish();
+    q->finish();
     return affected;
+}
+
+QSqlQuery *DataObject::PreparedQuery(const QSqlDatabase &db, const QString &text, QString *error)
+{
+    constexpr size_t Kept = 8;
+    const quint64 serial = Connection::SerialOf(db);
+    if (serial != m_serial) {
+        m_prepared.clear();
+        m_serial = serial;
+    }
+    for (Prepared &p : m_prepared) {
+        if (p.text == text)
+            return p.query.get();
+    }
+    auto query = std::make_unique<QSqlQuery>(db);
+    query->setForwardOnly(true);
+    if (!query->prepare(text)) {
+        *error = query->lastError().text();
+        return nullptr;
+    }
+    if (m_prepared.size() >= Kept)
+        m_prepared.erase(m_prepared.begin());
+    m_prepared.push_back({text, std::move(query)});
+    return m_prepared.back().query.get();
 }
 
 QVariant DataObject::Field(const QString &name) const
@@ -84,6 +121,7 @@ void DataObject::MoveNext()
 
 void DataObject::Close()
 {
+    // The prepared queries stay: Close ends a result, not the object.
     m_columns.clear();
     m_rows.clear();
     m_row = 0;

@@ -2,10 +2,15 @@
 
 #include <QList>
 #include <QObject>
+#include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QVariant>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
+
+class QSqlQuery;
 
 // Runs one statement at a time against the court database. A failure never comes back as a
 // result: Error is emitted inside the failing call, which then returns normally (count 0, EOF).
@@ -54,7 +59,18 @@ signals:
 private:
     void Fail(qint32 number, const QString &description);
 
+    // Parameterised statements run again and again (an insert per folder of a docket): their
+    // prepared queries are kept, per connection, and only bound anew.
+    struct Prepared
+    {
+        QString text;
+        std::unique_ptr<QSqlQuery> query;
+    };
+    QSqlQuery *PreparedQuery(const QSqlDatabase &db, const QString &text, QString *error);
+
     QString m_role;
+    std::vector<Prepared> m_prepared;
+    quint64 m_serial = 0;
     QString m_statement;
     QSqlRecord m_columns;
     QList<QVariantList> m_rows;

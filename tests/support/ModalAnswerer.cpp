@@ -12,8 +12,15 @@ ModalAnswerer::ModalAnswerer(QStringList answers) : m_answers(std::move(answers)
 
 void ModalAnswerer::Poll()
 {
-    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible() || box->property("answered").toBool())
+    // Any visible box, not just the active modal widget: a box opened while its window is still
+    // being shown is not always at the top of the modal stack yet.
+    QMessageBox *box = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *candidate = qobject_cast<QMessageBox *>(w);
+        if (candidate && candidate->isVisible() && !candidate->property("answered").toBool())
+            box = candidate;
+    }
+    if (!box)
         return;
     box->setProperty("answered", true);
     Box seen{box->text(), box->windowTitle(), {}};

@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QWidget>
 
 WindowDriver::WindowDriver(const QString &name, Script script, int timeoutMs)
@@ -8,7 +9,7 @@ WindowDriver::WindowDriver(const QString &name, Script script, int timeoutMs)
 {
     connect(&m_poll, &QTimer::timeout, this, [this] {
         QWidget *window = Find(m_name);
-        if (!window || m_ran)
+        if (!window || m_ran || MessageBoxOpen())
             return;
         m_poll.stop();
         m_ran = true;
@@ -22,6 +23,15 @@ WindowDriver::WindowDriver(const QString &name, Script script, int timeoutMs)
             w->hide();
     });
     m_watchdog.start(timeoutMs);
+}
+
+bool WindowDriver::MessageBoxOpen()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox *>(w) && w->isVisible())
+            return true;
+    }
+    return false;
 }
 
 QWidget *WindowDriver::Find(const QString &name)

@@ -22,6 +22,8 @@ public:
 
     // The visible top-level widget of that name, or null.
     static QWidget *Find(const QString &name);
+    // The script waits while a message box is open: the window is not the clerk's to use then.
+    static bool MessageBoxOpen();
 
 private:
     QString m_name;

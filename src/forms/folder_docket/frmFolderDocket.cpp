@@ -150,7 +150,7 @@ void frmFolderDocket::BuildControls()
 void frmFolderDocket::showEvent(QShowEvent *e)
 {
     if (!m_loaded)
-        Form_Load();
+        Load();
     QDialog::showEvent(e);
 }
 
@@ -163,8 +163,10 @@ void frmFolderDocket::LoadList(Combo *combo, const QString &file, const QString 
     combo->InsertRow(allRow, 1);
 }
 
-void frmFolderDocket::Form_Load()
+void frmFolderDocket::Load()
 {
+    if (m_loaded)
+        return;
     m_loaded = true;
     setWindowTitle(QStringLiteral("PC/MEVS - Update Folder Status for Docketed Cases"));
     LoadList(cboREQJDG, QStringLiteral("ARYJDG.XML"), QStringLiteral("Y\t*ALL"));

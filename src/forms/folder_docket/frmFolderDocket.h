@@ -25,6 +25,9 @@ public:
     ~frmFolderDocket() override;
 
     void SetUserName(const QString &user) { m_user = user; }
+    // Caption, lists and the remembered selection, before the window is first shown (a missing
+    // reference table is reported here, not from inside the showing).
+    void Load();
     bool IsUnloaded() const { return m_unloaded; }
 
     // Escape asks to close, through the guard.
@@ -37,7 +40,6 @@ protected:
 
 private:
     void BuildControls();
-    void Form_Load();
     void Form_Unload();
     void LoadList(Combo *combo, const QString &file, const QString &allRow);
 

@@ -1,0 +1,118 @@
+// A docket run over 10,000 hearings on a SQLite file: the component's run against the identical
+// statement sequence sent through the raw sqlite3 C API, for check-out and check-in, with and
+// without a branch code.
+#include "BenchCourt.h"
+#include "RatioReporter.h"
+#include "RawSqlite.h"
+#include "forms/folder_docket/DocketRun.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+constexpr int Hearings = 10000;
+std::unique_ptr<BenchCourt> court;
+
+DocketSelection Selection(const char *action, const char *branch)
+{
+    DocketSelection s;
+    s.hearingDate = QDate::fromString(QString::number(BenchCourt::Day), QStringLiteral("yyyyMMdd"));
+    s.action = QLatin1String(action);
+    s.branch = QLatin1String(branch);
+    return s;
+}
+
+qint16 Component(const char *action, const char *branch)
+{
+    DocketRun run(Selection(action, branch), QStringLiteral("CLERK1"), false, false);
+    const qint16 count = run.Run();
+    run.Close();
+    if (run.Failed() || count == 0)
+        throw std::runtime_error("the component's run failed or changed nothing");
+    return count;
+}
+
+// The same statements, in the same order, with the same bound values.
+int Raw(RawSqlite &db, const char *action, const char *branch)
+{
+    const bool out = QLatin1String(action) == QLatin1String("*OUT");
+    const std::string brn = branch;
+    const std::string date = QDate::currentDate().toString(QStringLiteral("MMddyyyy")).toStdString();
+    {
+        int count = 0;
+        const auto hearings = db.Run("Select Distinct HRGYER,HRGTYP,HRGSEQ,HRGJDG,HRGROM From MRLCRT.HRGDTA Where "
+                                     "HRGHDT=" + std::to_string(BenchCourt::Day));
+        for (const RawSqlite::Row &h : hearings) {
+            const long long year = std::get<long long>(h[0]), seq = std::get<long long>(h[2]);
+            const std::string type = std::get<std::string>(h[1]);
+            if (!brn.empty()) {
+                const bool civil = type == "CA" || type == "SC";
+                const auto master = db.Run(std::string("Select * From MRLCRT.") + (civil ? "MASCIV" : "MASCRM") +
+                                               " Where MASYER=? And MASTYP=? and MASSEQ=?",
+                                           {year, type, seq});
+                if (master.empty() || std::get<std::string>(master[0][5]) != brn)
+                    continue;
+            }
+            const std::string where = " Where FILYER=" + std::to_string(year) + " And FILTYP='" + type +
+                                      "' And FILSEQ=" + std::to_string(seq);
+            const auto loan = db.Run("Select * From MRLCRT.FILCHK " + where);
+            int changed = 0;
+            if (out) {
+                const std::string party = std::get<std::string>(h[3]);
+                if (loan.empty())
+                    db.Run("Insert Into MRLCRT.FILCHK (FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR) "
+                           "Values(?,?,?,?,?,?)",
+                           {year, type, seq, party, date, std::string("CLERK1")}, &changed);
+                else
+                    db.Run("Update MRLCRT.FILCHK Set FILOTO= '" + party + "', FILUDT= " + date +
+                               ", FILUSR= 'CLERK1'" + where,
+                           {}, &changed);
+                ++count;
+            } else if (!loan.empty()) {
+                db.Run("Delete From MRLCRT.FILCHK " + where, {}, &changed);
+                ++count;
+            }
+        }
+        if (count == 0)
+            throw std::runtime_error("the baseline changed nothing");
+        return count;
+    }
+}
+
+void Pair(benchmark::State &state, const char *action, const char *branch)
+{
+    const bool out = QLatin1String(action) == QLatin1String("*OUT");
+    RawSqlite db(court->File().toStdString());
+    MeasurePair(
+        state, [out] { out ? court->ReturnAll() : court->LendAll(); },
+        [&] { benchmark::DoNotOptimize(Component(action, branch)); },
+        [&] { benchmark::DoNotOptimize(Raw(db, action, branch)); });
+}
+
+void Register(const char *name, const char *action, const char *branch)
+{
+    benchmark::RegisterBenchmark((std::string("Docket/") + name).c_str(), Pair, action, branch)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(5);
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    court = std::make_unique<BenchCourt>(Hearings);
+    Register("check-out", "*OUT", "");
+    Register("check-out+branch", "*OUT", "N");
+    Register("check-in", "*IN", "");
+    Register("check-in+branch", "*IN", "N");
+    RatioReporter reporter(1.3);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    court.reset();
+    return reporter.WithinBound() ? 0 : 1;
+}

@@ -1,0 +1,69 @@
+#include "RatioReporter.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
+}
+
+double TimedMs(const std::function<void()> &step)
+{
+    const auto start = std::chrono::steady_clock::now();
+    step();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+void MeasurePair(benchmark::State &state, const std::function<void()> &prepare, const std::function<void()> &component,
+                 const std::function<void()> &raw)
+{
+    std::vector<double> components, raws;
+    for (auto _ : state) {
+        // Alternate which goes first, so that neither always meets a warm cache.
+        const bool rawFirst = raws.size() % 2 == 0;
+        for (int i = 0; i < 2; ++i) {
+            prepare();
+            if ((i == 0) == rawFirst)
+                raws.push_back(TimedMs(raw));
+            else
+                components.push_back(TimedMs(component));
+        }
+    }
+    const double c = Median(components), r = Median(raws);
+    state.counters["component_ms"] = c;
+    state.counters["raw_ms"] = r;
+    state.counters["ratio"] = r > 0 ? c / r : 0;
+}
+
+void RatioReporter::ReportRuns(const std::vector<Run> &runs)
+{
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &run : runs) {
+        const auto ratio = run.counters.find("ratio");
+        if (run.error_occurred || ratio == run.counters.end())
+            continue;
+        m_pairs.push_back({run.run_name.function_name, run.counters.at("component_ms").value,
+                           run.counters.at("raw_ms").value, ratio->second.value});
+    }
+}
+
+void RatioReporter::Finalize()
+{
+    ConsoleReporter::Finalize();
+    std::printf("\n%-28s %14s %14s %8s\n", "case", "component ms", "raw ms", "ratio");
+    for (const Pair &p : m_pairs) {
+        const bool ok = p.ratio <= m_bound;
+        m_within = m_within && ok;
+        std::printf("%-28s %14.1f %14.1f %8.3f %s\n", p.name.c_str(), p.component, p.raw, p.ratio,
+                    ok ? "within" : "OVER THE BOUND");
+    }
+    std::printf("bound: %.2f; medians of alternating runs\n", m_bound);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Times one step of the component and the same step done the raw way, alternately, so that
+// drift in the machine (other work, the disk's cache) falls on both alike; the median of each
+// goes into the benchmark's counters "component_ms", "raw_ms" and "ratio".
+void MeasurePair(benchmark::State &state, const std::function<void()> &prepare, const std::function<void()> &component,
+                 const std::function<void()> &raw);
+
+// The console report, then a table of every pair's ratio and whether it keeps within the bound.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    explicit RatioReporter(double bound) : m_bound(bound) {}
+
+    void ReportRuns(const std::vector<Run> &runs) override;
+    void Finalize() override;
+
+    bool WithinBound() const { return m_within; }
+
+private:
+    struct Pair
+    {
+        std::string name;
+        double component, raw, ratio;
+    };
+    double m_bound;
+    bool m_within = true;
+    std::vector<Pair> m_pairs;
+};
