@@ -1,0 +1,62 @@
+#include "BatchRun.h"
+
+#include "records/DataObject.h"
+#include "records/FolderStatements.h"
+#include "shared/modFolderLogging.h"
+
+#include <QDate>
+
+BatchRun::BatchRun(DataObject *folders, Settings settings)
+    : m_folders(folders), m_settings(std::move(settings)),
+      m_today(QDate::currentDate().toString(QStringLiteral("MMddyyyy")))
+{
+}
+
+qint16 BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &changed)
+{
+    qint16 count = 0;
+    m_failed = false;
+    if (!m_folders)
+        return count;
+    const QMetaObject::Connection watch =
+        QObject::connect(m_folders, &DataObject::Error, m_folders, [this] { m_failed = true; });
+    for (qsizetype i = rows.size() - 1; i >= 0 && !m_failed; --i) {
+        const Row &row = rows.at(i);
+        m_folders->Execute(QLatin1String(FolderStatements::SelectLoan), QVariantList{row.year, row.type, row.sequence},
+                           true, true);
+        if (m_failed)
+            break;
+        const bool onLoan = !m_folders->Eof();
+        const qint16 year = static_cast<qint16>(row.year);
+        const qint32 sequence = static_cast<qint32>(row.sequence);
+        if (m_settings.action == QLatin1String("*IN")) {
+            if (!onLoan)
+                continue;
+            const qint32 affected = m_folders->Execute(QLatin1String(FolderStatements::DeleteLoanBatch),
+                                                       QVariantList{row.year, row.type, row.sequence}, true, true);
+            if (m_failed)
+                break;
+            if (affected > 0)
+                modFolderLogging::LogFolderChange(year, row.type, sequence, row.holder, false, m_settings.user,
+                                                  m_settings.logAuto, m_settings.logManual);
+        } else if (m_settings.action == QLatin1String("*OUT")) {
+            if (onLoan)
+                continue;
+            const qint32 affected = m_folders->Execute(
+                QLatin1String(FolderStatements::InsertLoan),
+                QVariantList{m_settings.party, m_today, m_settings.user, row.year, row.type, row.sequence}, true, true);
+            if (m_failed)
+                break;
+            if (affected > 0)
+                modFolderLogging::LogFolderChange(year, row.type, sequence, m_settings.party, true, m_settings.user,
+                                                  m_settings.logAuto, m_settings.logManual);
+        } else {
+            continue;
+        }
+        count = static_cast<qint16>(count + 1);
+        if (changed)
+            changed(i);
+    }
+    QObject::disconnect(watch);
+    return count;
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+
+class AlphaMericBox;
+class DataObject;
+class FlexGrid;
+class OptionButtonGroup;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+struct CaseKey;
+
+// The batch window: the clerk types (or pastes, or scans) case numbers into a grid, sees each
+// case's title and holder, and checks the listed folders out to one party or back in. It is
+// modeless and stays open after a run, keeping the rows whose folders could not be changed.
+//
+// Scanning: a scanner that types a case number and Enter ("2009-CV-123", "2009 CV 123" or
+// "2009CV000123") into the entry row fills that row as if the three cells had been typed. The
+// characters are collected as typed, before the cells' key filters, and read as a whole when Enter
+// comes; the same goes for a clerk who types a case number that way.
+class frmFolderBatch : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmFolderBatch(QWidget *parent = nullptr);
+    ~frmFolderBatch() override;
+
+    void SetUserName(const QString &user) { m_user = user; }
+    // Caption, data objects, grid and lists, before the window is first shown.
+    void Load();
+    bool IsUnloaded() const { return m_unloaded; }
+
+    // Escape asks to close, through the guard.
+    void reject() override { close(); }
+
+    // Fills one row per case number of text (one a line, or three tab-separated cells), as if
+    // typed at the entry row; lines that are not case numbers are reported once.
+    void PasteCases(const QString &text);
+
+protected:
+    bool event(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    void BuildControls();
+    void Form_Unload();
+    void AddEntryRow();
+    void SetPartyState();
+    void LookupCaseRow(int row);
+    bool InputHasErrors();
+    void cmdRun_Click();
+    void DataObject_Error(DataObject *source);
+
+    // The grid's six notifications.
+    void grd_BeforeRowColChange(int oldRow, int oldCol, int newRow, int newCol, bool &cancel);
+    void grd_BeforeEdit(int row, int col, bool &cancel);
+    void grd_KeyPressEdit(int row, int col, int &key);
+    void grd_KeyUpEdit(int row, int col, int keyCode, int shift);
+    void grd_ChangeEdit();
+    void grd_AfterEdit(int row, int col);
+
+    int Col(const char *key) const;
+    void CancelCellEdit();
+    void EnterCase(int row, const CaseKey &key);
+    bool ScannedEnter();
+
+    QString m_user;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+    bool m_asking = false;
+
+    QGroupBox *fraOutput = nullptr;
+    OptionButtonGroup *optAction = nullptr;
+    QLabel *lblCheckOutTo = nullptr;
+    AlphaMericBox *txtCheckOutTo = nullptr;
+    FlexGrid *grd = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdRun = nullptr;
+    QPointer<DataObject> adoFILCHK;
+    QPointer<DataObject> adoMASTER;
+
+    // What has been typed into the case cells of one row, unfiltered (for scanners).
+    QString m_scan;
+    int m_scanRow = -1;
+    bool m_scanBroken = false;
+};
