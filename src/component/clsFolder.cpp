@@ -1,5 +1,6 @@
 #include "clsFolder.h"
 
+#include "forms/folder_batch/frmFolderBatch.h"
 #include "forms/folder_docket/frmFolderDocket.h"
 #include "forms/folder_edit/frmFolderEdit.h"
 #include "shared/modFormFunctions.h"
@@ -35,7 +36,12 @@ void clsFolder::UpdateBatch(const QString &PrmUsr)
     docket.exec();
 }
 
-void clsFolder::EditBatch(const QString &)
+void clsFolder::EditBatch(const QString &PrmUsr)
 {
-    modFormFunctions::MsgBox(QStringLiteral("The batch window is not available in this version."));
+    // Modeless and ownerless: the window lives until the clerk closes it, beside any others.
+    auto *batch = new frmFolderBatch;
+    batch->setAttribute(Qt::WA_DeleteOnClose);
+    batch->SetUserName(PrmUsr);
+    batch->Load();
+    batch->show();
 }
