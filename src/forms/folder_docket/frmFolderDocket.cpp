@@ -14,7 +14,6 @@
 #include "shared/modXMLTableFunctionsPaths.h"
 #include "util/modDateTimeFunctions.h"
 
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -49,7 +48,7 @@ QLabel *Label(const char *name, const QString &text, QWidget *buddy)
 
 } // namespace
 
-frmFolderDocket::frmFolderDocket(QWidget *parent) : QDialog(parent)
+frmFolderDocket::frmFolderDocket(QWidget *parent) : FormBase(parent)
 {
     setObjectName(QStringLiteral("frmFolderDocket"));
     BuildControls();
@@ -151,7 +150,7 @@ void frmFolderDocket::showEvent(QShowEvent *e)
 {
     if (!m_loaded)
         Load();
-    QDialog::showEvent(e);
+    FormBase::showEvent(e);
 }
 
 void frmFolderDocket::LoadList(Combo *combo, const QString &file, const QString &allRow)
@@ -184,12 +183,9 @@ void frmFolderDocket::Load()
     UpdateRunButton();
 }
 
-bool frmFolderDocket::event(QEvent *e)
-{
-    if (e->type() == QEvent::WindowActivate)
-        modScreenPos::RestoreFormPosition(this, false, true, true, true, false);
-    return QDialog::event(e);
-}
+void frmFolderDocket::Form_Activate() { modScreenPos::RestoreFormPosition(this, false, true, true, true, false); }
+
+const QWidget *frmFolderDocket::CloseIndicator() const { return cmdRun; }
 
 void frmFolderDocket::SetPartyState()
 {
@@ -313,31 +309,7 @@ void frmFolderDocket::DataObject_Error(DataObject *source)
     close();
 }
 
-void frmFolderDocket::closeEvent(QCloseEvent *e)
-{
-    if (m_unloaded) {
-        e->accept();
-        return;
-    }
-    // A close asked for while the guard's question is open waits for that answer.
-    if (m_asking) {
-        e->ignore();
-        return;
-    }
-    bool cancel = false;
-    m_asking = true;
-    modFormFunctions::ConfirmDiscardChanges(cmdRun, cancel);
-    m_asking = false;
-    if (cancel) {
-        e->ignore();
-        return;
-    }
-    Form_Unload();
-    e->accept();
-}
-
 void frmFolderDocket::Form_Unload()
 {
-    m_unloaded = true;
     modScreenPos::SaveFormPosition(this);
 }

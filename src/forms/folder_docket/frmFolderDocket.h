@@ -2,7 +2,8 @@
 
 #include "DocketSelection.h"
 
-#include <QDialog>
+#include "shared/FormBase.h"
+
 #include <QPointer>
 
 class AlphaMericBox;
@@ -17,7 +18,7 @@ class QPushButton;
 // The docket window: the clerk picks a hearing date and, optionally, a time range, a judge, a
 // room and a branch, chooses whether the folders go out or come back, and runs it over every
 // case heard on that docket. The window closes itself after a run.
-class frmFolderDocket : public QDialog
+class frmFolderDocket : public FormBase
 {
     Q_OBJECT
 public:
@@ -28,19 +29,18 @@ public:
     // Caption, lists and the remembered selection, before the window is first shown (a missing
     // reference table is reported here, not from inside the showing).
     void Load();
-    bool IsUnloaded() const { return m_unloaded; }
 
     // Escape asks to close, through the guard.
     void reject() override { close(); }
 
 protected:
-    bool event(QEvent *e) override;
     void showEvent(QShowEvent *e) override;
-    void closeEvent(QCloseEvent *e) override;
+    const QWidget *CloseIndicator() const override;
+    void Form_Activate() override;
+    void Form_Unload() override;
 
 private:
     void BuildControls();
-    void Form_Unload();
     void LoadList(Combo *combo, const QString &file, const QString &allRow);
 
     void SetPartyState();
@@ -54,8 +54,6 @@ private:
 
     QString m_user;
     bool m_loaded = false;
-    bool m_unloaded = false;
-    bool m_asking = false;
 
     DatePicker *dtpREQDAT = nullptr;
     AlphaMericBox *txtBEGTIM = nullptr;

@@ -14,7 +14,6 @@
 #include "util/modDateTimeFunctions.h"
 #include "util/modFormatCaseNumber.h"
 
-#include <QCloseEvent>
 #include <QDate>
 #include <QLabel>
 #include <QMenuBar>
@@ -48,7 +47,7 @@ QPushButton *Button(QWidget *parent, const char *name, const QString &text, cons
 
 } // namespace
 
-frmFolderEdit::frmFolderEdit(QWidget *parent) : QDialog(parent)
+frmFolderEdit::frmFolderEdit(QWidget *parent) : FormBase(parent)
 {
     setObjectName(QStringLiteral("frmFolderEdit"));
     BuildControls();
@@ -179,20 +178,15 @@ void frmFolderEdit::Form_Load()
         SettingsStore::GetBoolSetting(app, SettingsSection(), KeyLoggingManual, false));
 }
 
-bool frmFolderEdit::event(QEvent *e)
-{
-    if (e->type() == QEvent::WindowActivate)
-        Form_Activate();
-    return QDialog::event(e);
-}
-
 void frmFolderEdit::showEvent(QShowEvent *e)
 {
     // A host that never sets the handle still gets a loaded window.
     if (!m_loaded)
         Form_Load();
-    QDialog::showEvent(e);
+    FormBase::showEvent(e);
 }
+
+const QWidget *frmFolderEdit::CloseIndicator() const { return cmdSave; }
 
 void frmFolderEdit::Form_Activate()
 {
@@ -257,31 +251,12 @@ void frmFolderEdit::adoFILCHK_Error()
 void frmFolderEdit::tmrUnload_Timer()
 {
     // At most one close-guard question at a time; the next tick asks again.
-    if (!m_asking)
+    if (!IsAskingToClose())
         close();
-}
-
-void frmFolderEdit::closeEvent(QCloseEvent *e)
-{
-    if (m_unloaded) {
-        e->accept();
-        return;
-    }
-    bool cancel = false;
-    m_asking = true;
-    modFormFunctions::ConfirmDiscardChanges(cmdSave, cancel);
-    m_asking = false;
-    if (cancel) {
-        e->ignore();
-        return;
-    }
-    Form_Unload();
-    e->accept();
 }
 
 void frmFolderEdit::Form_Unload()
 {
-    m_unloaded = true;
     tmrUnload->stop();
     modScreenPos::SaveFormPosition(this);
     const QString app = ComponentName::ApplicationName();

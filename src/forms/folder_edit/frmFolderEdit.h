@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "shared/FormBase.h"
+
 #include <QPointer>
 #include <QTimer>
 
@@ -15,7 +16,7 @@ class QPushButton;
 // The folder loan editor: shows whether one case's folder is on loan and lets the clerk record,
 // change or end the loan. Every action ends by closing the window; a save is announced to the
 // host with "SAVE".
-class frmFolderEdit : public QDialog
+class frmFolderEdit : public FormBase
 {
     Q_OBJECT
 public:
@@ -32,9 +33,6 @@ public:
     qint32 ParentHandle() const { return m_parentHandle; }
     void SetParentHandle(qint32 handle);
 
-    // Whether the window has gone through its unload (a hidden window after a data error has not).
-    bool IsUnloaded() const { return m_unloaded; }
-
     // True, after telling the clerk, when the loaned-to box is blank.
     bool ScreenHasErrors();
 
@@ -42,16 +40,15 @@ public:
     void reject() override {}
 
 protected:
-    bool event(QEvent *e) override;
     void showEvent(QShowEvent *e) override;
-    void closeEvent(QCloseEvent *e) override;
+    const QWidget *CloseIndicator() const override;
+    void Form_Activate() override;
+    void Form_Unload() override;
 
 private:
     void BuildControls();
     void BuildMenus();
     void Form_Load();
-    void Form_Activate();
-    void Form_Unload();
 
     void cmdSave_Click();
     void cmdDelete_Click();
@@ -69,8 +66,6 @@ private:
     qint32 m_parentHandle = 0;
 
     bool m_loaded = false;
-    bool m_unloaded = false;
-    bool m_asking = false; // a close-guard question is open
 
     AlphaMericBox *txtFILOTO = nullptr;
     DataLabel *lblFILUDT = nullptr;
