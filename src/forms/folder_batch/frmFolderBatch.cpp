@@ -45,7 +45,7 @@ constexpr char WRKOTO[] = "WRKOTO";
 
 } // namespace
 
-frmFolderBatch::frmFolderBatch(QWidget *parent) : QDialog(parent)
+frmFolderBatch::frmFolderBatch(QWidget *parent) : FormBase(parent)
 {
     setObjectName(QStringLiteral("frmFolderBatch"));
     BuildControls();
@@ -141,7 +141,7 @@ void frmFolderBatch::showEvent(QShowEvent *e)
 {
     if (!m_loaded)
         Load();
-    QDialog::showEvent(e);
+    FormBase::showEvent(e);
 }
 
 void frmFolderBatch::Load()
@@ -170,12 +170,13 @@ void frmFolderBatch::Load()
     AddEntryRow();
 }
 
-bool frmFolderBatch::event(QEvent *e)
+void frmFolderBatch::Form_Activate()
 {
-    if (e->type() == QEvent::WindowActivate && !m_unloaded)
+    if (!IsUnloaded())
         modScreenPos::RestoreFormPosition(this, false, true, true, true, false);
-    return QDialog::event(e);
 }
+
+const QWidget *frmFolderBatch::CloseIndicator() const { return cmdRun; }
 
 void frmFolderBatch::AddEntryRow()
 {
@@ -281,7 +282,7 @@ void frmFolderBatch::LookupCaseRow(int row)
     const BatchLookup::Result found =
         lookup.Lookup(grd->ValueMatrix(row, Col(WRKYER)), grd->TextMatrix(row, Col(WRKTYP)),
                       grd->TextMatrix(row, Col(WRKSEQ)), grd->ValueMatrix(row, Col(WRKSEQ)));
-    if (lookup.Failed() || m_unloaded) {
+    if (lookup.Failed() || IsUnloaded()) {
         unsetCursor();
         return; // reported, and the window is on its way out
     }
@@ -344,7 +345,7 @@ void frmFolderBatch::cmdRun_Click()
         if (grid)
             grid->RemoveItem(first + static_cast<int>(index));
     });
-    if (run.Failed() || m_unloaded) {
+    if (run.Failed() || IsUnloaded()) {
         unsetCursor();
         return; // reported, and the window is on its way out
     }
@@ -393,7 +394,7 @@ bool frmFolderBatch::ScannedEnter()
         return false;
     CancelCellEdit();
     EnterCase(row, *key);
-    if (!m_unloaded)
+    if (!IsUnloaded())
         grd->setCol(Col(WRKYER)); // the next scan goes into the year
     return true;
 }
@@ -423,10 +424,10 @@ void frmFolderBatch::PasteCases(const QString &text)
             refused << tr("line %1: %2").arg(i + 1).arg(line.trimmed());
     }
     CancelCellEdit();
-    for (qsizetype i = 0; i < cases.size() && !m_unloaded; ++i) {
+    for (qsizetype i = 0; i < cases.size() && !IsUnloaded(); ++i) {
         const int row = grd->Rows() - 1;
         EnterCase(row, cases.at(i));
-        if (m_unloaded)
+        if (IsUnloaded())
             return;
         // A case the court does not hold keeps its row; the next one gets a row of its own.
         if (grd->Rows() - 1 == row && i + 1 < cases.size())
@@ -441,7 +442,7 @@ void frmFolderBatch::PasteCases(const QString &text)
 
 bool frmFolderBatch::eventFilter(QObject *watched, QEvent *e)
 {
-    if ((e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride) || m_unloaded || !grd)
+    if ((e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride) || IsUnloaded() || !grd)
         return false;
     auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget || (widget != grd && !grd->isAncestorOf(widget)) || widget != QApplication::focusWidget())
@@ -469,32 +470,8 @@ void frmFolderBatch::DataObject_Error(DataObject *source)
     close();
 }
 
-void frmFolderBatch::closeEvent(QCloseEvent *e)
-{
-    if (m_unloaded) {
-        e->accept();
-        return;
-    }
-    // A close asked for while the guard's question is open waits for that answer.
-    if (m_asking) {
-        e->ignore();
-        return;
-    }
-    bool cancel = false;
-    m_asking = true;
-    modFormFunctions::ConfirmDiscardChanges(cmdRun, cancel);
-    m_asking = false;
-    if (cancel) {
-        e->ignore();
-        return;
-    }
-    Form_Unload();
-    e->accept();
-}
-
 void frmFolderBatch::Form_Unload()
 {
-    m_unloaded = true;
     modScreenPos::SaveFormPosition(this);
     for (QPointer<DataObject> *data : {&adoFILCHK, &adoMASTER}) {
         if (*data) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "shared/FormBase.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -21,7 +22,7 @@ struct CaseKey;
 // "2009CV000123") into the entry row fills that row as if the three cells had been typed. The
 // characters are collected as typed, before the cells' key filters, and read as a whole when Enter
 // comes; the same goes for a clerk who types a case number that way.
-class frmFolderBatch : public QDialog
+class frmFolderBatch : public FormBase
 {
     Q_OBJECT
 public:
@@ -31,7 +32,6 @@ public:
     void SetUserName(const QString &user) { m_user = user; }
     // Caption, data objects, grid and lists, before the window is first shown.
     void Load();
-    bool IsUnloaded() const { return m_unloaded; }
 
     // Escape asks to close, through the guard.
     void reject() override { close(); }
@@ -41,14 +41,14 @@ public:
     void PasteCases(const QString &text);
 
 protected:
-    bool event(QEvent *e) override;
     void showEvent(QShowEvent *e) override;
-    void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
+    const QWidget *CloseIndicator() const override;
+    void Form_Activate() override;
+    void Form_Unload() override;
 
 private:
     void BuildControls();
-    void Form_Unload();
     void AddEntryRow();
     void SetPartyState();
     void LookupCaseRow(int row);
@@ -71,8 +71,6 @@ private:
 
     QString m_user;
     bool m_loaded = false;
-    bool m_unloaded = false;
-    bool m_asking = false;
 
     QGroupBox *fraOutput = nullptr;
     OptionButtonGroup *optAction = nullptr;
