@@ -79,7 +79,8 @@ void frmFolderBatch::BuildControls()
     lblCheckOutTo = new QLabel(tr("Check out to:"), fraOutput);
     lblCheckOutTo->setObjectName(QStringLiteral("lblCheckOutTo"));
     lblCheckOutTo->setBuddy(txtCheckOutTo);
-    lblCheckOutTo->setGeometry(Twips::Rect(405, 1320, 1095, 345));
+    // Wider than designed: today's fonts need more than the 1095 twips the caption once took.
+    lblCheckOutTo->setGeometry(Twips::Rect(405, 1320, 1905, 345));
     lblCheckOutTo->setEnabled(false);
 
     grd = new FlexGrid(this);
