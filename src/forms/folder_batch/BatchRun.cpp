@@ -12,7 +12,8 @@ BatchRun::BatchRun(DataObject *folders, Settings settings)
 {
 }
 
-qint16 BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &changed)
+qint16 BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &changed,
+                     const std::function<void(qsizetype, qsizetype)> &progress)
 {
     qint16 count = 0;
     m_failed = false;
@@ -21,6 +22,8 @@ qint16 BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)
     const QMetaObject::Connection watch =
         QObject::connect(m_folders, &DataObject::Error, m_folders, [this] { m_failed = true; });
     for (qsizetype i = rows.size() - 1; i >= 0 && !m_failed; --i) {
+        if (progress)
+            progress(rows.size() - 1 - i, rows.size());
         const Row &row = rows.at(i);
         m_folders->Execute(QLatin1String(FolderStatements::SelectLoan), QVariantList{row.year, row.type, row.sequence},
                            true, true);

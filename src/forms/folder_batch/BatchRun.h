@@ -33,8 +33,9 @@ public:
 
     // Goes through rows from the last to the first; changed(i) is called for each row whose
     // folder was checked out or in, at once, so a failure later leaves it changed. Returns the
-    // count. Stops at the first data error.
-    qint16 Run(const QList<Row> &rows, const std::function<void(qsizetype index)> &changed);
+    // count. Stops at the first data error. progress(done, total) comes before each row.
+    qint16 Run(const QList<Row> &rows, const std::function<void(qsizetype index)> &changed,
+               const std::function<void(qsizetype done, qsizetype total)> &progress = {});
     bool Failed() const { return m_failed; }
 
 private:

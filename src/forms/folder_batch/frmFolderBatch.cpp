@@ -20,11 +20,11 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCloseEvent>
 #include <QDate>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -342,10 +342,23 @@ void frmFolderBatch::cmdRun_Click()
     BatchRun run(adoFILCHK, settings);
     const int first = grd->FixedRows();
     QPointer<FlexGrid> grid = grd;
-    const qint16 count = run.Run(rows, [grid, first](qsizetype index) {
-        if (grid)
-            grid->RemoveItem(first + static_cast<int>(index));
-    });
+    // A long list shows its progress, and the window keeps painting.
+    QProgressDialog progress(tr("Updating folder status..."), QString(), 0, 0, this);
+    progress.setObjectName(QStringLiteral("prgRun"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoClose(false);
+    const qint16 count = run.Run(
+        rows,
+        [grid, first](qsizetype index) {
+            if (grid)
+                grid->RemoveItem(first + static_cast<int>(index));
+        },
+        [&progress](qsizetype done, qsizetype total) {
+            progress.setMaximum(static_cast<int>(total));
+            progress.setValue(static_cast<int>(done));
+        });
+    progress.reset();
     if (run.Failed() || IsUnloaded()) {
         unsetCursor();
         return; // reported, and the window is on its way out
