@@ -63,6 +63,15 @@ QString TestWorld::InstallReferenceTables() const
     return folder;
 }
 
+void TestWorld::Lend(int year, const QString &type, int sequence, const QString &party) const
+{
+    Exec(QStringLiteral("INSERT INTO MRLCRT.FILCHK VALUES (%1,'%2',%3,'%4',1052026,'OLD')")
+             .arg(year)
+             .arg(type)
+             .arg(sequence)
+             .arg(QString(party).replace(QLatin1Char('\''), QLatin1String("''"))));
+}
+
 void TestWorld::Exec(const QString &statement) const
 {
     WithDatabase(DatabaseFile(), [&](QSqlDatabase &db) {

@@ -21,6 +21,9 @@ public:
     // world and points ZORVA_PROGRAM_FILES at it; returns that folder.
     QString InstallReferenceTables() const;
 
+    // A folder on loan since 01/05/2026, as an earlier clerk recorded it.
+    void Lend(int year, const QString &type, int sequence, const QString &party) const;
+
     // Runs statements straight against the file (a second, independent connection), for
     // arranging rows and reading them back without going through the code under test.
     void Exec(const QString &statement) const;

@@ -47,14 +47,6 @@ protected:
                        .arg(lit)
                        .arg(QLatin1String(name)));
     }
-    void Loan(int year, const char *type, int seq, const char *party)
-    {
-        world.Exec(QStringLiteral("INSERT INTO MRLCRT.FILCHK VALUES (%1,'%2',%3,'%4',1052026,'OLD')")
-                       .arg(year)
-                       .arg(QLatin1String(type))
-                       .arg(seq)
-                       .arg(QLatin1String(party)));
-    }
     QList<QVariantList> Loans() const
     {
         return world.Rows("SELECT FILTYP, FILSEQ, FILOTO, FILUSR, FILUDT FROM MRLCRT.FILCHK ORDER BY FILTYP, FILSEQ");
@@ -97,7 +89,7 @@ TEST_F(BatchUnits, LookupFindsTitleAndHolderInTheRightMaster)
     Litigant("MASCRM", 2010, "CF", 12, "PL", 1, "STATE");
     Litigant("MASCRM", 2010, "CF", 12, "DF", 1, "DOE");
     Litigant("MASCIV", 2011, "SC", 3, "XX", 1, "NOBODY"); // no PL or DF: an empty style
-    Loan(2010, "CF", 12, "DA OFFICE");
+    world.Lend(2010, "CF", 12, "DA OFFICE");
 
     DataObject master;
     QObject::connect(&master, &DataObject::Error, [this](qint32, const QString &d) { errors << d; });
@@ -146,7 +138,7 @@ TEST_F(BatchUnits, LookupFailureIsReportedNotAnswered)
 
 TEST_F(BatchUnits, CheckOutGoesBottomUpAndLeavesFoldersOnLoan)
 {
-    Loan(2009, "CA", 2, "PUBLIC DEF");
+    world.Lend(2009, "CA", 2, "PUBLIC DEF");
     const QList<BatchRun::Row> rows = {
         {2009, "CA", 1, ""}, {2009, "CA", 2, "PUBLIC DEF"}, {2009, "CA", 3, ""}, {2009, "CA", 1, ""}};
     TraceCapture trace;
@@ -166,8 +158,8 @@ TEST_F(BatchUnits, CheckOutGoesBottomUpAndLeavesFoldersOnLoan)
 
 TEST_F(BatchUnits, CheckInLogsTheHolderTheRowShowed)
 {
-    Loan(2009, "CA", 1, "NOW SOMEONE");
-    Loan(2009, "CA", 3, "JUDGE");
+    world.Lend(2009, "CA", 1, "NOW SOMEONE");
+    world.Lend(2009, "CA", 3, "JUDGE");
     const QList<BatchRun::Row> rows = {{2009, "CA", 1, "SHOWN"}, {2009, "CA", 2, ""}, {2009, "CA", 3, "JUDGE"},
                                        {2009, "CA", 3, "JUDGE"}};
     TraceCapture trace;
@@ -181,7 +173,7 @@ TEST_F(BatchUnits, CheckInLogsTheHolderTheRowShowed)
 
 TEST_F(BatchUnits, NoActionOrNoLoggingWritesNothingElse)
 {
-    Loan(2009, "CA", 1, "X");
+    world.Lend(2009, "CA", 1, "X");
     const QList<BatchRun::Row> rows = {{2009, "CA", 1, "X"}, {2009, "CA", 2, ""}};
     Outcome o = Run(rows, "", "P");
     EXPECT_EQ(o.count, 0);

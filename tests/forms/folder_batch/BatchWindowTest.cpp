@@ -119,14 +119,6 @@ protected:
                            .arg(seq)
                            .arg(QLatin1String(ltp), QLatin1String(name)));
     }
-    void Loan(int year, const char *type, int seq, const char *party)
-    {
-        world.Exec(QStringLiteral("INSERT INTO MRLCRT.FILCHK VALUES (%1,'%2',%3,'%4',1052026,'OLD')")
-                       .arg(year)
-                       .arg(QLatin1String(type))
-                       .arg(seq)
-                       .arg(QLatin1String(party)));
-    }
     Batch Open()
     {
         const QList<QWidget *> before = Windows();
@@ -258,7 +250,7 @@ TEST_F(BatchWindow, TwoDigitYearsAreCompletedWhenTheCellIsLeft)
 
 TEST_F(BatchWindow, EditingEmptiesTheTitleAndLeavingLooksItUpAgain)
 {
-    Loan(2010, "CF", 12, "DA OFFICE");
+    world.Lend(2010, "CF", 12, "DA OFFICE");
     Batch b = Open();
     b.Type("2010cf000012");
     EXPECT_EQ(b.Row(1), QStringList({"2010", "CF", "000012", "STATE VS DOE", "DA OFFICE"}));
@@ -323,7 +315,7 @@ TEST_F(BatchWindow, CheckOutWritesEachFreeFolderAndKeepsTheOthers)
 {
     SettingsStore::SaveBoolSetting(ComponentName::ApplicationName(), "FolderEdit", "mnuAppEditPreferencesLoggingAuto",
                                    true);
-    Loan(2010, "CF", 13, "PUBLIC DEF");
+    world.Lend(2010, "CF", 13, "PUBLIC DEF");
     Batch b = Open();
     b.Type("2009ca000007");
     b.Type("2010cf000012");
@@ -364,8 +356,8 @@ TEST_F(BatchWindow, CheckOutWritesEachFreeFolderAndKeepsTheOthers)
 
 TEST_F(BatchWindow, CheckInCountsWhatCameBackAndNoActionWritesNothing)
 {
-    Loan(2009, "CA", 7, "JUDGE");
-    Loan(2010, "CF", 12, "DA");
+    world.Lend(2009, "CA", 7, "JUDGE");
+    world.Lend(2010, "CF", 12, "DA");
     Batch b = Open();
     b.Type("2009ca000007");
     b.Type("2010cf000012");
@@ -385,7 +377,7 @@ TEST_F(BatchWindow, CheckInCountsWhatCameBackAndNoActionWritesNothing)
     EXPECT_EQ(world.Scalar("SELECT count(*) FROM MRLCRT.FILCHK").toInt(), 0);
     answerer.Clear();
 
-    Loan(2010, "CF", 13, "X");
+    world.Lend(2010, "CF", 13, "X");
     b.grd->setFocus();
     b.grd->setRow(1);
     b.grd->setCol(SEQ);
@@ -427,7 +419,7 @@ TEST_F(BatchWindow, TwoWindowsWorkSideBySide)
 
 TEST_F(BatchWindow, APastedListFillsOneRowPerCase)
 {
-    Loan(2010, "CF", 13, "DA");
+    world.Lend(2010, "CF", 13, "DA");
     Batch b = Open();
     QGuiApplication::clipboard()->setText("2009-CA-7\r\n2010 cf 12\r\nnot a case\n\n2010\tCF\t13\n2011CA000099\n99-CA-1\n");
     QTest::keyClick(b.w->focusWidget() ? b.w->focusWidget() : b.grd, Qt::Key_V, Qt::ControlModifier);

@@ -80,14 +80,6 @@ protected:
                        .arg(seq)
                        .arg(QLatin1String(branch)));
     }
-    void Loan(int year, const char *type, int seq, const char *party)
-    {
-        world.Exec(QStringLiteral("INSERT INTO MRLCRT.FILCHK VALUES (%1,'%2',%3,'%4',1052026,'OLD')")
-                       .arg(year)
-                       .arg(QLatin1String(type))
-                       .arg(seq)
-                       .arg(QLatin1String(party)));
-    }
     qint16 Run(const char *action, bool logAuto = false, bool logManual = false)
     {
         selection.action = QLatin1String(action);
@@ -119,7 +111,7 @@ protected:
 
 TEST_F(DocketRunTest, EveryJudgeGetsTheFoldersOfItsHearings)
 {
-    Loan(2010, "CV", 4, "PUBLIC DEF"); // on loan elsewhere: reassigned
+    world.Lend(2010, "CV", 4, "PUBLIC DEF"); // on loan elsewhere: reassigned
     EXPECT_EQ(Run("*OUT"), 4);
     EXPECT_EQ(Loans(), QList<QVariantList>({{1, "SMI", "CLERK1", Today()},
                                             {2, "JON", "CLERK1", Today()},
@@ -131,7 +123,7 @@ TEST_F(DocketRunTest, EveryJudgeGetsTheFoldersOfItsHearings)
 
 TEST_F(DocketRunTest, OneJudgeAndATypedPartyAsSent)
 {
-    Loan(2009, "CF", 1, "PUBLIC DEF");
+    world.Lend(2009, "CF", 1, "PUBLIC DEF");
     selection.judge = "SMI";
     selection.party = "O'NEIL ";
     TraceCapture trace;
@@ -158,9 +150,9 @@ TEST_F(DocketRunTest, OneJudgeAndATypedPartyAsSent)
 
 TEST_F(DocketRunTest, CheckInTakesBackOnlyWhatIsOut)
 {
-    Loan(2009, "CF", 2, "JON");
-    Loan(2010, "CV", 4, "DA OFFICE");
-    Loan(2011, "CF", 9, "SMI"); // heard another day: stays out
+    world.Lend(2009, "CF", 2, "JON");
+    world.Lend(2010, "CV", 4, "DA OFFICE");
+    world.Lend(2011, "CF", 9, "SMI"); // heard another day: stays out
     EXPECT_EQ(Run("*IN", false, true), 2);
     EXPECT_EQ(Loans(), QList<QVariantList>({{9, "SMI", "OLD", 1052026}}));
     EXPECT_EQ(Log(), QList<QVariantList>({{2, "JON", 0, 0}, {4, "DA OFFICE", 0, 0}}));
