@@ -25,7 +25,7 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
     QString error;
     QSqlDatabase db = Connection::Database(m_role, &error);
     if (!db.isValid()) {
-        Fail(-1, error);
+        RaiseError(-1, error);
         return 0;
     }
     // A statement with parameters is kept prepared; a literal one is a one-off.
@@ -41,7 +41,7 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
             error = oneOff->lastError().text();
     }
     if (!q) {
-        Fail(-1, error);
+        RaiseError(-1, error);
         return 0;
     }
     for (qsizetype i = 0; i < values.size(); ++i)
@@ -51,7 +51,7 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
         q->finish();
         bool numeric = false;
         const int native = e.nativeErrorCode().toInt(&numeric);
-        Fail(numeric ? native : -1, e.text());
+        RaiseError(numeric ? native : -1, e.text());
         return 0;
     }
     qint32 affected = 0;
@@ -71,7 +71,7 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
             const QSqlError e = q->lastError();
             q->finish();
             Close();
-            Fail(-1, e.text());
+            RaiseError(-1, e.text());
             return 0;
         }
     } else {
@@ -136,7 +136,7 @@ void DataObject::HandleError(QObject *window)
 
 void DataObject::SetErrorPresenter(ErrorPresenter p) { presenter = std::move(p); }
 
-void DataObject::Fail(qint32 number, const QString &description)
+void DataObject::RaiseError(qint32 number, const QString &description)
 {
     m_errorNumber = number;
     m_errorDescription = description;

@@ -53,11 +53,14 @@ public:
 
     static void SetErrorPresenter(ErrorPresenter presenter);
 
+    // Raises Error for a failure met on this object's behalf (a server program called for the
+    // same window), so that HandleError then reports that failure.
+    void RaiseError(qint32 number, const QString &description);
+
 signals:
     void Error(qint32 ErrNumber, const QString &ErrDescription);
 
 private:
-    void Fail(qint32 number, const QString &description);
 
     // Parameterised statements run again and again (an insert per folder of a docket): their
     // prepared queries are kept, per connection, and only bound anew.

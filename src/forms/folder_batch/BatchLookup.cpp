@@ -35,7 +35,7 @@ BatchLookup::Result BatchLookup::Lookup(double year, const QString &type, const 
         plfLit, versus, defNam, defLtp, defLit, plfAty, defAty, [this](qint32 number, const QString &description) {
             m_failed = true;
             if (m_master)
-                emit m_master->Error(number, description);
+                m_master->RaiseError(number, description);
         });
     if (m_failed)
         return result;

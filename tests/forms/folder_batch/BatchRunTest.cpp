@@ -136,6 +136,23 @@ TEST_F(BatchUnits, LookupFailureIsReportedNotAnswered)
     EXPECT_EQ(errors.size(), 1);
 }
 
+TEST_F(BatchUnits, CaseStyleFailureIsReportedAsItsOwn)
+{
+    // The lookup statement reads MASCIV and succeeds; the case style also reads MASCRM, and fails.
+    Litigant("MASCIV", 2009, "CA", 7, "PL", 1, "ABLE");
+    world.Exec("DROP TABLE MRLCRT.MASCRM");
+    DataObject master;
+    QObject::connect(&master, &DataObject::Error, [this](qint32, const QString &d) { errors << d; });
+    BatchLookup lookup(&master);
+    const BatchLookup::Result r = lookup.Lookup(2009, "CA", "7", 7);
+    EXPECT_TRUE(lookup.Failed());
+    EXPECT_FALSE(r.found);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("MASCRM")) << errors[0].toStdString();
+    // What HandleError will show is that failure, not an older one.
+    EXPECT_EQ(master.LastErrorDescription(), errors[0]);
+}
+
 TEST_F(BatchUnits, CheckOutGoesBottomUpAndLeavesFoldersOnLoan)
 {
     world.Lend(2009, "CA", 2, "PUBLIC DEF");
