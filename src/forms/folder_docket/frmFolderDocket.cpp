@@ -115,6 +115,8 @@ void frmFolderDocket::BuildControls()
         button->setAutoDefault(false);
 
     auto *layout = new QVBoxLayout(this);
+    // Wide enough for the caption to show whole in the title bar.
+    setMinimumWidth(440);
     layout->addWidget(fraSelection);
     layout->addWidget(fraOutput);
     layout->addWidget(cmdCancel);

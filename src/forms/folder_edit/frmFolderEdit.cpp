@@ -60,6 +60,8 @@ void frmFolderEdit::BuildControls()
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The design's size, not to be resized or maximised.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto *client = new QWidget(this);
     client->setFixedSize(Twips::Size(4668, 3708));
     layout->addWidget(client);
