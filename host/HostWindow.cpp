@@ -93,6 +93,13 @@ QString HostWindow::ServerName() const
     return QStringLiteral("ZORVA.MailSlot.") + QString::number(m_handle);
 }
 
+HostWindow::~HostWindow()
+{
+    // The channel goes first, while the window can still take the last lines its senders'
+    // disconnections deliver.
+    delete m_server;
+}
+
 void HostWindow::SetCaseNumber(const QString &text)
 {
     m_case->setText(text);

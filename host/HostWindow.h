@@ -19,6 +19,7 @@ class HostWindow : public QMainWindow
 
 public:
     explicit HostWindow(QWidget *parent = nullptr);
+    ~HostWindow() override;
 
     // The handle given to the component; the message channel is named after it.
     qint32 Handle() const { return m_handle; }
