@@ -2,6 +2,7 @@
 
 #include "BatchLookup.h"
 #include "BatchRun.h"
+#include "PastedCases.h"
 #include "modEliminateKeystroke.h"
 #include "records/CaseKey.h"
 #include "records/DataObject.h"
@@ -27,7 +28,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 
 namespace {
 
@@ -415,28 +415,8 @@ bool frmFolderBatch::ScannedEnter()
 
 void frmFolderBatch::PasteCases(const QString &text)
 {
-    QList<CaseKey> cases;
-    QStringList refused;
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString line = lines.at(i);
-        if (line.trimmed().isEmpty())
-            continue;
-        QString candidate = line.trimmed();
-        if (line.contains(QLatin1Char('\t'))) {
-            // A spreadsheet row: year, type and sequence in three cells.
-            QStringList cells = line.split(QLatin1Char('\t'));
-            for (QString &cell : cells)
-                cell = cell.trimmed();
-            cells.removeAll(QString());
-            candidate = cells.size() == 3 ? cells.join(QLatin1Char(' ')) : QString();
-        }
-        const std::optional<CaseKey> key = CaseKey::Parse(candidate);
-        if (key)
-            cases.append(*key);
-        else
-            refused << tr("line %1: %2").arg(i + 1).arg(line.trimmed());
-    }
+    const PastedCases pasted = ReadPastedCases(text);
+    const QList<CaseKey> &cases = pasted.cases;
     CancelCellEdit();
     for (qsizetype i = 0; i < cases.size() && !IsUnloaded(); ++i) {
         const int row = grd->Rows() - 1;
@@ -449,8 +429,8 @@ void frmFolderBatch::PasteCases(const QString &text)
     }
     grd->setRow(grd->Rows() - 1);
     grd->setCol(Col(WRKYER));
-    if (!refused.isEmpty())
-        modFormFunctions::MsgBox(tr("These lines are not case numbers and were left out:\n") + refused.join(QLatin1Char('\n')),
+    if (!pasted.refused.isEmpty())
+        modFormFunctions::MsgBox(tr("These lines are not case numbers and were left out:\n") + pasted.refused.join(QLatin1Char('\n')),
                                  tr("Batch Folder Update"));
 }
 

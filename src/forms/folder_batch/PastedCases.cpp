@@ -1,0 +1,33 @@
+#include "PastedCases.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+PastedCases ReadPastedCases(const QString &text)
+{
+    PastedCases pasted;
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    const QStringList lines = text.split(lineEnd);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        QString candidate = trimmed;
+        if (line.contains(QLatin1Char('\t'))) {
+            // A spreadsheet row: year, type and sequence in three cells.
+            QStringList cells = line.split(QLatin1Char('\t'));
+            for (QString &cell : cells)
+                cell = cell.trimmed();
+            cells.removeAll(QString());
+            candidate = cells.size() == 3 ? cells.join(QLatin1Char(' ')) : QString();
+        }
+        const std::optional<CaseKey> key = CaseKey::Parse(candidate);
+        if (key)
+            pasted.cases.append(*key);
+        else
+            // The batch window's wording, so that its translations still apply.
+            pasted.refused << QCoreApplication::translate("frmFolderBatch", "line %1: %2").arg(i + 1).arg(trimmed);
+    }
+    return pasted;
+}
