@@ -1,0 +1,73 @@
+// The batch window's paste: whatever the clipboard holds becomes cases and refused lines.
+#include "FuzzCheck.h"
+#include "forms/folder_batch/PastedCases.h"
+
+#include <QStringList>
+
+namespace {
+
+// The lines as a clerk counts them, split here a character at a time rather than as the reader
+// splits them: CR LF, LF and CR each end one.
+QStringList Lines(const QString &text)
+{
+    QStringList lines{QString()};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n') {
+            lines.last() += c;
+            continue;
+        }
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        lines.append(QString());
+    }
+    return lines;
+}
+
+// What one non-blank line should give: a line with a tab is a spreadsheet row, read only when
+// exactly three of its cells hold something.
+std::optional<CaseKey> Expected(const QString &line)
+{
+    if (!line.contains(u'\t'))
+        return CaseKey::Parse(line.trimmed());
+    QStringList filled;
+    for (const QString &cell : line.split(u'\t')) {
+        if (!cell.trimmed().isEmpty())
+            filled.append(cell.trimmed());
+    }
+    if (filled.size() != 3)
+        return std::nullopt;
+    return CaseKey::Parse(filled.join(u' '));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text = FromFuzzer(data, size);
+    const PastedCases pasted = ReadPastedCases(text);
+
+    // Every non-blank line is either the next case or the next refusal, in the order pasted;
+    // the refusal names the line by its number and shows it trimmed.
+    const QStringList lines = Lines(text);
+    qsizetype cases = 0;
+    qsizetype refused = 0;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString &line = lines.at(n);
+        if (line.trimmed().isEmpty())
+            continue;
+        if (const std::optional<CaseKey> key = Expected(line)) {
+            FUZZ_CHECK(cases < pasted.cases.size());
+            FUZZ_CHECK(pasted.cases.at(cases) == *key);
+            CheckKey(pasted.cases.at(cases));
+            ++cases;
+        } else {
+            FUZZ_CHECK(refused < pasted.refused.size());
+            FUZZ_CHECK(pasted.refused.at(refused) == QStringLiteral("line %1: ").arg(n + 1) + line.trimmed());
+            ++refused;
+        }
+    }
+    FUZZ_CHECK(cases == pasted.cases.size());
+    FUZZ_CHECK(refused == pasted.refused.size());
+    return 0;
+}
