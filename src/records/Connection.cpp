@@ -15,6 +15,9 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <sql.h>
+#include <sqlext.h>
+
 namespace Connection {
 namespace {
 
@@ -28,6 +31,8 @@ QString environmentSeen; // ZORVA_DATABASE as it was when the open connections w
 int generation = 0; // bumped by Use() so that stale connections are never reused
 QAtomicInteger<quint64> serials = 0;
 const char SerialProperty[] = "zorva.serial";
+const char DialectProperty[] = "zorva.dialect";
+const char LostProperty[] = "zorva.lost";
 
 QString ConnectionName(const QString &role)
 {
@@ -105,6 +110,40 @@ bool OpenPostgres(QSqlDatabase &db, const QString &url, QString *error)
     return true;
 }
 
+// A row another clerk is writing is waited for as long as on a file, then reported. (DB2 for i
+// waits as the table's record wait time says.)
+bool SetLockTimeout(QSqlDatabase &db, QString *error)
+{
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SET lock_timeout = %1").arg(BusyTimeoutMs)))
+        return true;
+    *error = q.lastError().text();
+    return false;
+}
+
+// What the ODBC source says it is: the court's DB2 for i gets the server program call as
+// written, other sources the stand-ins.
+Dialect OdbcDialect(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (handle.metaType() != QMetaType::fromType<SQLHANDLE>())
+        return Dialect::Other;
+    SQLCHAR name[128] = {};
+    SQLSMALLINT length = 0;
+    const SQLRETURN rc = SQLGetInfo(*static_cast<const SQLHANDLE *>(handle.constData()), SQL_DBMS_NAME, name,
+                                    sizeof name, &length);
+    if (!SQL_SUCCEEDED(rc))
+        return Dialect::Other;
+    const QString dbms = QString::fromLatin1(reinterpret_cast<const char *>(name)).trimmed();
+    if (dbms.contains(QLatin1String("DB2"), Qt::CaseInsensitive))
+        return Dialect::DB2;
+    if (dbms.startsWith(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
+        return Dialect::PostgreSQL;
+    if (dbms.startsWith(QLatin1String("SQLite"), Qt::CaseInsensitive))
+        return Dialect::SQLite;
+    return Dialect::Other;
+}
+
 QSqlDatabase Open(const QString &name, QString *error)
 {
     const Url u = Current();
@@ -136,7 +175,11 @@ QSqlDatabase Open(const QString &name, QString *error)
         }
         if (ok) {
             db.driver()->setProperty(SerialProperty, quint64(++serials));
-            return db;
+            if (BackendOf(db) == Backend::ODBC)
+                db.driver()->setProperty(DialectProperty, int(OdbcDialect(db)));
+            if (DialectOf(db) != Dialect::PostgreSQL || SetLockTimeout(db, &why))
+                return db;
+            db.close();
         }
     }
     QSqlDatabase::removeDatabase(name);
@@ -209,8 +252,9 @@ QSqlDatabase Database(const QString &role, QString *error)
     const QString name = ConnectionName(role);
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen())
+        if (db.isOpen() && !db.driver()->property(LostProperty).toBool())
             return db;
+        db.close();
         db = {};
         QSqlDatabase::removeDatabase(name);
     }
@@ -220,6 +264,31 @@ QSqlDatabase Database(const QString &role, QString *error)
 quint64 SerialOf(const QSqlDatabase &db)
 {
     return db.driver() ? db.driver()->property(SerialProperty).toULongLong() : 0;
+}
+
+Dialect DialectOf(const QSqlDatabase &db)
+{
+    const QVariant dialect = db.driver() ? db.driver()->property(DialectProperty) : QVariant();
+    if (dialect.isValid())
+        return Dialect(dialect.toInt());
+    switch (BackendOf(db)) {
+    case Backend::SQLite:
+        return Dialect::SQLite;
+    case Backend::PostgreSQL:
+        return Dialect::PostgreSQL;
+    case Backend::ODBC:
+        break;
+    }
+    return Dialect::Other;
+}
+
+void CheckAfterFailure(const QSqlDatabase &db)
+{
+    if (!db.isValid() || BackendOf(db) == Backend::SQLite)
+        return;
+    QSqlQuery probe(db);
+    if (!probe.exec(DialectOf(db) == Dialect::DB2 ? QStringLiteral("VALUES 1") : QStringLiteral("SELECT 1")))
+        db.driver()->setProperty(LostProperty, true);
 }
 
 Backend BackendOf(const QSqlDatabase &db)

@@ -11,6 +11,8 @@
 namespace Connection {
 
 enum class Backend { SQLite, PostgreSQL, ODBC };
+// The SQL that the other end speaks: an ODBC source may be any of them.
+enum class Dialect { SQLite, PostgreSQL, DB2, Other };
 
 inline constexpr char EnvironmentVariable[] = "ZORVA_DATABASE";
 // The setting that names the court database when the environment does not.
@@ -41,6 +43,12 @@ QString DefaultDatabaseFile();
 QSqlDatabase Database(const QString &role, QString *error);
 
 Backend BackendOf(const QSqlDatabase &db);
+Dialect DialectOf(const QSqlDatabase &db);
+
+// After a failed statement: when the server no longer answers, the role's connection is marked
+// lost and the next Database() call opens it anew, so that the clerk's next window works once
+// the server is back. A file database is never marked.
+void CheckAfterFailure(const QSqlDatabase &db);
 
 // A number that names one opened connection: a connection opened anew (after Use(), a changed
 // environment or a lost server) gets another, so that statements prepared on the old one are

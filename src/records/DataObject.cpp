@@ -41,6 +41,7 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
             error = oneOff->lastError().text();
     }
     if (!q) {
+        Connection::CheckAfterFailure(db);
         RaiseError(-1, error);
         return 0;
     }
@@ -49,6 +50,7 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
     if (!q->exec()) {
         const QSqlError e = q->lastError();
         q->finish();
+        Connection::CheckAfterFailure(db);
         bool numeric = false;
         const int native = e.nativeErrorCode().toInt(&numeric);
         RaiseError(numeric ? native : -1, e.text());

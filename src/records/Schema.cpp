@@ -35,20 +35,74 @@ const char *const SqliteScript[] = {
     "CREATE INDEX IF NOT EXISTS MRLCRT.FILLOG_KEY ON FILLOG (LOGYER, LOGTYP, LOGSEQ)",
 };
 
-} // namespace
+// Unquoted names fold to lower case, so the statements' MRLCRT.FILCHK finds mrlcrt.filchk. Type
+// codes are CHAR(2) as on the court's server: trailing blanks do not count in comparisons.
+const char *const PostgresScript[] = {
+    "CREATE SCHEMA IF NOT EXISTS mrlcrt",
+    "CREATE TABLE IF NOT EXISTS mrlcrt.filchk (filyer integer NOT NULL, filtyp char(2) NOT NULL,"
+    " filseq integer NOT NULL, filoto varchar, filudt numeric(8,0), filusr varchar)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS filchk_key ON mrlcrt.filchk (filyer, filtyp, filseq)",
+    "CREATE INDEX IF NOT EXISTS filchk_oto ON mrlcrt.filchk (filoto varchar_pattern_ops)",
 
-bool Create(QSqlDatabase &db, QString *error)
+    // As on the court's server, the hearing key is decimal: a row may hold what no case key can.
+    "CREATE TABLE IF NOT EXISTS mrlcrt.hrgdta (hrgyer numeric(5,0), hrgtyp char(2), hrgseq numeric(11,0),"
+    " hrgjdg varchar, hrgrom varchar, hrghdt integer, hrghtm integer)",
+    "CREATE INDEX IF NOT EXISTS hrgdta_date ON mrlcrt.hrgdta (hrghdt, hrgjdg, hrghtm)",
+
+    "CREATE TABLE IF NOT EXISTS mrlcrt.mascrm (masyer integer NOT NULL, mastyp char(2) NOT NULL,"
+    " masseq integer NOT NULL, masltp char(2) NOT NULL, maslit integer NOT NULL, masbrn varchar,"
+    " masnam varchar, masaty varchar)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS mascrm_key ON mrlcrt.mascrm (masyer, mastyp, masseq, masltp, maslit)",
+    "CREATE TABLE IF NOT EXISTS mrlcrt.masciv (masyer integer NOT NULL, mastyp char(2) NOT NULL,"
+    " masseq integer NOT NULL, masltp char(2) NOT NULL, maslit integer NOT NULL, masbrn varchar,"
+    " masnam varchar, masaty varchar)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS masciv_key ON mrlcrt.masciv (masyer, mastyp, masseq, masltp, maslit)",
+
+    "CREATE TABLE IF NOT EXISTS mrlcrt.fillog (logtsp varchar NOT NULL, logyer integer, logtyp char(2),"
+    " logseq integer, logaut integer, logusr varchar, logoto varchar, logout integer)",
+    "CREATE INDEX IF NOT EXISTS fillog_key ON mrlcrt.fillog (logyer, logtyp, logseq)",
+
+    // DB2's IfNull. anycompatible, so that a varchar column and a '' literal meet.
+    "CREATE OR REPLACE FUNCTION mrlcrt.ifnull(anycompatible, anycompatible) RETURNS anycompatible"
+    " LANGUAGE sql IMMUTABLE AS 'SELECT coalesce($1, $2)'",
+
+    // The case style program of the court's server, as a function: plaintiff = the case's first
+    // litigant of type PL, defendant = the first of type DF, versus word VS when the case has
+    // litigants; outputs never null.
+    "CREATE OR REPLACE FUNCTION mrlcrt.wingetsty(secf text, yer integer, typ text, seq integer, ltp text,"
+    " lit integer, OUT plfltp text, OUT plflit integer, OUT plfnam text, OUT plfaty text, OUT versus text,"
+    " OUT defltp text, OUT deflit integer, OUT defnam text, OUT defaty text) LANGUAGE plpgsql STABLE AS $$\n"
+    "DECLARE r record;\n"
+    "BEGIN\n"
+    "  plfltp := ''; plflit := 0; plfnam := ''; plfaty := ''; versus := '';\n"
+    "  defltp := ''; deflit := 0; defnam := ''; defaty := '';\n"
+    "  FOR r IN SELECT rtrim(masltp) AS t, maslit, masnam, masaty FROM mrlcrt.mascrm"
+    " WHERE masyer = yer AND mastyp = typ AND masseq = seq"
+    " UNION ALL SELECT rtrim(masltp), maslit, masnam, masaty FROM mrlcrt.masciv"
+    " WHERE masyer = yer AND mastyp = typ AND masseq = seq ORDER BY 1, 2 LOOP\n"
+    "    versus := 'VS';\n"
+    "    IF r.t = 'PL' AND plfltp = '' THEN\n"
+    "      plfltp := r.t; plflit := r.maslit; plfnam := coalesce(r.masnam, ''); plfaty := coalesce(r.masaty, '');\n"
+    "    ELSIF r.t = 'DF' AND defltp = '' THEN\n"
+    "      defltp := r.t; deflit := r.maslit; defnam := coalesce(r.masnam, ''); defaty := coalesce(r.masaty, '');\n"
+    "    END IF;\n"
+    "  END LOOP;\n"
+    "END $$",
+
+    // IfNull is called unqualified: every session of this database finds the schema's functions.
+    "DO $$ BEGIN EXECUTE format('ALTER DATABASE %I SET search_path = \"$user\", public, mrlcrt',"
+    " current_database()); END $$",
+    "SET search_path = \"$user\", public, mrlcrt",
+};
+
+template <size_t N> bool RunScript(QSqlDatabase &db, const char *const (&script)[N], QString *error)
 {
-    if (Connection::BackendOf(db) != Connection::Backend::SQLite) {
-        *error = QStringLiteral("creating the schema is supported on SQLite files only so far");
-        return false;
-    }
     if (!db.transaction()) {
         *error = db.lastError().text();
         return false;
     }
     QSqlQuery q(db);
-    for (const char *statement : SqliteScript) {
+    for (const char *statement : script) {
         if (!q.exec(QString::fromLatin1(statement))) {
             *error = QStringLiteral("creating the schema failed: %1").arg(q.lastError().text());
             q.finish();
@@ -62,6 +116,24 @@ bool Create(QSqlDatabase &db, QString *error)
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool Create(QSqlDatabase &db, QString *error)
+{
+    switch (Connection::DialectOf(db)) {
+    case Connection::Dialect::SQLite:
+        return RunScript(db, SqliteScript, error);
+    case Connection::Dialect::PostgreSQL:
+        return RunScript(db, PostgresScript, error);
+    case Connection::Dialect::DB2:
+    case Connection::Dialect::Other:
+        break;
+    }
+    *error = QStringLiteral("the court tables are created on SQLite files and PostgreSQL databases only; "
+                            "on the court's own server they are its administrators' to create");
+    return false;
 }
 
 } // namespace Schema

@@ -1,5 +1,6 @@
 #include "ServerPrograms.h"
 
+#include "Connection.h"
 #include "StatementTrace.h"
 
 #include <QHash>
@@ -38,6 +39,35 @@ struct Litigant
     QString attorney;
 };
 
+// The outputs of the stand-in, in the order the server function returns them.
+const char *const StyleOutputs[] = {"PrmPlfLtp", "PrmPlfLit", "PrmPlfNam", "PrmPlfAty", "PrmVersus",
+                                    "PrmDefLtp", "PrmDefLit", "PrmDefNam", "PrmDefAty"};
+
+// A PostgreSQL database carries the program as the function mrlcrt.wingetsty (QPSQL cannot
+// prepare a CALL nor read output binds back).
+bool WinGetStyOnServer(QSqlDatabase &db, QList<ProcedureCall::Parameter> &params, QString *error)
+{
+    const QString statement = QStringLiteral(
+        "Select plfltp,plflit,plfnam,plfaty,versus,defltp,deflit,defnam,defaty From mrlcrt.wingetsty(?,?,?,?,?,?)");
+    QVariantList values;
+    for (int i = 0; i < 6; ++i)
+        values << params[i].value;
+    StatementTrace::Record(statement, values);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    bool ok = q.prepare(statement);
+    for (const QVariant &v : values)
+        q.addBindValue(StatementTrace::ForBinding(v));
+    if (!ok || !q.exec() || !q.next()) {
+        *error = q.lastError().text();
+        return false;
+    }
+    for (int i = 0; i < 9; ++i)
+        SetOutput(params, QLatin1String(StyleOutputs[i]), q.value(i));
+    q.finish();
+    return true;
+}
+
 } // namespace
 
 QString ProgramName(const QString &callText)
@@ -67,6 +97,8 @@ bool WinGetSty(QSqlDatabase &db, QList<ProcedureCall::Parameter> &params, QStrin
         *error = QStringLiteral("WINGETSTY needs its six input parameters.");
         return false;
     }
+    if (Connection::DialectOf(db) == Connection::Dialect::PostgreSQL)
+        return WinGetStyOnServer(db, params, error);
     // The case lives in one of the two masters; the server does not need the type classes.
     const QString statement = QStringLiteral(
         "Select MASLTP,MASLIT,MASNAM,MASATY From MRLCRT.MASCRM Where MASYER=? And MASTYP=? And MASSEQ=?"

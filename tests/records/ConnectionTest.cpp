@@ -63,6 +63,8 @@ TEST_F(ConnectionTest, DefaultFileIsCreatedWithTheSchemaOnFirstUse)
 
 TEST_F(ConnectionTest, DurableSettingsReachTheAttachedFile)
 {
+    if (!TestWorld::OnSQLite())
+        GTEST_SKIP() << "SQLite files only";
     const struct
     {
         const char *pragma;

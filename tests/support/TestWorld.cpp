@@ -1,7 +1,9 @@
 #include "TestWorld.h"
 
 #include "records/Connection.h"
+#include "records/Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -9,36 +11,100 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
 
-// A connection of the test's own, with the file attached under the same name as in the product.
-template <typename Fn> void WithDatabase(const QString &file, Fn fn)
+QUrl ServerUrl(const QString &database)
+{
+    QUrl url(qEnvironmentVariable(TestWorld::ServerVariable));
+    if (!database.isEmpty())
+        url.setPath(QLatin1Char('/') + database);
+    return url;
+}
+
+QSqlDatabase OpenOwn(const QString &name, const QString &file, const QString &serverDatabase)
+{
+    QSqlDatabase db;
+        if (serverDatabase.isEmpty()) {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(QStringLiteral(":memory:"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        } else {
+            const QUrl url = ServerUrl(serverDatabase);
+            db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            db.setHostName(url.host());
+            db.setPort(url.port());
+            db.setUserName(url.userName());
+            db.setDatabaseName(serverDatabase);
+        }
+        EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+        if (serverDatabase.isEmpty()) {
+            QSqlQuery q(db);
+            EXPECT_TRUE(q.exec(QStringLiteral("ATTACH DATABASE '%1' AS MRLCRT").arg(file)))
+                << q.lastError().text().toStdString();
+            q.finish();
+        }
+    return db;
+}
+
+// A connection of the test's own: to the file attached under the same name as in the product,
+// or to the world's database on the server.
+template <typename Fn> void WithDatabase(const QString &file, const QString &serverDatabase, Fn fn)
 {
     const QString name = QStringLiteral("test.world");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(QStringLiteral(":memory:"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-        EXPECT_TRUE(db.open());
-        QSqlQuery q(db);
-        EXPECT_TRUE(q.exec(QStringLiteral("ATTACH DATABASE '%1' AS MRLCRT").arg(file))) << q.lastError().text().toStdString();
-        q.finish();
+        QSqlDatabase db = OpenOwn(name, file, serverDatabase);
         fn(db);
     }
     QSqlDatabase::removeDatabase(name);
 }
 
+const QString LockConnection = QStringLiteral("test.lock");
+
+// Creating and dropping the worlds' databases, through the server's maintenance database.
+void Administer(const QString &statement)
+{
+    WithDatabase({}, ServerUrl({}).path().mid(1), [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(statement)) << statement.toStdString() << ": " << q.lastError().text().toStdString();
+    });
+}
+
 } // namespace
+
+TestWorld::Backend TestWorld::CurrentBackend()
+{
+    const QString name = qEnvironmentVariable("ZORVA_TEST_BACKEND");
+    if (name == QLatin1String("postgresql"))
+        return Backend::PostgreSQL;
+    if (name == QLatin1String("odbc"))
+        return Backend::ODBC;
+    return Backend::SQLite;
+}
 
 TestWorld::TestWorld()
 {
     EXPECT_TRUE(m_dir.isValid());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Path(QStringLiteral("settings")));
     qputenv("XDG_DATA_HOME", Path(QStringLiteral("data")).toUtf8());
-    // The component library keeps a data layer of its own, which finds the file through the
-    // environment; code linked into the test is pointed at it directly.
+    if (!OnSQLite()) {
+        if (qEnvironmentVariableIsEmpty(ServerVariable)) {
+            ADD_FAILURE() << "The server tests need " << ServerVariable
+                          << ": start a cluster with scripts/pg-cluster (scripts/test does).";
+        } else {
+            static int worlds = 0;
+            m_serverDatabase = QStringLiteral("zt_%1_%2").arg(QCoreApplication::applicationPid()).arg(++worlds);
+            Administer(QStringLiteral("CREATE DATABASE %1").arg(m_serverDatabase));
+            WithDatabase({}, m_serverDatabase, [](QSqlDatabase &db) {
+                QString error;
+                EXPECT_TRUE(Schema::Create(db, &error)) << error.toStdString();
+            });
+        }
+    }
+    // The component library keeps a data layer of its own, which finds the database through
+    // the environment; code linked into the test is pointed at it directly.
     qputenv(Connection::EnvironmentVariable, DatabaseUrl().toUtf8());
     // Opening the layer on a new file creates the schema, as a first start does.
     Connection::Use(DatabaseUrl());
@@ -51,6 +117,27 @@ TestWorld::~TestWorld()
     Connection::Use({});
     qunsetenv(Connection::EnvironmentVariable);
     qunsetenv("ZORVA_PROGRAM_FILES");
+    // FORCE: the component library's own data layer may still hold a session on it.
+    if (!m_serverDatabase.isEmpty())
+        Administer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_serverDatabase));
+}
+
+QString TestWorld::DatabaseUrl() const
+{
+    switch (CurrentBackend()) {
+    case Backend::SQLite:
+        break;
+    case Backend::PostgreSQL:
+        return ServerUrl(m_serverDatabase).toString();
+    case Backend::ODBC: {
+        const QUrl url = ServerUrl({});
+        return QStringLiteral("odbc:DRIVER={PostgreSQL Unicode};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4")
+            .arg(url.host())
+            .arg(url.port())
+            .arg(m_serverDatabase, url.userName());
+    }
+    }
+    return QStringLiteral("sqlite:") + DatabaseFile();
 }
 
 QString TestWorld::InstallReferenceTables() const
@@ -74,10 +161,49 @@ void TestWorld::Lend(int year, const QString &type, int sequence, const QString 
 
 void TestWorld::Exec(const QString &statement) const
 {
-    WithDatabase(DatabaseFile(), [&](QSqlDatabase &db) {
+    WithDatabase(DatabaseFile(), m_serverDatabase, [&](QSqlDatabase &db) {
         QSqlQuery q(db);
         EXPECT_TRUE(q.exec(statement)) << statement.toStdString() << ": " << q.lastError().text().toStdString();
     });
+}
+
+void TestWorld::FailInsertsFrom(int rows, const QString &message) const
+{
+    if (OnSQLite()) {
+        Exec(QStringLiteral("CREATE TRIGGER MRLCRT.FAIL BEFORE INSERT ON FILCHK WHEN (SELECT count(*) FROM FILCHK) >= %1 "
+                            "BEGIN SELECT RAISE(ABORT, '%2'); END")
+                 .arg(rows)
+                 .arg(message));
+        return;
+    }
+    Exec(QStringLiteral("CREATE FUNCTION mrlcrt.fail() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                        "IF (SELECT count(*) FROM mrlcrt.filchk) >= %1 THEN RAISE EXCEPTION '%2'; END IF; "
+                        "RETURN NEW; END $$")
+             .arg(rows)
+             .arg(message));
+    Exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON mrlcrt.filchk FOR EACH ROW EXECUTE FUNCTION mrlcrt.fail()"));
+}
+
+TestWorld::WriteLock::WriteLock(const TestWorld &world)
+{
+    QSqlDatabase db = OpenOwn(LockConnection, world.DatabaseFile(), world.m_serverDatabase);
+    QSqlQuery q(db);
+    if (OnSQLite())
+        m_held = q.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
+                 q.exec(QStringLiteral("INSERT INTO MRLCRT.FILCHK (FILYER,FILTYP,FILSEQ) VALUES (1,'CA',1)"));
+    else
+        m_held = q.exec(QStringLiteral("BEGIN")) && q.exec(QStringLiteral("LOCK TABLE mrlcrt.filchk IN EXCLUSIVE MODE"));
+    EXPECT_TRUE(m_held) << q.lastError().text().toStdString();
+}
+
+TestWorld::WriteLock::~WriteLock()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(LockConnection, false);
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(QStringLiteral("ROLLBACK")));
+    }
+    QSqlDatabase::removeDatabase(LockConnection);
 }
 
 QVariant TestWorld::Scalar(const QString &query) const
@@ -89,7 +215,7 @@ QVariant TestWorld::Scalar(const QString &query) const
 QList<QVariantList> TestWorld::Rows(const QString &query) const
 {
     QList<QVariantList> rows;
-    WithDatabase(DatabaseFile(), [&](QSqlDatabase &db) {
+    WithDatabase(DatabaseFile(), m_serverDatabase, [&](QSqlDatabase &db) {
         QSqlQuery q(db);
         EXPECT_TRUE(q.exec(query)) << query.toStdString() << ": " << q.lastError().text().toStdString();
         while (q.next()) {

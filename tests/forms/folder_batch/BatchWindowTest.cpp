@@ -346,7 +346,7 @@ TEST_F(BatchWindow, CheckOutWritesEachFreeFolderAndKeepsTheOthers)
     EXPECT_EQ(b.Row(1), QStringList({"2009", "CA", "000007", "ABLE VS BAKER", ""}));
     EXPECT_EQ(b.Row(2), QStringList({"2010", "CF", "000013", "STATE VS ROE", "PUBLIC DEF"}));
     EXPECT_EQ(b.Row(3), QStringList({"", "", "", "", ""}));
-    EXPECT_EQ(world.Rows("SELECT LOGSEQ, LOGOTO, LOGOUT, LOGAUT FROM MRLCRT.FILLOG ORDER BY rowid"),
+    EXPECT_EQ(world.Rows("SELECT LOGSEQ, LOGOTO, LOGOUT, LOGAUT FROM MRLCRT.FILLOG ORDER BY " + TestWorld::InsertionOrder()),
               QList<QVariantList>({{7, " DA ", 1, 1}, {12, " DA ", 1, 1}}));
 
     // Closing after a run does not ask.

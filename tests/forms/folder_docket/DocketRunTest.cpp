@@ -98,7 +98,7 @@ protected:
     }
     QList<QVariantList> Log() const
     {
-        return world.Rows("SELECT LOGSEQ, LOGOTO, LOGOUT, LOGAUT FROM MRLCRT.FILLOG ORDER BY LOGSEQ, rowid");
+        return world.Rows("SELECT LOGSEQ, LOGOTO, LOGOUT, LOGAUT FROM MRLCRT.FILLOG ORDER BY LOGSEQ, " + TestWorld::InsertionOrder());
     }
     static int Today() { return QDate::currentDate().toString("MMddyyyy").toInt(); }
 
@@ -211,8 +211,7 @@ TEST_F(DocketRunTest, EmptyDocketAndBrokenRows)
 TEST_F(DocketRunTest, AFailureStopsTheRunAndKeepsWhatWasWritten)
 {
     // The third folder written fails, whichever case it is.
-    world.Exec("CREATE TRIGGER MRLCRT.FAIL BEFORE INSERT ON FILCHK WHEN (SELECT count(*) FROM FILCHK) >= 2 "
-               "BEGIN SELECT RAISE(ABORT, 'disk on fire'); END");
+    world.FailInsertsFrom(2, "disk on fire");
     Run("*OUT", true);
     EXPECT_TRUE(failed);
     ASSERT_EQ(errors.size(), 1);
