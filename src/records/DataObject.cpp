@@ -28,26 +28,28 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
         RaiseError(-1, error);
         return 0;
     }
-    // A statement with parameters is kept prepared; a literal one is a one-off.
+    // A statement with parameters is kept prepared; a literal one is sent as it is, once (one
+    // round trip to a server, where preparing would take three).
     std::optional<QSqlQuery> oneOff;
     QSqlQuery *q = nullptr;
-    if (text.contains(QLatin1Char('?'))) {
+    bool ran = false;
+    if (!values.isEmpty()) {
         q = PreparedQuery(db, text, &error);
+        if (!q) {
+            Connection::CheckAfterFailure(db);
+            RaiseError(-1, error);
+            return 0;
+        }
+        for (qsizetype i = 0; i < values.size(); ++i)
+            q->bindValue(static_cast<int>(i), StatementTrace::ForBinding(values.at(i)));
+        ran = q->exec();
     } else {
         oneOff.emplace(db);
         oneOff->setForwardOnly(true);
-        q = oneOff->prepare(text) ? &*oneOff : nullptr;
-        if (!q)
-            error = oneOff->lastError().text();
+        q = &*oneOff;
+        ran = q->exec(text);
     }
-    if (!q) {
-        Connection::CheckAfterFailure(db);
-        RaiseError(-1, error);
-        return 0;
-    }
-    for (qsizetype i = 0; i < values.size(); ++i)
-        q->bindValue(static_cast<int>(i), StatementTrace::ForBinding(values.at(i)));
-    if (!q->exec()) {
+    if (!ran) {
         const QSqlError e = q->lastError();
         q->finish();
         Connection::CheckAfterFailure(db);
