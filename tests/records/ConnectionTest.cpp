@@ -124,4 +124,42 @@ TEST_F(ConnectionTest, PointingElsewhereSwitchesCourts)
     EXPECT_EQ(other.Scalar("SELECT count(*) FROM MRLCRT.FILCHK").toInt(), 1);
 }
 
+TEST_F(ConnectionTest, EachSourceSaysWhatItSpeaks)
+{
+    Connection::Use(world.DatabaseUrl());
+    QString error;
+    const QSqlDatabase db = Connection::Database(QStringLiteral("data"), &error);
+    ASSERT_TRUE(db.isValid()) << error.toStdString();
+    // Through ODBC the answer comes from the source itself (here a PostgreSQL server).
+    EXPECT_EQ(Connection::DialectOf(db),
+              TestWorld::OnSQLite() ? Connection::Dialect::SQLite : Connection::Dialect::PostgreSQL);
+}
+
+TEST_F(ConnectionTest, ALostServerSessionIsOpenedAnewForTheNextStatement)
+{
+    if (TestWorld::OnSQLite())
+        GTEST_SKIP() << "a file has no session to lose";
+    world.Lend(2009, "CV", 123, "SMI");
+    const QString lookup = QStringLiteral("Select FILOTO From MRLCRT.FILCHK Where FILYER=? And FILTYP=? And FILSEQ=?");
+    const QVariantList key{2009, "CV", 123};
+    DataObject data;
+    QStringList errors;
+    QObject::connect(&data, &DataObject::Error, [&](qint32, const QString &d) { errors << d; });
+    data.Execute(lookup, key);
+    ASSERT_TRUE(errors.isEmpty());
+
+    // The server ends the session, as a restart or a cut network would.
+    world.Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+               "WHERE datname = current_database() AND pid <> pg_backend_pid()");
+    data.Execute(lookup, key);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(data.Eof());
+
+    // The next statement, of this object or of the next window's, finds a new session.
+    data.Execute(lookup, key);
+    EXPECT_EQ(errors.size(), 1) << errors.last().toStdString();
+    ASSERT_FALSE(data.Eof());
+    EXPECT_EQ(data.Field(QStringLiteral("FILOTO")).toString(), "SMI");
+}
+
 } // namespace
