@@ -467,10 +467,12 @@ void frmFolderBatch::DataObject_Error(DataObject *source)
 void frmFolderBatch::Form_Unload()
 {
     modScreenPos::SaveFormPosition(this);
+    // A data error closes the window from inside the failing object's Error signal, with the
+    // run still using it: the objects go once that is over, and the run sees its failure.
     for (QPointer<DataObject> *data : {&adoFILCHK, &adoMASTER}) {
         if (*data) {
             (*data)->Close();
-            delete data->data();
+            (*data)->deleteLater();
         }
     }
 }
