@@ -76,7 +76,8 @@ bool Docket(const QString &user, const QDate &date)
     };
     for (DataObject *data : {run.adoHRGDTA(), run.adoMASTER(), run.adoFILCHK()})
         QObject::connect(data, &DataObject::Error, [&hearing](qint32 number, const QString &text) {
-            Say(QStringList{QStringLiteral("ERROR")} + hearing() + QStringList{QString::number(number), text});
+            Say(QStringList{QStringLiteral("ERROR")} + hearing() +
+                QStringList{QString::number(number), text});
         });
     const qint16 count = run.Run([&](qsizetype, qsizetype) {
         // Progress follows the hearing that failed too; the run stops after it.
@@ -96,7 +97,8 @@ bool Batch(const QString &user, const QString &action, const QString &party, QLi
     DataObject folders;
     qsizetype at = -1;
     const auto key = [&rows](qsizetype i) {
-        return i < 0 ? KeyFields({}, {}, {}) : KeyFields(rows.at(i).year, rows.at(i).type, rows.at(i).sequence);
+        return i < 0 ? KeyFields({}, {}, {})
+                     : KeyFields(rows.at(i).year, rows.at(i).type, rows.at(i).sequence);
     };
     QObject::connect(&folders, &DataObject::Error, [&](qint32 number, const QString &text) {
         Say(QStringList{QStringLiteral("ERROR")} + key(at) + QStringList{QString::number(number), text});
@@ -124,9 +126,10 @@ bool Batch(const QString &user, const QString &action, const QString &party, QLi
 
 int Usage()
 {
-    std::fputs("usage: zorva-test-clerk [--database URL] [--attempts N] USER docket YYYY-MM-DD\n"
-               "       zorva-test-clerk [--database URL] [--attempts N] USER batch OUT|IN PARTY CASE[=HOLDER]...\n",
-               stderr);
+    std::fputs(
+        "usage: zorva-test-clerk [--database URL] [--attempts N] USER docket YYYY-MM-DD\n"
+        "       zorva-test-clerk [--database URL] [--attempts N] USER batch OUT|IN PARTY CASE[=HOLDER]...\n",
+        stderr);
     return 2;
 }
 
@@ -168,7 +171,8 @@ int main(int argc, char **argv)
             const std::optional<CaseKey> key = CaseKey::Parse(c.section(QLatin1Char('='), 0, 0));
             if (!key || (action != QLatin1String("OUT") && action != QLatin1String("IN")))
                 return Usage();
-            rows.append({double(key->year), key->type, double(key->sequence), c.section(QLatin1Char('='), 1)});
+            rows.append(
+                {double(key->year), key->type, double(key->sequence), c.section(QLatin1Char('='), 1)});
         }
     } else {
         return Usage();
@@ -191,7 +195,8 @@ int main(int argc, char **argv)
 
     for (int attempt = 1; attempt <= attempts; ++attempt) {
         Say({QStringLiteral("ATTEMPT"), QString::number(attempt)});
-        const bool ok = kind == QLatin1String("docket") ? Docket(user, date) : Batch(user, action, party, rows);
+        const bool ok =
+            kind == QLatin1String("docket") ? Docket(user, date) : Batch(user, action, party, rows);
         if (ok)
             break;
     }

@@ -22,8 +22,9 @@ namespace {
 
 const QDate DocketDay(2026, 12, 7);
 // The errors a clerk may meet when another writes the same folder at the same moment.
-const QRegularExpression Conflict(QStringLiteral("UNIQUE constraint failed|duplicate key value violates unique "
-                                                 "constraint|database is locked|lock timeout"));
+const QRegularExpression
+    Conflict(QStringLiteral("UNIQUE constraint failed|duplicate key value violates unique "
+                            "constraint|database is locked|lock timeout"));
 
 QString Key(const QVariantList &row)
 {
@@ -41,9 +42,9 @@ struct Interleaving
 {
     const char *name;
     RunKind run;
-    bool onLoanAtFirst;   // to EARLIER, by an earlier clerk
-    const char *between;  // the run's write before which the other clerk writes
-    bool otherChecksIn;   // else the other clerk lends the folder to OTHER
+    bool onLoanAtFirst;  // to EARLIER, by an earlier clerk
+    const char *between; // the run's write before which the other clerk writes
+    bool otherChecksIn;  // else the other clerk lends the folder to OTHER
     // what must come of it
     int count;
     bool error;
@@ -51,7 +52,10 @@ struct Interleaving
     int logRows;             // this clerk's log rows
 };
 
-void PrintTo(const Interleaving &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const Interleaving &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class Interleavings : public ::testing::TestWithParam<Interleaving>
 {
@@ -93,8 +97,8 @@ TEST_P(Interleavings, TheRunReportsWhatItChangedAndNothingElse)
         } else {
             DataObject folders;
             QObject::connect(&folders, &DataObject::Error, [&](qint32, const QString &e) { errors << e; });
-            BatchRun run(&folders, {out ? QStringLiteral("*OUT") : QStringLiteral("*IN"), QStringLiteral("SMI"),
-                                    QStringLiteral("CLERK1"), true, false});
+            BatchRun run(&folders, {out ? QStringLiteral("*OUT") : QStringLiteral("*IN"),
+                                    QStringLiteral("SMI"), QStringLiteral("CLERK1"), true, false});
             count = run.Run({{2010, QStringLiteral("CF"), 1, QStringLiteral("EARLIER")}},
                             [&](qsizetype i) { changed << i; });
             EXPECT_EQ(run.Failed(), c.error);
@@ -109,8 +113,8 @@ TEST_P(Interleavings, TheRunReportsWhatItChangedAndNothingElse)
     if (c.error && !errors.isEmpty()) {
         EXPECT_TRUE(errors[0].contains(Conflict)) << errors[0].toStdString();
     }
-    const QList<QVariantList> loan =
-        world.Rows(QStringLiteral("SELECT FILOTO FROM MRLCRT.FILCHK WHERE FILYER=2010 AND FILTYP='CF' AND FILSEQ=1"));
+    const QList<QVariantList> loan = world.Rows(
+        QStringLiteral("SELECT FILOTO FROM MRLCRT.FILCHK WHERE FILYER=2010 AND FILTYP='CF' AND FILSEQ=1"));
     if (*c.holderAfter) {
         EXPECT_EQ(loan, QList<QVariantList>({{QLatin1String(c.holderAfter)}}));
     } else {
@@ -129,22 +133,22 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The docket read the folder on loan; another clerk checked it in before the docket's
         // update: the folder still goes out to the judge, and that is one logged change.
-        Interleaving{"DocketOutAfterACheckIn", RunKind::DocketOut, true, "Update MRLCRT.FILCHK", true, 1, false,
-                     "SMI", 1},
+        Interleaving{"DocketOutAfterACheckIn", RunKind::DocketOut, true, "Update MRLCRT.FILCHK", true, 1,
+                     false, "SMI", 1},
         // The docket read it not on loan; another clerk lent it before the docket's insert: the
         // clerk is told, the other loan stands.
-        Interleaving{"DocketOutAfterALoan", RunKind::DocketOut, false, "Insert Into MRLCRT.FILCHK", false, 0, true,
-                     "OTHER", 0},
+        Interleaving{"DocketOutAfterALoan", RunKind::DocketOut, false, "Insert Into MRLCRT.FILCHK", false, 0,
+                     true, "OTHER", 0},
         // Checked in by another clerk first: no change of this docket's, nothing counted or logged.
-        Interleaving{"DocketInAfterACheckIn", RunKind::DocketIn, true, "Delete From MRLCRT.FILCHK", true, 0, false,
-                     "", 0},
-        Interleaving{"BatchOutAfterALoan", RunKind::BatchOut, false, "Insert Into MRLCRT.FILCHK", false, 0, true,
-                     "OTHER", 0},
-        Interleaving{"BatchInAfterACheckIn", RunKind::BatchIn, true, "Delete From MRLCRT.FILCHK", true, 0, false,
-                     "", 0},
+        Interleaving{"DocketInAfterACheckIn", RunKind::DocketIn, true, "Delete From MRLCRT.FILCHK", true, 0,
+                     false, "", 0},
+        Interleaving{"BatchOutAfterALoan", RunKind::BatchOut, false, "Insert Into MRLCRT.FILCHK", false, 0,
+                     true, "OTHER", 0},
+        Interleaving{"BatchInAfterACheckIn", RunKind::BatchIn, true, "Delete From MRLCRT.FILCHK", true, 0,
+                     false, "", 0},
         // Lent to another party meanwhile: the docket's loan replaces it, as it replaces any.
-        Interleaving{"DocketOutAfterAnotherLoan", RunKind::DocketOut, true, "Update MRLCRT.FILCHK", false, 1, false,
-                     "SMI", 1}));
+        Interleaving{"DocketOutAfterAnotherLoan", RunKind::DocketOut, true, "Update MRLCRT.FILCHK", false, 1,
+                     false, "SMI", 1}));
 
 // ---- clerks in processes of their own ----
 
@@ -195,8 +199,8 @@ protected:
         c->user = user;
         c->docket = arguments.first() == QLatin1String("docket");
         c->checksIn = !c->docket && arguments.at(1) == QLatin1String("IN");
-        c->arguments = QStringList{QStringLiteral("--database"), world.DatabaseUrl(), QStringLiteral("--attempts"),
-                                   QStringLiteral("3"), user} +
+        c->arguments = QStringList{QStringLiteral("--database"), world.DatabaseUrl(),
+                                   QStringLiteral("--attempts"), QStringLiteral("3"), user} +
                        arguments;
         clerks.push_back(std::move(c));
     }
@@ -229,12 +233,13 @@ protected:
         }
         const QDeadlineTimer deadline(120000);
         for (auto &c : clerks) {
-            while (!c->output.contains(QLatin1String("READY\n")) && c->process->state() == QProcess::Running &&
-                   !deadline.hasExpired()) {
+            while (!c->output.contains(QLatin1String("READY\n")) &&
+                   c->process->state() == QProcess::Running && !deadline.hasExpired()) {
                 c->process->waitForReadyRead(100);
                 c->output += QString::fromUtf8(c->process->readAllStandardOutput());
             }
-            ASSERT_TRUE(c->output.contains(QLatin1String("READY\n"))) << c->user.toStdString() << ": " << c->output.toStdString();
+            ASSERT_TRUE(c->output.contains(QLatin1String("READY\n")))
+                << c->user.toStdString() << ": " << c->output.toStdString();
         }
         // A pipe is written only while its own process is waited for: every GO goes out first.
         for (auto &c : clerks)
@@ -253,13 +258,15 @@ protected:
             if (c->process->state() != QProcess::NotRunning) {
                 c->process->kill();
                 c->process->waitForFinished();
-                ADD_FAILURE() << c->user.toStdString() << " hung; killed after 120 s. It printed:\n" << c->output.toStdString();
+                ADD_FAILURE() << c->user.toStdString() << " hung; killed after 120 s. It printed:\n"
+                              << c->output.toStdString();
                 continue;
             }
             EXPECT_EQ(c->process->exitStatus(), QProcess::NormalExit) << c->user.toStdString() << " crashed";
             EXPECT_EQ(c->process->exitCode(), 0) << c->user.toStdString() << ":\n" << c->output.toStdString();
             Parse(*c);
-            EXPECT_TRUE(c->ended) << c->user.toStdString() << " did not finish its runs:\n" << c->output.toStdString();
+            EXPECT_TRUE(c->ended) << c->user.toStdString() << " did not finish its runs:\n"
+                                  << c->output.toStdString();
         }
     }
 
@@ -275,7 +282,8 @@ protected:
                 c.ended = true;
             else if (kind == QLatin1String("MESSAGE"))
                 c.messages << f.mid(1).join(QStringLiteral(": "));
-            else if (!c.attempts.isEmpty() && (kind == QLatin1String("VISIT") || kind == QLatin1String("ERROR")))
+            else if (!c.attempts.isEmpty() &&
+                     (kind == QLatin1String("VISIT") || kind == QLatin1String("ERROR")))
                 c.attempts.last().append({kind, key, f.mid(4).join(QLatin1Char(' '))});
             else if (!c.attempts.isEmpty() && kind == QLatin1String("CHANGED"))
                 c.attempts.last().append({kind, key, f.value(4) + QLatin1Char(' ') + f.value(5)});
@@ -312,26 +320,31 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
     // last ten among them. A batch goes bottom-up: each list is laid out so that it meets the
     // dockets on their cases at about the same moment.
     Add(QStringLiteral("DOCKA"), {QStringLiteral("docket"), DocketDay.toString(Qt::ISODate)});
-    Add(QStringLiteral("BATCHA"), QStringList{QStringLiteral("batch"), QStringLiteral("OUT"), QStringLiteral("DA OFFICE")} +
-                                      Cases("CA", 2009, 31, 50) + Cases("CF", 2010, 30, 1));
+    Add(QStringLiteral("BATCHA"),
+        QStringList{QStringLiteral("batch"), QStringLiteral("OUT"), QStringLiteral("DA OFFICE")} +
+            Cases("CA", 2009, 31, 50) + Cases("CF", 2010, 30, 1));
     Add(QStringLiteral("DOCKB"), {QStringLiteral("docket"), DocketDay.toString(Qt::ISODate)});
-    Add(QStringLiteral("BATCHB"), QStringList{QStringLiteral("batch"), QStringLiteral("IN"), QStringLiteral("NONE")} +
-                                      Cases("CF", 2010, 40, 31, QStringLiteral("PUBLIC DEF")) +
-                                      Cases("CA", 2009, 30, 1, QStringLiteral("PUBLIC DEF")));
+    Add(QStringLiteral("BATCHB"),
+        QStringList{QStringLiteral("batch"), QStringLiteral("IN"), QStringLiteral("NONE")} +
+            Cases("CF", 2010, 40, 31, QStringLiteral("PUBLIC DEF")) +
+            Cases("CA", 2009, 30, 1, QStringLiteral("PUBLIC DEF")));
     RunAll();
     if (HasFatalFailure())
         return;
 
     // One row per folder.
-    EXPECT_TRUE(world.Rows(QStringLiteral("SELECT FILYER, FILTYP, FILSEQ FROM MRLCRT.FILCHK GROUP BY FILYER, FILTYP, "
-                                          "FILSEQ HAVING count(*) > 1"))
-                    .isEmpty());
+    EXPECT_TRUE(
+        world
+            .Rows(QStringLiteral("SELECT FILYER, FILTYP, FILSEQ FROM MRLCRT.FILCHK GROUP BY FILYER, FILTYP, "
+                                 "FILSEQ HAVING count(*) > 1"))
+            .isEmpty());
 
     // Every change a clerk reported is logged once, and nothing else is.
     const QStringList claimed = Claimed();
     QStringList logged;
-    for (const QVariantList &r : world.Rows(QStringLiteral("SELECT LOGUSR, LOGYER, LOGTYP, LOGSEQ, LOGOUT, LOGOTO FROM "
-                                                           "MRLCRT.FILLOG"))) {
+    for (const QVariantList &r :
+         world.Rows(QStringLiteral("SELECT LOGUSR, LOGYER, LOGTYP, LOGSEQ, LOGOUT, LOGOTO FROM "
+                                   "MRLCRT.FILLOG"))) {
         QVariantList row = r;
         row[4] = r[4].toInt() == 1 ? QStringLiteral("OUT") : QStringLiteral("IN");
         logged << Key(row);
@@ -339,7 +352,8 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
     QStringList a = claimed, b = logged;
     a.sort();
     b.sort();
-    EXPECT_EQ(a, b) << "claimed:\n" << a.join(QLatin1Char('\n')).toStdString() << "\nlogged:\n"
+    EXPECT_EQ(a, b) << "claimed:\n"
+                    << a.join(QLatin1Char('\n')).toStdString() << "\nlogged:\n"
                     << b.join(QLatin1Char('\n')).toStdString();
 
     // What is on loan now was lent by someone who said so (or was on loan before, untouched).
@@ -358,8 +372,10 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
         const QString key = Key(r.mid(0, 3));
         const QString by = Key(r.mid(3));
         onLoan << key;
-        EXPECT_TRUE(outBy.value(key).contains(by) || (by == QLatin1String("OLD PUBLIC DEF") && earlier.contains(key)))
-            << key.toStdString() << " is on loan (" << by.toStdString() << ") but no clerk reported lending it so";
+        EXPECT_TRUE(outBy.value(key).contains(by) ||
+                    (by == QLatin1String("OLD PUBLIC DEF") && earlier.contains(key)))
+            << key.toStdString() << " is on loan (" << by.toStdString()
+            << ") but no clerk reported lending it so";
     }
     // Nobody checks in what only goes out: every reported check-out of those is still there.
     for (auto it = outBy.cbegin(); it != outBy.cend(); ++it)
@@ -376,7 +392,8 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
     QStringList summary;
     for (const auto &c : clerks) {
         int changes = 0, conflicts = 0;
-        EXPECT_TRUE(c->messages.isEmpty()) << c->user.toStdString() << ": " << c->messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(c->messages.isEmpty())
+            << c->user.toStdString() << ": " << c->messages.join(QLatin1Char('\n')).toStdString();
         for (const QList<Event> &attempt : c->attempts) {
             ++runs;
             QSet<QString> changed, failedAt;
@@ -391,8 +408,9 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
                 } else if (e.kind == QLatin1String("ERROR")) {
                     ++conflicts;
                     failedAt << e.key;
-                    EXPECT_TRUE(e.what.contains(Conflict)) << c->user.toStdString() << " at " << e.key.toStdString()
-                                                           << ": " << e.what.toStdString();
+                    EXPECT_TRUE(e.what.contains(Conflict))
+                        << c->user.toStdString() << " at " << e.key.toStdString() << ": "
+                        << e.what.toStdString();
                 }
             }
             if (c->docket) {
@@ -414,8 +432,8 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
                     for (const QString &by : outBy.value(e.key))
                         legitimate = legitimate || !by.startsWith(c->user + QLatin1Char(' '));
                 }
-                EXPECT_TRUE(legitimate) << c->user.toStdString() << " passed over " << e.key.toStdString()
-                                        << " silently";
+                EXPECT_TRUE(legitimate)
+                    << c->user.toStdString() << " passed over " << e.key.toStdString() << " silently";
             }
         }
         errors += conflicts;
