@@ -390,6 +390,7 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
     // A docket's count is the number of hearings it got through: each one a change.
     int errors = 0, runs = 0;
     QStringList summary;
+    QSet<QString> met; // the conflicts' texts, without the key
     for (const auto &c : clerks) {
         int changes = 0, conflicts = 0;
         EXPECT_TRUE(c->messages.isEmpty())
@@ -408,6 +409,9 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
                 } else if (e.kind == QLatin1String("ERROR")) {
                     ++conflicts;
                     failedAt << e.key;
+                    met << e.what.section(QLatin1Char(' '), 1)
+                               .section(QStringLiteral("DETAIL"), 0, 0)
+                               .simplified();
                     EXPECT_TRUE(e.what.contains(Conflict))
                         << c->user.toStdString() << " at " << e.key.toStdString() << ": "
                         << e.what.toStdString();
@@ -445,6 +449,8 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
     }
     std::cout << "[ clerks   ] " << runs << " runs, " << errors << " conflicts reported, " << claimed.size()
               << " changes: " << summary.join(QStringLiteral("; ")).toStdString() << std::endl;
+    for (const QString &text : met)
+        std::cout << "[ conflict ] " << text.toStdString() << std::endl;
 }
 
 } // namespace

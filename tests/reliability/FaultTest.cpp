@@ -962,7 +962,7 @@ TEST_P(WrongUrl, TheMessageNamesTheUrlAndWhoChoseIt)
 
 INSTANTIATE_TEST_SUITE_P(
     SQLite, WrongUrl,
-    ::testing::Values(UrlRow{"UnknownScheme", Chooser::Environment, "mysql://clerk@%1/court",
+    ::testing::Values(UrlRow{"UnknownScheme", Chooser::Environment, "mysql://clerk@courthouse/court",
                              "has an unknown scheme; use sqlite:"},
                       UrlRow{"FileInAMissingFolder", Chooser::Setting, "sqlite:%1/court.db",
                              "cannot be opened: the file \".*/missing/court\\.db\" cannot be created, its "
