@@ -29,9 +29,13 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <sched.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 // The faults a court's machine meets (another clerk's lock, a read-only or full disk, a missing
@@ -74,6 +78,33 @@ Ran RunProgram(const QString &program, const QStringList &arguments, int timeout
 bool IsRoot()
 {
     return ::geteuid() == 0;
+}
+
+// Mounts made after this belong to a mount namespace of this thread's own, private, so that none
+// reaches the machine's and all go with the test, however it ends. Empty when done, else why not.
+QString PrivateMounts()
+{
+    if (!IsRoot())
+        return QStringLiteral("mounting needs root");
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return {};
+}
+
+// The file mounted read-only over itself: not even root opens it for writing (chmod would not
+// stop root), while it reads as before.
+QString MountReadOnly(const QString &file)
+{
+    const QByteArray path = QFile::encodeName(file);
+    if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) != 0 ||
+        ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return {};
+}
+
+void Unmount(const QString &path)
+{
+    ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
 }
 
 // An environment variable set for as long as this lives, then put back as it was.
@@ -210,7 +241,7 @@ std::string KindName(Kind k)
     case Kind::Lock:
         return "LockedPastTheBusyTimeout";
     case Kind::ReadOnly:
-        return "ImmutableFile";
+        return "ReadOnlyFile";
     case Kind::MissingTable:
         return "MissingTable";
     case Kind::DiskFull:
@@ -518,14 +549,12 @@ protected:
     void TearDown() override
     {
         lock.reset();
-        if (immutable)
-            Chattr(QStringLiteral("-i"));
-        if (!mountPoint.isEmpty()) {
-            // Nothing may hold the file when the disk goes.
-            Connection::CloseAll();
-            if (RunProgram(QStringLiteral("umount"), {mountPoint}).exitCode != 0)
-                RunProgram(QStringLiteral("umount"), {QStringLiteral("-l"), mountPoint});
-        }
+        // Nothing may hold a file when its mount goes.
+        Connection::CloseAll();
+        if (readOnly)
+            Unmount(world->DatabaseFile());
+        if (!mountPoint.isEmpty())
+            Unmount(mountPoint);
         if (cluster && !cluster->Running())
             cluster->Restart(); // the world's database is dropped on it
         world.reset();
@@ -534,17 +563,15 @@ protected:
     // The court file moves onto a small disk of its own; the world's path leads to it.
     void PutCourtOnSmallDisk()
     {
-        if (!IsRoot())
-            GTEST_SKIP() << "mounting a small disk needs root";
-        mountPoint = world->Path(QStringLiteral("disk"));
-        QDir().mkpath(mountPoint);
-        const Ran mounted = RunProgram(QStringLiteral("mount"),
-                                       {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                        QStringLiteral("size=2m"), QStringLiteral("tmpfs"), mountPoint});
-        if (mounted.exitCode != 0) {
-            mountPoint.clear();
-            GTEST_SKIP() << "this machine does not allow mounting a tmpfs: " << mounted.output.toStdString();
-        }
+        const QString disk = world->Path(QStringLiteral("disk"));
+        QDir().mkpath(disk);
+        QString why = PrivateMounts();
+        if (why.isEmpty() &&
+            ::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=2m") != 0)
+            why = QString::fromLocal8Bit(std::strerror(errno));
+        if (!why.isEmpty())
+            GTEST_SKIP() << "this machine does not allow mounting a small disk: " << why.toStdString();
+        mountPoint = disk;
         Connection::CloseAll(); // the last connection folds the journal back into the file
         const QString court = world->DatabaseFile();
         const QString moved = mountPoint + QStringLiteral("/court.db");
@@ -563,14 +590,6 @@ protected:
             while (filler.write(block) == chunk) {
             }
         }
-    }
-
-    bool Chattr(const QString &flag)
-    {
-        const Ran r = RunProgram(QStringLiteral("chattr"), {flag, world->DatabaseFile()});
-        immutable = flag == QLatin1String("+i") && r.exitCode == 0;
-        chattrOutput = r.output;
-        return r.exitCode == 0;
     }
 
     void Strike()
@@ -605,7 +624,8 @@ protected:
             lock.reset();
             break;
         case Kind::ReadOnly:
-            ASSERT_TRUE(Chattr(QStringLiteral("-i"))) << chattrOutput.toStdString();
+            Unmount(world->DatabaseFile());
+            readOnly = false;
             break;
         case Kind::MissingTable: {
             // As zorva-db init puts a lost table back: the schema is created where missing.
@@ -648,8 +668,7 @@ protected:
 
     std::optional<TestWorld::WriteLock> lock;
     QString mountPoint;
-    bool immutable = false;
-    QString chattrOutput;
+    bool readOnly = false;
     bool struck = false;
 };
 
@@ -660,9 +679,13 @@ TEST_P(Faults, TheClerkIsToldNothingIsHalfWrittenAndTheNextSessionWorks)
     // The session the fault strikes.
     if (row.kind == Kind::ReadOnly) {
         Connection::CloseAll(); // the clerk starts the program after the file was made read-only
-        if (!Chattr(QStringLiteral("+i")))
-            GTEST_SKIP() << "this machine does not allow making the court file immutable: "
-                         << chattrOutput.toStdString();
+        QString why = PrivateMounts();
+        if (why.isEmpty())
+            why = MountReadOnly(world->DatabaseFile());
+        if (!why.isEmpty())
+            GTEST_SKIP() << "this machine does not allow a read-only mount of the court file: "
+                         << why.toStdString();
+        readOnly = true;
     }
     Session failed;
     {
@@ -703,7 +726,7 @@ TEST_P(Faults, TheClerkIsToldNothingIsHalfWrittenAndTheNextSessionWorks)
 
     // The next session, in the same program, works. A court file opened while it could only be
     // read stays so for the program's data layer: the clerk starts the program anew (see
-    // ImmutableFile below).
+    // ReadOnlyFile below).
     if (row.kind == Kind::ReadOnly)
         Connection::CloseAll();
     int changes = row.written;
@@ -743,7 +766,7 @@ TEST_P(Faults, TheClerkIsToldNothingIsHalfWrittenAndTheNextSessionWorks)
 }
 
 const char Locked[] = "database is locked|canceling statement due to lock timeout";
-const char ReadOnlyFile[] = "attempt to write a readonly database";
+const char ReadOnlyText[] = "attempt to write a readonly database";
 const char NoFILCHK[] = "no such table: MRLCRT\\.FILCHK|relation \"mrlcrt\\.filchk\" does not exist";
 const char NoMASCRM[] = "no such table: MRLCRT\\.MASCRM|relation \"mrlcrt\\.mascrm\" does not exist";
 const char Full[] = "database or disk is full";
@@ -751,7 +774,7 @@ const char ServerGone[] =
     "server closed the connection unexpectedly|terminating connection due to immediate shutdown";
 
 // Another clerk's write transaction outlasts the 5 s wait (the only slow rows); the court file
-// made immutable before the program starts (it still reads); the loan table gone before the
+// made read-only before the program starts (it still reads); the loan table gone before the
 // editor opens or before the batch writes, a master table gone in the middle of a docket that
 // picks a branch (the folder being written when it goes is finished, the next case's lookup
 // fails); the disk holding the court file filling up; the server stopping dead in the middle of
@@ -760,9 +783,9 @@ INSTANTIATE_TEST_SUITE_P(
     SQLite, Faults,
     ::testing::Values(Row{Kind::Lock, Db::SQLite, Window::Editor, 1, 0, "", Locked},
                       Row{Kind::Lock, Db::SQLite, Window::Docket, 3, 2, "", Locked},
-                      Row{Kind::ReadOnly, Db::SQLite, Window::Editor, 0, 0, "", ReadOnlyFile},
-                      Row{Kind::ReadOnly, Db::SQLite, Window::Docket, 0, 0, "", ReadOnlyFile},
-                      Row{Kind::ReadOnly, Db::SQLite, Window::Batch, 0, 0, "", ReadOnlyFile},
+                      Row{Kind::ReadOnly, Db::SQLite, Window::Editor, 0, 0, "", ReadOnlyText},
+                      Row{Kind::ReadOnly, Db::SQLite, Window::Docket, 0, 0, "", ReadOnlyText},
+                      Row{Kind::ReadOnly, Db::SQLite, Window::Batch, 0, 0, "", ReadOnlyText},
                       Row{Kind::MissingTable, Db::SQLite, Window::Editor, 0, 0, "FILCHK", NoFILCHK, true},
                       Row{Kind::MissingTable, Db::SQLite, Window::Docket, 3, 3, "MASCRM", NoMASCRM},
                       Row{Kind::MissingTable, Db::SQLite, Window::Batch, 1, 0, "FILCHK", NoFILCHK},
@@ -781,38 +804,40 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- a court file writable again, in the same program ----
 
-class ImmutableFile : public Court
+class ReadOnlyFile : public Court
 {
 protected:
     void SetUp() override { OpenWorld(Db::SQLite); }
     void TearDown() override
     {
-        if (immutable)
-            RunProgram(QStringLiteral("chattr"), {QStringLiteral("-i"), world->DatabaseFile()});
+        Connection::CloseAll();
+        if (readOnly)
+            Unmount(world->DatabaseFile());
         world.reset();
     }
-    bool immutable = false;
+    bool readOnly = false;
 };
 
 // Disabled while the data layer keeps a court file that it could open only for reading that way
 // for the life of the program: once the file is writable again, every save still fails with
 // "attempt to write a readonly database" until the program is started anew.
-TEST_F(ImmutableFile, DISABLED_TheSameProgramSavesOnceTheFileIsWritableAgain)
+TEST_F(ReadOnlyFile, DISABLED_TheSameProgramSavesOnceTheFileIsWritableAgain)
 {
     Connection::CloseAll();
-    const Ran made = RunProgram(QStringLiteral("chattr"), {QStringLiteral("+i"), world->DatabaseFile()});
-    if (made.exitCode != 0)
-        GTEST_SKIP() << "this machine does not allow making the court file immutable: "
-                     << made.output.toStdString();
-    immutable = true;
+    QString why = PrivateMounts();
+    if (why.isEmpty())
+        why = MountReadOnly(world->DatabaseFile());
+    if (!why.isEmpty())
+        GTEST_SKIP() << "this machine does not allow a read-only mount of the court file: "
+                     << why.toStdString();
+    readOnly = true;
     const Session failed = Editor(true);
     ASSERT_EQ(failed.boxes.size(), 1) << Describe(failed.boxes).toStdString();
-    EXPECT_TRUE(failed.boxes[0].text.contains(QLatin1String(ReadOnlyFile)))
+    EXPECT_TRUE(failed.boxes[0].text.contains(QLatin1String(ReadOnlyText)))
         << failed.boxes[0].text.toStdString();
 
-    ASSERT_EQ(RunProgram(QStringLiteral("chattr"), {QStringLiteral("-i"), world->DatabaseFile()}).exitCode,
-              0);
-    immutable = false;
+    Unmount(world->DatabaseFile());
+    readOnly = false;
     const Session next = Editor(true);
     EXPECT_TRUE(next.boxes.isEmpty()) << Describe(next.boxes).toStdString();
     ExpectEveryChangeLogged(1);
