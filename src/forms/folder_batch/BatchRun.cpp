@@ -39,11 +39,9 @@ qint16 BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)
                                                        QVariantList{row.year, row.type, row.sequence}, true, true);
             if (m_failed)
                 break;
-            // Checked in by another clerk since it was read: not this run's change; the row stays.
-            if (affected == 0)
-                continue;
-            modFolderLogging::LogFolderChange(year, row.type, sequence, row.holder, false, m_settings.user,
-                                              m_settings.logAuto, m_settings.logManual);
+            if (affected > 0)
+                modFolderLogging::LogFolderChange(year, row.type, sequence, row.holder, false, m_settings.user,
+                                                  m_settings.logAuto, m_settings.logManual);
         } else if (m_settings.action == QLatin1String("*OUT")) {
             if (onLoan)
                 continue;

@@ -123,21 +123,18 @@ qint16 DocketRun::CheckOut(qint16 year, const QString &type, qint32 sequence, co
 {
     const QString party = m_selection.judge == All ? m_hearing[3].toString() : m_selection.party;
     qint32 affected = 0;
-    if (!m_folders->Eof()) {
+    if (m_folders->Eof()) {
+        m_folders->SetStatement(QLatin1String(FolderStatements::InsertLoanDocket));
+        affected = m_folders->Execute({}, QVariantList{m_hearing[0], m_hearing[1], m_hearing[2], party, m_today, m_user});
+    } else {
         // The loan passes to the new party without a question.
         m_folders->SetStatement(
             FolderStatements::UpdateLoanLiteral(modSQLFixes::SQLFix(party), m_today, modSQLFixes::SQLFix(m_user), where));
         affected = m_folders->Execute();
     }
-    // Not on loan, or checked in by another clerk since it was read: the folder goes out now.
-    if (affected == 0 && !m_failed) {
-        m_folders->SetStatement(QLatin1String(FolderStatements::InsertLoanDocket));
-        affected = m_folders->Execute({}, QVariantList{m_hearing[0], m_hearing[1], m_hearing[2], party, m_today, m_user});
-    }
-    if (m_failed || affected == 0)
-        return 0;
-    modFolderLogging::LogFolderChange(year, type, sequence, party, true, m_user, m_logAuto, m_logManual);
-    return 1;
+    if (affected > 0)
+        modFolderLogging::LogFolderChange(year, type, sequence, party, true, m_user, m_logAuto, m_logManual);
+    return m_failed ? 0 : 1;
 }
 
 qint16 DocketRun::CheckIn(qint16 year, const QString &type, qint32 sequence, const QString &where)
@@ -147,11 +144,9 @@ qint16 DocketRun::CheckIn(qint16 year, const QString &type, qint32 sequence, con
         return 0;
     const QString party = m_folders->Field(QStringLiteral("FILOTO")).toString();
     const qint32 affected = m_folders->Execute(QLatin1String(FolderStatements::DeleteLoanLiteralPrefix) + where);
-    // Nothing deleted: another clerk checked it in since it was read, which is no change of ours.
-    if (m_failed || affected == 0)
-        return 0;
-    modFolderLogging::LogFolderChange(year, type, sequence, party, false, m_user, m_logAuto, m_logManual);
-    return 1;
+    if (affected > 0)
+        modFolderLogging::LogFolderChange(year, type, sequence, party, false, m_user, m_logAuto, m_logManual);
+    return m_failed ? 0 : 1;
 }
 
 void DocketRun::Close()

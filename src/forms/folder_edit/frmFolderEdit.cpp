@@ -211,17 +211,11 @@ void frmFolderEdit::cmdSave_Click()
     const QVariantList write =
         QVariantList{txtFILOTO->Text(), QDate::currentDate().toString(QStringLiteral("MMddyyyy")), m_user} + key;
 
-    m_writeFailed = false;
     adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan), key);
-    if (m_writeFailed)
-        return; // reported; the unload timer closes the window
     if (adoFILCHK->Eof())
         adoFILCHK->Execute(QLatin1String(FolderStatements::InsertLoan), write);
     else
         adoFILCHK->Execute(QLatin1String(FolderStatements::UpdateLoan), write);
-    // Nothing was saved: no log row, no word to the host.
-    if (m_writeFailed)
-        return;
     modFolderLogging::LogFolderChange(m_year, m_type, m_sequence, txtFILOTO->Text(), true, m_user,
                                       mnuAppEditPreferencesLoggingAuto->isChecked(),
                                       mnuAppEditPreferencesLoggingManual->isChecked());
@@ -233,11 +227,8 @@ void frmFolderEdit::cmdSave_Click()
 void frmFolderEdit::cmdDelete_Click()
 {
     setCursor(Qt::WaitCursor);
-    m_writeFailed = false;
     adoFILCHK->Execute(QLatin1String(FolderStatements::DeleteLoanEditor),
                        QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
-    if (m_writeFailed)
-        return; // reported; the unload timer closes the window
     modFolderLogging::LogFolderChange(m_year, m_type, m_sequence, txtFILOTO->Text(), false, m_user,
                                       mnuAppEditPreferencesLoggingAuto->isChecked(),
                                       mnuAppEditPreferencesLoggingManual->isChecked());
@@ -254,7 +245,6 @@ void frmFolderEdit::mnuLogging_Click(QAction *clicked, QAction *other)
 
 void frmFolderEdit::adoFILCHK_Error()
 {
-    m_writeFailed = true;
     unsetCursor();
     adoFILCHK->HandleError(this);
     tmrUnload->start();

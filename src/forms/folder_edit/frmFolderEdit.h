@@ -66,7 +66,6 @@ private:
     qint32 m_parentHandle = 0;
 
     bool m_loaded = false;
-    bool m_writeFailed = false; // set by a data error during a save or delete
 
     AlphaMericBox *txtFILOTO = nullptr;
     DataLabel *lblFILUDT = nullptr;
