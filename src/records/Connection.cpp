@@ -17,6 +17,7 @@
 
 #include <sql.h>
 #include <sqlext.h>
+#include <sqlite3.h>
 
 namespace Connection {
 namespace {
@@ -284,11 +285,27 @@ Dialect DialectOf(const QSqlDatabase &db)
 
 void CheckAfterFailure(const QSqlDatabase &db)
 {
-    if (!db.isValid() || BackendOf(db) == Backend::SQLite)
+    if (!db.isValid())
         return;
+    if (BackendOf(db) == Backend::SQLite) {
+        // A file that could only be opened read-only (a read-only mount, an immutable file) stays
+        // so on this connection: the next use opens it anew, writable once the fault is gone.
+        const QVariant handle = db.driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") == 0 &&
+            sqlite3_db_readonly(*static_cast<sqlite3 *const *>(handle.constData()), "MRLCRT") == 1)
+            db.driver()->setProperty(LostProperty, true);
+        return;
+    }
     QSqlQuery probe(db);
-    if (!probe.exec(DialectOf(db) == Dialect::DB2 ? QStringLiteral("VALUES 1") : QStringLiteral("SELECT 1")))
-        db.driver()->setProperty(LostProperty, true);
+    if (probe.exec(DialectOf(db) == Dialect::DB2 ? QStringLiteral("VALUES 1") : QStringLiteral("SELECT 1")))
+        return;
+    // The server is gone for every role of this thread (the log writer's too), not just this one.
+    const QString thread = QLatin1Char('.') + QString::number(reinterpret_cast<quintptr>(QThread::currentThread()), 16) +
+                           QLatin1Char('.');
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        if (name.startsWith(NamePrefix) && name.contains(thread))
+            QSqlDatabase::database(name, false).driver()->setProperty(LostProperty, true);
+    }
 }
 
 Backend BackendOf(const QSqlDatabase &db)

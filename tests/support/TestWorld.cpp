@@ -131,7 +131,8 @@ QString TestWorld::DatabaseUrl() const
         return ServerUrl(m_serverDatabase).toString();
     case Backend::ODBC: {
         const QUrl url = ServerUrl({});
-        return QStringLiteral("odbc:DRIVER={PostgreSQL Unicode};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4")
+        // CommLog=0: the driver's own trace file per session is not wanted.
+        return QStringLiteral("odbc:DRIVER={PostgreSQL Unicode};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;CommLog=0")
             .arg(url.host())
             .arg(url.port())
             .arg(m_serverDatabase, url.userName());
