@@ -1,21 +1,87 @@
 #include "BenchCourt.h"
 
 #include "records/Connection.h"
+#include "records/Schema.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <stdexcept>
 
-BenchCourt::BenchCourt(int hearings)
+namespace {
+
+QSqlDatabase DataConnection()
 {
-    Connection::Use(QStringLiteral("sqlite:") + File());
     QString error;
     QSqlDatabase db = Connection::Database(QStringLiteral("data"), &error);
     if (!db.isValid())
         throw std::runtime_error(error.toStdString());
+    return db;
+}
+
+} // namespace
+
+BenchCourt::BenchCourt(int hearings)
+{
+    // A new file gets the schema from the data layer when it is first opened.
+    m_url = QStringLiteral("sqlite:") + File();
+    Connection::Use(m_url);
+    Seed(hearings);
+}
+
+BenchCourt::BenchCourt(int hearings, const QString &adminUrl) : m_adminUrl(adminUrl)
+{
+    QUrl url(adminUrl);
+    if (!url.isValid() || url.host().isEmpty())
+        throw std::runtime_error("not a postgresql://user@host:port/db URL: " + adminUrl.toStdString());
+    m_serverDatabase = QStringLiteral("zorva_bench_%1").arg(QCoreApplication::applicationPid());
+    Administer(QStringLiteral("CREATE DATABASE %1").arg(m_serverDatabase));
+    url.setPath(QLatin1Char('/') + m_serverDatabase);
+    m_url = url.toString();
+    try {
+        Connection::Use(m_url);
+        QSqlDatabase db = DataConnection();
+        QString error;
+        if (!Schema::Create(db, &error))
+            throw std::runtime_error(error.toStdString());
+        // The runs reset the loan table between them and vacuum it themselves (ReturnAll), so
+        // that no vacuum of the server's own falls inside a timed run.
+        Exec(QStringLiteral("ALTER TABLE MRLCRT.FILCHK SET (autovacuum_enabled = false)"));
+        Seed(hearings);
+        Exec(QStringLiteral("VACUUM ANALYZE"));
+    } catch (...) {
+        DropServerDatabase();
+        throw;
+    }
+}
+
+BenchCourt::~BenchCourt()
+{
+    if (OnServer())
+        DropServerDatabase();
+    else
+        Connection::Use({});
+}
+
+void BenchCourt::DropServerDatabase()
+{
+    Connection::Use({});
+    try {
+        Administer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_serverDatabase));
+    } catch (const std::exception &) {
+        // The server may be gone already; there is nothing left to drop then.
+    }
+}
+
+void BenchCourt::Seed(int hearings)
+{
+    QSqlDatabase db = DataConnection();
     db.transaction();
-    QSqlQuery hearing(db), master(db);
+    QSqlQuery hearing(db), criminal(db), civil(db);
     hearing.prepare(QStringLiteral("INSERT INTO MRLCRT.HRGDTA VALUES (?,?,?,?,?,?,?)"));
+    criminal.prepare(QStringLiteral("INSERT INTO MRLCRT.MASCRM VALUES (2026,?,?,'PL',1,?,'PARTY','')"));
+    civil.prepare(QStringLiteral("INSERT INTO MRLCRT.MASCIV VALUES (2026,?,?,'PL',1,?,'PARTY','')"));
     const char *types[] = {"CF", "CA", "CM", "SC"}; // criminal and civil alternate
     const char *judges[] = {"SMI", "JON", "GAR", "ALV"};
     for (int i = 0; i < hearings; ++i) {
@@ -27,27 +93,55 @@ BenchCourt::BenchCourt(int hearings)
         hearing.addBindValue(QString::number(i % 5 + 1));
         hearing.addBindValue(Day);
         hearing.addBindValue(800 + (i % 9) * 100);
-        hearing.exec();
-        const bool civil = type == QLatin1String("CA") || type == QLatin1String("SC");
-        master.prepare(QStringLiteral("INSERT INTO MRLCRT.%1 VALUES (2026,?,?,'PL',1,?,'PARTY','')")
-                           .arg(civil ? QStringLiteral("MASCIV") : QStringLiteral("MASCRM")));
+        if (!hearing.exec())
+            throw std::runtime_error(hearing.lastError().text().toStdString());
+        QSqlQuery &master = type == QLatin1String("CA") || type == QLatin1String("SC") ? civil : criminal;
         master.addBindValue(type);
         master.addBindValue(100000 + i);
         master.addBindValue(i % 2 ? QStringLiteral("S") : QStringLiteral("N"));
-        master.exec();
+        if (!master.exec())
+            throw std::runtime_error(master.lastError().text().toStdString());
     }
     hearing.finish();
-    master.finish();
-    db.commit();
+    criminal.finish();
+    civil.finish();
+    if (!db.commit())
+        throw std::runtime_error(db.lastError().text().toStdString());
 }
 
 void BenchCourt::Exec(const QString &statement)
 {
-    QString error;
-    QSqlDatabase db = Connection::Database(QStringLiteral("data"), &error);
-    QSqlQuery q(db);
+    QSqlQuery q(DataConnection());
     if (!q.exec(statement))
         throw std::runtime_error(q.lastError().text().toStdString());
+}
+
+void BenchCourt::Administer(const QString &statement)
+{
+    // The server's maintenance database, on a connection of its own outside the data layer.
+    const QUrl url(m_adminUrl);
+    const QString name = QStringLiteral("bench.admin");
+    std::string failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(url.host());
+        if (url.port() > 0)
+            db.setPort(url.port());
+        db.setUserName(url.userName());
+        db.setPassword(url.password());
+        db.setDatabaseName(url.path().mid(1));
+        if (!db.open()) {
+            failure = db.lastError().text().toStdString();
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(statement))
+                failure = statement.toStdString() + ": " + q.lastError().text().toStdString();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!failure.empty())
+        throw std::runtime_error(failure);
 }
 
 void BenchCourt::LendAll()
@@ -56,6 +150,14 @@ void BenchCourt::LendAll()
     Exec(QStringLiteral("INSERT INTO MRLCRT.FILCHK SELECT HRGYER, HRGTYP, HRGSEQ, 'OLD PARTY', 1052026, 'OLD' "
                         "FROM MRLCRT.HRGDTA WHERE HRGHDT=%1")
              .arg(Day));
+    if (OnServer())
+        Exec(QStringLiteral("VACUUM ANALYZE MRLCRT.FILCHK"));
 }
 
-void BenchCourt::ReturnAll() { Exec(QStringLiteral("DELETE FROM MRLCRT.FILCHK")); }
+void BenchCourt::ReturnAll()
+{
+    Exec(QStringLiteral("DELETE FROM MRLCRT.FILCHK"));
+    // Every run on a server starts from the same table: no dead rows left by the run before.
+    if (OnServer())
+        Exec(QStringLiteral("VACUUM ANALYZE MRLCRT.FILCHK"));
+}
