@@ -364,12 +364,13 @@ TEST_F(TwoHosts, DocketsAndBatchesOverOverlappingCasesAtOnce)
                 if (e.kind != QLatin1String("VISIT"))
                     continue;
                 const QString lent = c->user + QLatin1Char(' ') + e.key + QStringLiteral(" OUT ") + e.what;
-                if (logged.removeOne(lent))
+                if (logged.removeOne(lent)) {
                     docketsLent << lent;
-                else
+                } else {
                     EXPECT_TRUE(broughtBack.contains(e.key))
                         << c->user.toStdString() << " counted " << e.key.toStdString()
                         << " without logging it, and no other clerk brought it back";
+                }
             }
     }
     QStringList a = claimed, b = logged;

@@ -719,8 +719,9 @@ TEST_P(Faults, TheClerkIsToldNothingIsHalfWrittenAndTheNextSessionWorks)
         for (qsizetype i = 1; i < failed.boxes.size(); ++i)
             EXPECT_EQ(failed.boxes[i].title, QStringLiteral("Folder Log")) << Describe(failed.boxes).toStdString();
         // A failed load leaves it to the unload timer; a failed save still ends in the save's own close.
-        if (row.failsAtLoad)
+        if (row.failsAtLoad) {
             EXPECT_TRUE(failed.closedByTimer);
+        }
     } else {
         // The close guard still asks, as Run stays enabled during a run.
         ASSERT_EQ(failed.boxes.size(), 2) << Describe(failed.boxes).toStdString();
