@@ -42,21 +42,20 @@ int Raw(RawSqlite &db, const char *action, const char *branch)
             const auto loan = db.Run("Select * From MRLCRT.FILCHK " + where);
             int changed = 0;
             if (out) {
-                // On loan: the loan passes to the party; not on loan, or checked in since it was
-                // read (the update changed nothing): the folder goes out.
                 const std::string party = std::get<std::string>(h[3]);
-                if (!loan.empty())
-                    db.Run("Update MRLCRT.FILCHK Set FILOTO= '" + party + "', FILUDT= " + date +
-                               ", FILUSR= 'CLERK1'" + where,
-                           {}, &changed);
-                if (changed == 0)
+                if (loan.empty())
                     db.Run("Insert Into MRLCRT.FILCHK (FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR) "
                            "Values(?,?,?,?,?,?)",
                            {year, type, seq, party, date, std::string("CLERK1")}, &changed);
+                else
+                    db.Run("Update MRLCRT.FILCHK Set FILOTO= '" + party + "', FILUDT= " + date +
+                               ", FILUSR= 'CLERK1'" + where,
+                           {}, &changed);
+                ++count;
             } else if (!loan.empty()) {
                 db.Run("Delete From MRLCRT.FILCHK " + where, {}, &changed);
+                ++count;
             }
-            count += changed > 0;
         }
         if (count == 0)
             throw std::runtime_error("the baseline changed nothing");

@@ -63,23 +63,21 @@ int Raw(RawLibpq &db, const char *action, const char *branch)
         const std::string where = " Where FILYER=" + year + " And FILTYP='" + type + "' And FILSEQ=" + seq;
         const RawLibpq::Result loan = db.Exec("Select * From MRLCRT.FILCHK " + where);
         if (out) {
-            // On loan: the loan passes to the party; not on loan, or checked in since it was
-            // read (the update changed nothing): the folder goes out.
+            // Not on loan: the insert; on loan: the loan passes to the party. Counted either way.
             const std::string party = hearings.Text(i, 3);
-            int changed = 0;
-            if (!loan.Empty())
-                changed = db.Exec("Update MRLCRT.FILCHK Set FILOTO= '" + Quoted(party) +
-                                  "', FILUDT= " + date + ", FILUSR= '" + Quoted(user) + "'" + where)
-                              .Changed();
-            if (changed == 0) {
+            if (loan.Empty()) {
                 db.Prepare("insert_loan",
                            "Insert Into MRLCRT.FILCHK (FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, "
                            "FILUSR) Values($1,$2,$3,$4,$5,$6)");
-                changed = db.ExecPrepared("insert_loan", {year, type, seq, party, date, user}).Changed();
+                db.ExecPrepared("insert_loan", {year, type, seq, party, date, user});
+            } else {
+                db.Exec("Update MRLCRT.FILCHK Set FILOTO= '" + Quoted(party) + "', FILUDT= " + date +
+                        ", FILUSR= '" + Quoted(user) + "'" + where);
             }
-            count += changed > 0;
+            ++count;
         } else if (!loan.Empty()) {
-            count += db.Exec("Delete From MRLCRT.FILCHK " + where).Changed() > 0;
+            db.Exec("Delete From MRLCRT.FILCHK " + where);
+            ++count;
         }
     }
     // The component's prepared statements go with its data objects at the end of the run.
