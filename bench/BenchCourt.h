@@ -34,6 +34,7 @@ private:
     void Exec(const QString &statement);
     void Administer(const QString &statement);
     void DropServerDatabase();
+    void Settle();
     QTemporaryDir m_dir;
     QString m_url;
     QString m_adminUrl;

@@ -176,7 +176,7 @@ void Register(const char *name, const char *action, const char *branch)
     benchmark::RegisterBenchmark((std::string("DocketPg/") + name).c_str(), Pair, action, branch)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()
-        ->Iterations(9);
+        ->Iterations(15);
 }
 
 } // namespace
