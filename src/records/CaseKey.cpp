@@ -2,6 +2,44 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A whole number however the driver typed it (integer, double, decimal text); none for a NULL,
+// a fraction or anything else.
+std::optional<qlonglong> WholeNumber(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        break;
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        const qlonglong n = value.toString().trimmed().toLongLong(&ok);
+        if (ok)
+            return n;
+        break;
+    }
+    default: {
+        const qlonglong n = value.toLongLong(&ok);
+        return ok ? std::optional(n) : std::nullopt;
+    }
+    }
+    const double d = value.toString().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(d) || std::trunc(d) != d || std::fabs(d) > 1e15)
+        return std::nullopt;
+    return static_cast<qlonglong>(d);
+}
+
+QString Shown(const QVariant &value) { return value.toString().left(20); }
+
+} // namespace
+
 std::optional<CaseKey> CaseKey::Parse(const QString &text)
 {
     // With separators the type may end in a digit ("J1"); run together it must be letters only,
@@ -23,4 +61,30 @@ std::optional<CaseKey> CaseKey::Parse(const QString &text)
     if (key.year <= 0 || key.sequence <= 0)
         return std::nullopt;
     return key;
+}
+
+std::optional<CaseKey> CaseKey::FromRow(const QVariant &year, const QVariant &type, const QVariant &sequence,
+                                        QString *why)
+{
+    const std::optional<qlonglong> y = WholeNumber(year);
+    const std::optional<qlonglong> s = WholeNumber(sequence);
+    const QString t = type.isNull() ? QString() : type.toString();
+    QString trimmed = t;
+    while (trimmed.endsWith(QLatin1Char(' ')))
+        trimmed.chop(1);
+    if (year.isNull())
+        *why = QStringLiteral("the year is missing");
+    else if (!y || *y < 1 || *y > 9999)
+        *why = QStringLiteral("the year %1 is not a year").arg(Shown(year));
+    else if (type.isNull() || trimmed.isEmpty())
+        *why = QStringLiteral("the type is missing");
+    else if (t.size() > 2)
+        *why = QStringLiteral("the type \"%1\" is not a case type").arg(Shown(type));
+    else if (sequence.isNull())
+        *why = QStringLiteral("the sequence is missing");
+    else if (!s || *s < 1 || *s > std::numeric_limits<qint32>::max())
+        *why = QStringLiteral("the sequence %1 is not a case sequence").arg(Shown(sequence));
+    else
+        return CaseKey{static_cast<qint16>(*y), t, static_cast<qint32>(*s)};
+    return std::nullopt;
 }

@@ -4,8 +4,10 @@ namespace FolderStatements {
 
 QString KeyCondition(qint16 year, const QString &type, qint32 sequence)
 {
-    return QStringLiteral(" Where FILYER=") + QString::number(year) + QStringLiteral(" And FILTYP='") + type +
-           QStringLiteral("' And FILSEQ=") + QString::number(sequence);
+    // The type comes from the court's own rows: its quotes are doubled like any text in a literal.
+    return QStringLiteral(" Where FILYER=") + QString::number(year) + QStringLiteral(" And FILTYP='") +
+           QString(type).replace(QLatin1Char('\''), QLatin1String("''")) + QStringLiteral("' And FILSEQ=") +
+           QString::number(sequence);
 }
 
 QString UpdateLoanLiteral(const QString &quotedParty, const QString &dateDigits, const QString &user,

@@ -29,7 +29,7 @@ inline constexpr char PartySuggestions[] = "Select FILOTO From MRLCRT.FILCHK Whe
 inline constexpr char SelectLoanLiteralPrefix[] = "Select * From MRLCRT.FILCHK ";
 inline constexpr char DeleteLoanLiteralPrefix[] = "Delete From MRLCRT.FILCHK ";
 
-// " Where FILYER=2005 And FILTYP='CR' And FILSEQ=1234": numbers as plain digits, the type as is.
+// " Where FILYER=2005 And FILTYP='CR' And FILSEQ=1234": numbers as plain digits, the type quoted.
 QString KeyCondition(qint16 year, const QString &type, qint32 sequence);
 
 // 8: the docket's literal update. quotedParty must already have its single quotes doubled.

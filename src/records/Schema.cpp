@@ -8,38 +8,49 @@
 namespace Schema {
 namespace {
 
-// Type codes compare as DB2 compares CHAR(2): trailing blanks do not count ("T" = "T "), hence
-// RTRIM. FILOTO is NOCASE so that the party box's LIKE prefix search can use its index.
+// The tables hold the server's types whatever program writes the rows (STRICT): a key is a whole
+// number in its column's range or a type code of at most two characters; text and fractions are
+// refused. Type codes compare as DB2 compares CHAR(2): trailing blanks do not count ("T" = "T "),
+// hence RTRIM. FILOTO is NOCASE so that the party box's LIKE prefix search can use its index.
+#define ZORVA_SMALLINT(c) c " INTEGER CHECK (" c " BETWEEN -32768 AND 32767)"
+#define ZORVA_INT(c) c " INTEGER CHECK (" c " BETWEEN -2147483648 AND 2147483647)"
+#define ZORVA_CODE(c) c " TEXT COLLATE RTRIM CHECK (length(" c ") <= 2)"
 const char *const SqliteScript[] = {
-    "CREATE TABLE IF NOT EXISTS MRLCRT.FILCHK (FILYER INTEGER NOT NULL, FILTYP TEXT COLLATE RTRIM NOT NULL,"
-    " FILSEQ INTEGER NOT NULL, FILOTO TEXT COLLATE NOCASE, FILUDT NUMERIC, FILUSR TEXT)",
+    "CREATE TABLE IF NOT EXISTS MRLCRT.FILCHK (" ZORVA_SMALLINT("FILYER") " NOT NULL, " ZORVA_CODE("FILTYP")
+    " NOT NULL CHECK (length(FILTYP) >= 1), " ZORVA_INT("FILSEQ") " NOT NULL, FILOTO TEXT COLLATE NOCASE,"
+    " FILUDT INTEGER, FILUSR TEXT) STRICT",
     "CREATE UNIQUE INDEX IF NOT EXISTS MRLCRT.FILCHK_KEY ON FILCHK (FILYER, FILTYP, FILSEQ)",
     "CREATE INDEX IF NOT EXISTS MRLCRT.FILCHK_OTO ON FILCHK (FILOTO)",
 
-    // The hearing table is the court's: its rows are not ours to vouch for, so nothing is refused.
-    "CREATE TABLE IF NOT EXISTS MRLCRT.HRGDTA (HRGYER INTEGER, HRGTYP TEXT COLLATE RTRIM, HRGSEQ INTEGER,"
-    " HRGJDG TEXT, HRGROM TEXT, HRGHDT INTEGER, HRGHTM INTEGER)",
+    // The hearing table is the court's: a row may hold NULLs or numbers no case key can (as the
+    // server's decimal columns may), which the docket run refuses row by row.
+    "CREATE TABLE IF NOT EXISTS MRLCRT.HRGDTA (HRGYER INTEGER, " ZORVA_CODE("HRGTYP") ", HRGSEQ INTEGER,"
+    " HRGJDG TEXT, HRGROM TEXT, HRGHDT INTEGER, HRGHTM INTEGER) STRICT",
     "CREATE INDEX IF NOT EXISTS MRLCRT.HRGDTA_DATE ON HRGDTA (HRGHDT, HRGJDG, HRGHTM)",
 
-    "CREATE TABLE IF NOT EXISTS MRLCRT.MASCRM (MASYER INTEGER NOT NULL, MASTYP TEXT COLLATE RTRIM NOT NULL,"
-    " MASSEQ INTEGER NOT NULL, MASLTP TEXT COLLATE RTRIM NOT NULL, MASLIT INTEGER NOT NULL, MASBRN TEXT,"
-    " MASNAM TEXT, MASATY TEXT)",
+    "CREATE TABLE IF NOT EXISTS MRLCRT.MASCRM (" ZORVA_SMALLINT("MASYER") " NOT NULL, " ZORVA_CODE("MASTYP")
+    " NOT NULL, " ZORVA_INT("MASSEQ") " NOT NULL, " ZORVA_CODE("MASLTP") " NOT NULL, MASLIT INTEGER NOT NULL,"
+    " MASBRN TEXT, MASNAM TEXT, MASATY TEXT) STRICT",
     "CREATE UNIQUE INDEX IF NOT EXISTS MRLCRT.MASCRM_KEY ON MASCRM (MASYER, MASTYP, MASSEQ, MASLTP, MASLIT)",
-    "CREATE TABLE IF NOT EXISTS MRLCRT.MASCIV (MASYER INTEGER NOT NULL, MASTYP TEXT COLLATE RTRIM NOT NULL,"
-    " MASSEQ INTEGER NOT NULL, MASLTP TEXT COLLATE RTRIM NOT NULL, MASLIT INTEGER NOT NULL, MASBRN TEXT,"
-    " MASNAM TEXT, MASATY TEXT)",
+    "CREATE TABLE IF NOT EXISTS MRLCRT.MASCIV (" ZORVA_SMALLINT("MASYER") " NOT NULL, " ZORVA_CODE("MASTYP")
+    " NOT NULL, " ZORVA_INT("MASSEQ") " NOT NULL, " ZORVA_CODE("MASLTP") " NOT NULL, MASLIT INTEGER NOT NULL,"
+    " MASBRN TEXT, MASNAM TEXT, MASATY TEXT) STRICT",
     "CREATE UNIQUE INDEX IF NOT EXISTS MRLCRT.MASCIV_KEY ON MASCIV (MASYER, MASTYP, MASSEQ, MASLTP, MASLIT)",
 
-    "CREATE TABLE IF NOT EXISTS MRLCRT.FILLOG (LOGTSP TEXT NOT NULL, LOGYER INTEGER, LOGTYP TEXT COLLATE RTRIM,"
-    " LOGSEQ INTEGER, LOGAUT INTEGER, LOGUSR TEXT, LOGOTO TEXT, LOGOUT INTEGER)",
+    "CREATE TABLE IF NOT EXISTS MRLCRT.FILLOG (LOGTSP TEXT NOT NULL, " ZORVA_SMALLINT("LOGYER") ", "
+    ZORVA_CODE("LOGTYP") ", " ZORVA_INT("LOGSEQ") ", LOGAUT INTEGER, LOGUSR TEXT, LOGOTO TEXT, LOGOUT INTEGER)"
+    " STRICT",
     "CREATE INDEX IF NOT EXISTS MRLCRT.FILLOG_KEY ON FILLOG (LOGYER, LOGTYP, LOGSEQ)",
 };
+#undef ZORVA_SMALLINT
+#undef ZORVA_INT
+#undef ZORVA_CODE
 
 // Unquoted names fold to lower case, so the statements' MRLCRT.FILCHK finds mrlcrt.filchk. Type
 // codes are CHAR(2) as on the court's server: trailing blanks do not count in comparisons.
 const char *const PostgresScript[] = {
     "CREATE SCHEMA IF NOT EXISTS mrlcrt",
-    "CREATE TABLE IF NOT EXISTS mrlcrt.filchk (filyer integer NOT NULL, filtyp char(2) NOT NULL,"
+    "CREATE TABLE IF NOT EXISTS mrlcrt.filchk (filyer smallint NOT NULL, filtyp char(2) NOT NULL CHECK (filtyp <> ''),"
     " filseq integer NOT NULL, filoto varchar, filudt numeric(8,0), filusr varchar)",
     "CREATE UNIQUE INDEX IF NOT EXISTS filchk_key ON mrlcrt.filchk (filyer, filtyp, filseq)",
     "CREATE INDEX IF NOT EXISTS filchk_oto ON mrlcrt.filchk (filoto varchar_pattern_ops)",

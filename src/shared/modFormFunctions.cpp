@@ -79,4 +79,11 @@ void InstallDataErrorPresenter()
     });
 }
 
+QString ShortList(const QStringList &lines, qsizetype shown)
+{
+    if (lines.size() <= shown)
+        return lines.join(QLatin1Char('\n'));
+    return lines.first(shown).join(QLatin1Char('\n')) + QStringLiteral("\nand %1 more").arg(lines.size() - shown);
+}
+
 } // namespace modFormFunctions

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -26,6 +27,9 @@ bool RequiredFieldMissing(QWidget *field);
 
 // Focus to the field when it is enabled, then the message titled "Error" (none when empty).
 void ShowFieldError(QWidget *field, const QString &message);
+
+// Lines for a box that must fit the screen: the first shown lines, then "and N more".
+QString ShortList(const QStringList &lines, qsizetype shown = 20);
 
 // Makes DataObject::HandleError show its description in a box titled "Data Error".
 void InstallDataErrorPresenter();

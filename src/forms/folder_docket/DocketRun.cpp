@@ -1,38 +1,26 @@
 #include "DocketRun.h"
 
 #include "records/DataObject.h"
+#include "records/CaseKey.h"
 #include "records/FolderStatements.h"
+#include "records/Transaction.h"
 #include "shared/modFolderLogging.h"
 #include "util/modDateTimeFunctions.h"
 #include "util/modSQLFixes.h"
 #include "util/modTypeOfCase.h"
 
 #include <QLoggingCategory>
-#include <limits>
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcDocket, "zorva.docket")
 
 const QString All = QStringLiteral("*ALL");
+constexpr qsizetype PartyLength = 13; // what every loaned-to box accepts
 
-// A hearing row's key as the loan table needs it, or false when a value is missing or out of
-// range (such a row is passed over, not allowed to break the run).
-bool KeyOf(const QVariantList &hearing, qint16 *year, QString *type, qint32 *sequence)
+QString Shown(const QVariant &value)
 {
-    bool yearOk = false, sequenceOk = false;
-    const qlonglong y = hearing.value(0).toLongLong(&yearOk);
-    const qlonglong s = hearing.value(2).toLongLong(&sequenceOk);
-    // A server's NULL arrives typed (an int that converts to 0): null is checked, not the conversion.
-    if (!yearOk || !sequenceOk || hearing.value(0).isNull() || hearing.value(1).isNull() ||
-        hearing.value(2).isNull() || y < std::numeric_limits<qint16>::min() ||
-        y > std::numeric_limits<qint16>::max() || s < std::numeric_limits<qint32>::min() ||
-        s > std::numeric_limits<qint32>::max())
-        return false;
-    *year = static_cast<qint16>(y);
-    *type = hearing.value(1).toString();
-    *sequence = static_cast<qint32>(s);
-    return true;
+    return value.isNull() ? QStringLiteral("(none)") : value.toString().left(20);
 }
 
 } // namespace
@@ -76,33 +64,47 @@ QString DocketRun::FolderWhereClause(qint16 year, const QString &type, qint32 se
     return FolderStatements::KeyCondition(year, type, sequence);
 }
 
-qint16 DocketRun::Run(const std::function<void(qsizetype, qsizetype)> &progress)
+int DocketRun::Run(const std::function<void(qsizetype, qsizetype)> &progress)
 {
-    qint16 count = 0;
+    int count = 0;
+    m_leftOut.clear();
+    modFolderLogging::FailureTally unlogged;
     m_hearings->SetStatement(HearingStatement(m_selection));
     m_hearings->Execute();
     const qsizetype total = m_hearings->RowCount();
     for (qsizetype done = 0; !m_failed && !m_hearings->Eof(); m_hearings->MoveNext()) {
         m_hearing = {m_hearings->Field(QStringLiteral("HRGYER")), m_hearings->Field(QStringLiteral("HRGTYP")),
                      m_hearings->Field(QStringLiteral("HRGSEQ")), m_hearings->Field(QStringLiteral("HRGJDG"))};
-        qint16 year = 0;
-        QString type;
-        qint32 sequence = 0;
-        if (!KeyOf(m_hearing, &year, &type, &sequence)) {
-            qCWarning(lcDocket) << "Hearing row passed over, its case number is incomplete:" << m_hearing;
+        QString why;
+        const std::optional<CaseKey> key = CaseKey::FromRow(m_hearing[0], m_hearing[1], m_hearing[2], &why);
+        if (key && m_selection.action == QLatin1String("*OUT") && m_selection.judge == All) {
+            const QString judge = m_hearing[3].toString();
+            if (m_hearing[3].isNull() || judge.trimmed().isEmpty())
+                why = QStringLiteral("the hearing names no judge to check the folder out to");
+            else if (judge.size() > PartyLength)
+                why = QStringLiteral("the judge \"%1\" is longer than %2 characters").arg(judge.left(20)).arg(PartyLength);
+        }
+        if (!why.isEmpty()) {
+            // Never a literal statement from a row that is no case key: the row is left out and
+            // the clerk told at the end.
+            m_leftOut << QStringLiteral("%1 %2 %3: %4").arg(Shown(m_hearing[0]), Shown(m_hearing[1]),
+                                                           Shown(m_hearing[2]), why);
+            qCWarning(lcDocket).noquote() << "Hearing row left out:" << m_leftOut.last();
         } else if (Included(m_hearing[0], m_hearing[1], m_hearing[2]) && !m_failed) {
-            const QString where = FolderWhereClause(year, type, sequence);
+            const QString where = FolderWhereClause(key->year, key->type, key->sequence);
             m_folders->Execute(QLatin1String(FolderStatements::SelectLoanLiteralPrefix) + where);
             if (m_failed)
                 break;
             if (m_selection.action == QLatin1String("*OUT"))
-                count = static_cast<qint16>(count + CheckOut(year, type, sequence, where));
+                count += CheckOut(key->year, key->type, key->sequence, where);
             else if (m_selection.action == QLatin1String("*IN"))
-                count = static_cast<qint16>(count + CheckIn(year, type, sequence, where));
+                count += CheckIn(key->year, key->type, key->sequence, where);
         }
         if (progress)
             progress(++done, total);
     }
+    if (!m_failed)
+        unlogged.Report();
     return count;
 }
 
@@ -119,9 +121,10 @@ bool DocketRun::Included(const QVariant &year, const QVariant &type, const QVari
     return !m_master->Eof() && m_master->Field(QStringLiteral("MASBRN")).toString() == m_selection.branch;
 }
 
-qint16 DocketRun::CheckOut(qint16 year, const QString &type, qint32 sequence, const QString &where)
+int DocketRun::CheckOut(qint16 year, const QString &type, qint32 sequence, const QString &where)
 {
     const QString party = m_selection.judge == All ? m_hearing[3].toString() : m_selection.party;
+    Transaction change(m_logAuto || m_logManual);
     qint32 affected = 0;
     if (m_folders->Eof()) {
         m_folders->SetStatement(QLatin1String(FolderStatements::InsertLoanDocket));
@@ -132,21 +135,35 @@ qint16 DocketRun::CheckOut(qint16 year, const QString &type, qint32 sequence, co
             FolderStatements::UpdateLoanLiteral(modSQLFixes::SQLFix(party), m_today, modSQLFixes::SQLFix(m_user), where));
         affected = m_folders->Execute();
     }
+    if (m_failed)
+        return 0;
     if (affected > 0)
         modFolderLogging::LogFolderChange(year, type, sequence, party, true, m_user, m_logAuto, m_logManual);
-    return m_failed ? 0 : 1;
+    return Commit(change) ? 1 : 0;
 }
 
-qint16 DocketRun::CheckIn(qint16 year, const QString &type, qint32 sequence, const QString &where)
+int DocketRun::CheckIn(qint16 year, const QString &type, qint32 sequence, const QString &where)
 {
     // A folder that is not on loan is passed over without counting.
     if (m_folders->Eof())
         return 0;
     const QString party = m_folders->Field(QStringLiteral("FILOTO")).toString();
+    Transaction change(m_logAuto || m_logManual);
     const qint32 affected = m_folders->Execute(QLatin1String(FolderStatements::DeleteLoanLiteralPrefix) + where);
+    if (m_failed)
+        return 0;
     if (affected > 0)
         modFolderLogging::LogFolderChange(year, type, sequence, party, false, m_user, m_logAuto, m_logManual);
-    return m_failed ? 0 : 1;
+    return Commit(change) ? 1 : 0;
+}
+
+bool DocketRun::Commit(Transaction &change)
+{
+    QString error;
+    if (change.Commit(&error))
+        return true;
+    m_folders->RaiseError(-1, QStringLiteral("The folder status change was not saved: %1").arg(error));
+    return false;
 }
 
 void DocketRun::Close()

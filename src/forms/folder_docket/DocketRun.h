@@ -4,9 +4,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 
 #include "records/DataObject.h"
+
+class Transaction;
 
 // Checks the folders of every case heard on one docket out to a party (or each hearing's judge),
 // or back in. It has no window: the docket window hands it the selection, connects the data
@@ -29,18 +32,24 @@ public:
     // " Where FILYER=2005 And FILTYP='CR' And FILSEQ=1234"
     static QString FolderWhereClause(qint16 year, const QString &type, qint32 sequence);
 
-    // Goes through the docket; returns the count of status changes. Stops at the first data
-    // error (the Error event has been raised by then). progress(done, total) follows each hearing.
-    qint16 Run(const std::function<void(qsizetype done, qsizetype total)> &progress = {});
+    // Goes through the docket; returns the count of status changes (the true count: a docket may
+    // hold more than 32767). Stops at the first data error (the Error event has been raised by
+    // then). progress(done, total) follows each hearing. Logging failures are told in one box.
+    int Run(const std::function<void(qsizetype done, qsizetype total)> &progress = {});
     bool Failed() const { return m_failed; }
+    // The hearing rows that were not run, each with its reason: no case key, or no party.
+    const QStringList &LeftOut() const { return m_leftOut; }
 
     // Closes the data objects, in the order they were created.
     void Close();
 
 private:
     bool Included(const QVariant &year, const QVariant &type, const QVariant &sequence);
-    qint16 CheckOut(qint16 year, const QString &type, qint32 sequence, const QString &where);
-    qint16 CheckIn(qint16 year, const QString &type, qint32 sequence, const QString &where);
+    int CheckOut(qint16 year, const QString &type, qint32 sequence, const QString &where);
+    int CheckIn(qint16 year, const QString &type, qint32 sequence, const QString &where);
+    // Where logging is on, the loan statement and its log row go in together; a failed commit
+    // is a data error like any other.
+    bool Commit(Transaction &change);
 
     DocketSelection m_selection;
     QString m_user;
@@ -52,4 +61,5 @@ private:
     QPointer<DataObject> m_master;
     QPointer<DataObject> m_folders;
     QVariantList m_hearing; // HRGYER, HRGTYP, HRGSEQ, HRGJDG of the current hearing
+    QStringList m_leftOut;
 };

@@ -285,12 +285,13 @@ void frmFolderDocket::cmdRun_Click()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     progress.setAutoClose(false);
-    const qint16 count = m_run->Run([&progress](qsizetype done, qsizetype total) {
+    const int count = m_run->Run([&progress](qsizetype done, qsizetype total) {
         progress.setMaximum(static_cast<int>(total));
         progress.setValue(static_cast<int>(done));
     });
     progress.reset();
     const bool failed = !m_run || m_run->Failed();
+    const QStringList leftOut = m_run ? m_run->LeftOut() : QStringList();
     if (m_run) {
         m_run->Close();
         delete m_run;
@@ -301,6 +302,12 @@ void frmFolderDocket::cmdRun_Click()
     cmdRun->setEnabled(false);
     modFormFunctions::MsgBox(QString::number(count) + tr(" folder status change(s) have been made."),
                              tr("Batch Folder Update"));
+    if (!leftOut.isEmpty())
+        modFormFunctions::MsgBox(tr("%n hearing(s) could not be run, their rows hold no usable case number or judge:\n",
+                                    nullptr, static_cast<int>(leftOut.size())) +
+                                     modFormFunctions::ShortList(leftOut),
+                                 tr("Batch Folder Update"), modFormFunctions::Buttons::OkOnly,
+                                 modFormFunctions::Icon::Warning);
     close();
 }
 
