@@ -4,8 +4,8 @@
 
 // The suite's logging component: every folder status change it is told of becomes one row of
 // the log table, stamped with the time in UTC, so that a folder's history can be read back.
-// It works through its own connection; a failure is reported by Error and the return value,
-// and never touches the loan change that was logged.
+// It writes on the court connection, so that a row and the loan change it logs can be committed
+// together; a failure is reported by Error and the return value, and never undoes the change.
 class FolderLogWriter : public QObject
 {
     Q_OBJECT
@@ -17,7 +17,7 @@ public:
     bool Record(qint16 year, const QString &type, qint32 sequence, bool autoMode, const QString &user,
                 const QString &loanedTo, bool checkedOut);
 
-    inline static const QString Role = QStringLiteral("log");
+    inline static const QString Role = QStringLiteral("data");
     static constexpr char InsertStatement[] =
         "Insert Into MRLCRT.FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT)"
         " Values(?,?,?,?,?,?,?,?)";

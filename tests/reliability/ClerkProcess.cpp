@@ -79,7 +79,7 @@ bool Docket(const QString &user, const QDate &date)
             Say(QStringList{QStringLiteral("ERROR")} + hearing() +
                 QStringList{QString::number(number), text});
         });
-    const qint16 count = run.Run([&](qsizetype, qsizetype) {
+    const int count = run.Run([&](qsizetype, qsizetype) {
         // Progress follows the hearing that failed too; the run stops after it.
         if (run.Failed())
             return;
@@ -105,7 +105,7 @@ bool Batch(const QString &user, const QString &action, const QString &party, QLi
     });
     BatchRun run(&folders, {QStringLiteral("*") + action, party, user, true, false});
     QList<qsizetype> changed;
-    const qint16 count = run.Run(
+    const int count = run.Run(
         rows,
         [&](qsizetype i) {
             changed << i;

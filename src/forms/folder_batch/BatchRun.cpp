@@ -2,6 +2,7 @@
 
 #include "records/DataObject.h"
 #include "records/FolderStatements.h"
+#include "records/Transaction.h"
 #include "shared/modFolderLogging.h"
 
 #include <QDate>
@@ -12,11 +13,12 @@ BatchRun::BatchRun(DataObject *folders, Settings settings)
 {
 }
 
-qint16 BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &changed,
+int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &changed,
                      const std::function<void(qsizetype, qsizetype)> &progress)
 {
-    qint16 count = 0;
+    int count = 0;
     m_failed = false;
+    modFolderLogging::FailureTally unlogged;
     if (!m_folders)
         return count;
     const QMetaObject::Connection watch =
@@ -32,9 +34,11 @@ qint16 BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)
         const bool onLoan = !m_folders->Eof();
         const qint16 year = static_cast<qint16>(row.year);
         const qint32 sequence = static_cast<qint32>(row.sequence);
+        const bool logging = m_settings.logAuto || m_settings.logManual;
         if (m_settings.action == QLatin1String("*IN")) {
             if (!onLoan)
                 continue;
+            Transaction change(logging);
             const qint32 affected = m_folders->Execute(QLatin1String(FolderStatements::DeleteLoanBatch),
                                                        QVariantList{row.year, row.type, row.sequence}, true, true);
             if (m_failed)
@@ -42,9 +46,12 @@ qint16 BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)
             if (affected > 0)
                 modFolderLogging::LogFolderChange(year, row.type, sequence, row.holder, false, m_settings.user,
                                                   m_settings.logAuto, m_settings.logManual);
+            if (!Commit(change))
+                break;
         } else if (m_settings.action == QLatin1String("*OUT")) {
             if (onLoan)
                 continue;
+            Transaction change(logging);
             const qint32 affected = m_folders->Execute(
                 QLatin1String(FolderStatements::InsertLoan),
                 QVariantList{m_settings.party, m_today, m_settings.user, row.year, row.type, row.sequence}, true, true);
@@ -53,13 +60,26 @@ qint16 BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)
             if (affected > 0)
                 modFolderLogging::LogFolderChange(year, row.type, sequence, m_settings.party, true, m_settings.user,
                                                   m_settings.logAuto, m_settings.logManual);
+            if (!Commit(change))
+                break;
         } else {
             continue;
         }
-        count = static_cast<qint16>(count + 1);
+        ++count;
         if (changed)
             changed(i);
     }
     QObject::disconnect(watch);
+    if (!m_failed)
+        unlogged.Report();
     return count;
+}
+
+bool BatchRun::Commit(Transaction &change)
+{
+    QString error;
+    if (change.Commit(&error))
+        return true;
+    m_folders->RaiseError(-1, QStringLiteral("The folder status change was not saved: %1").arg(error));
+    return false;
 }

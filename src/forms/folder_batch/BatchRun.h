@@ -6,6 +6,7 @@
 #include <functional>
 
 class DataObject;
+class Transaction;
 
 // Checks a list of folders out to one party, or back in, where each folder's present state
 // allows it. It has no window: the batch window hands it the rows above its entry row and removes
@@ -33,12 +34,16 @@ public:
 
     // Goes through rows from the last to the first; changed(i) is called for each row whose
     // folder was checked out or in, at once, so a failure later leaves it changed. Returns the
-    // count. Stops at the first data error. progress(done, total) comes before each row.
-    qint16 Run(const QList<Row> &rows, const std::function<void(qsizetype index)> &changed,
+    // count. Stops at the first data error. progress(done, total) comes before each row. Where
+    // logging is on, each change and its log row are committed together; logging failures are
+    // told in one box.
+    int Run(const QList<Row> &rows, const std::function<void(qsizetype index)> &changed,
                const std::function<void(qsizetype done, qsizetype total)> &progress = {});
     bool Failed() const { return m_failed; }
 
 private:
+    bool Commit(Transaction &change);
+
     QPointer<DataObject> m_folders;
     Settings m_settings;
     QString m_today;

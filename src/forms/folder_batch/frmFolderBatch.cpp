@@ -348,7 +348,7 @@ void frmFolderBatch::cmdRun_Click()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     progress.setAutoClose(false);
-    const qint16 count = run.Run(
+    const int count = run.Run(
         rows,
         [grid, first](qsizetype index) {
             if (grid)

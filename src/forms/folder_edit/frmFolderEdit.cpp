@@ -2,6 +2,7 @@
 
 #include "records/DataObject.h"
 #include "records/FolderStatements.h"
+#include "records/Transaction.h"
 #include "shared/ComponentName.h"
 #include "shared/SettingsStore.h"
 #include "shared/Twips.h"
@@ -212,13 +213,10 @@ void frmFolderEdit::cmdSave_Click()
         QVariantList{txtFILOTO->Text(), QDate::currentDate().toString(QStringLiteral("MMddyyyy")), m_user} + key;
 
     adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan), key);
-    if (adoFILCHK->Eof())
-        adoFILCHK->Execute(QLatin1String(FolderStatements::InsertLoan), write);
-    else
-        adoFILCHK->Execute(QLatin1String(FolderStatements::UpdateLoan), write);
-    modFolderLogging::LogFolderChange(m_year, m_type, m_sequence, txtFILOTO->Text(), true, m_user,
-                                      mnuAppEditPreferencesLoggingAuto->isChecked(),
-                                      mnuAppEditPreferencesLoggingManual->isChecked());
+    const bool found = !adoFILCHK->Eof();
+    LoggedChange(
+        [&] { adoFILCHK->Execute(QLatin1String(found ? FolderStatements::UpdateLoan : FolderStatements::InsertLoan), write); },
+        true);
     mailslot->Send(QStringLiteral("SAVE"));
     unsetCursor();
     close();
@@ -227,13 +225,34 @@ void frmFolderEdit::cmdSave_Click()
 void frmFolderEdit::cmdDelete_Click()
 {
     setCursor(Qt::WaitCursor);
-    adoFILCHK->Execute(QLatin1String(FolderStatements::DeleteLoanEditor),
-                       QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
-    modFolderLogging::LogFolderChange(m_year, m_type, m_sequence, txtFILOTO->Text(), false, m_user,
-                                      mnuAppEditPreferencesLoggingAuto->isChecked(),
-                                      mnuAppEditPreferencesLoggingManual->isChecked());
+    LoggedChange(
+        [this] {
+            adoFILCHK->Execute(QLatin1String(FolderStatements::DeleteLoanEditor),
+                               QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
+        },
+        false);
     unsetCursor();
     close();
+}
+
+void frmFolderEdit::LoggedChange(const std::function<void()> &statement, bool checkedOut)
+{
+    const bool logAuto = mnuAppEditPreferencesLoggingAuto->isChecked();
+    const bool logManual = mnuAppEditPreferencesLoggingManual->isChecked();
+    bool failed = false;
+    const QMetaObject::Connection watch = connect(adoFILCHK, &DataObject::Error, this, [&failed] { failed = true; });
+    Transaction change(logAuto || logManual);
+    statement();
+    // A change whose statement failed is still logged, on its own: nothing of it is in the
+    // transaction to keep.
+    if (failed)
+        change.Rollback();
+    modFolderLogging::LogFolderChange(m_year, m_type, m_sequence, txtFILOTO->Text(), checkedOut, m_user, logAuto,
+                                      logManual);
+    disconnect(watch);
+    QString error;
+    if (!change.Commit(&error))
+        adoFILCHK->RaiseError(-1, QStringLiteral("The folder status change was not saved: %1").arg(error));
 }
 
 void frmFolderEdit::mnuLogging_Click(QAction *clicked, QAction *other)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "shared/FormBase.h"
 
 #include <QPointer>
@@ -52,6 +54,8 @@ private:
 
     void cmdSave_Click();
     void cmdDelete_Click();
+    // Runs the save's or delete's statement and logs it; where logging is on, both in one transaction.
+    void LoggedChange(const std::function<void()> &statement, bool checkedOut);
     void txtFILOTO_Edited();
     void mnuLogging_Click(QAction *clicked, QAction *other);
     void adoFILCHK_Error();

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// A loan statement and its log row, kept or lost together: a crash between the two must not leave
+// a change without its log row. Begun only where asked (logging on); rolled back unless committed.
+class Transaction
+{
+public:
+    explicit Transaction(bool begin, const QString &role = QStringLiteral("data"));
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    bool IsOpen() const { return m_open; }
+    // True when nothing was begun, or the commit went through; else *error says why.
+    bool Commit(QString *error);
+    void Rollback();
+
+    // Work that may fail on its own inside an open transaction (the log row): a server aborts the
+    // whole transaction at a failed statement, so the work runs inside a savepoint that undoes
+    // only itself. Does nothing while no transaction is open on this thread.
+    class Savepoint
+    {
+    public:
+        Savepoint();
+        ~Savepoint();
+        Savepoint(const Savepoint &) = delete;
+        Savepoint &operator=(const Savepoint &) = delete;
+        void Keep();
+
+    private:
+        QSqlDatabase m_db;
+        bool m_open = false;
+    };
+
+private:
+    QSqlDatabase m_db;
+    bool m_open = false;
+};
