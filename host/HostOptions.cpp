@@ -9,7 +9,9 @@ namespace {
 const QString DatabaseOption = QStringLiteral("database");
 const QString ProgramFilesOption = QStringLiteral("program-files");
 const QString EditOption = QStringLiteral("edit");
+const QString ScreenshotsOption = QStringLiteral("screenshots");
 const QString HelpOption = QStringLiteral("help");
+const QString VersionOption = QStringLiteral("version");
 
 void Describe(QCommandLineParser &parser)
 {
@@ -26,7 +28,13 @@ void Describe(QCommandLineParser &parser)
          QStringLiteral("DIR")});
     parser.addOption({EditOption, QStringLiteral("Open the folder loan editor for CASE at once."),
                       QStringLiteral("CASE")});
+    parser.addOption(
+        {ScreenshotsOption,
+         QStringLiteral(
+             "Open each window in turn, save a picture of it into DIR and quit; needs no display."),
+         QStringLiteral("DIR")});
     parser.addOption({{QStringLiteral("h"), HelpOption}, QStringLiteral("Show this help.")});
+    parser.addOption({VersionOption, QStringLiteral("Show the version.")});
 }
 
 } // namespace
@@ -41,15 +49,17 @@ HostOptionsResult ParseHostOptions(const QStringList &arguments)
         return {std::nullopt,
                 QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst())};
     // Given twice is most likely a script that appended to a command it did not read.
-    for (const QString &name : {DatabaseOption, ProgramFilesOption, EditOption})
+    for (const QString &name : {DatabaseOption, ProgramFilesOption, EditOption, ScreenshotsOption})
         if (parser.values(name).size() > 1)
             return {std::nullopt, QStringLiteral("--%1 given more than once.").arg(name)};
 
     HostOptions options;
     options.help = parser.isSet(HelpOption);
+    options.version = parser.isSet(VersionOption);
     options.database = parser.value(DatabaseOption);
     options.programFiles = parser.value(ProgramFilesOption);
     options.editCase = parser.value(EditOption).trimmed();
+    options.screenshots = parser.value(ScreenshotsOption);
 
     if (parser.isSet(DatabaseOption) && !IsDatabaseUrl(options.database))
         return {std::nullopt,
@@ -58,6 +68,8 @@ HostOptionsResult ParseHostOptions(const QStringList &arguments)
                     .arg(options.database)};
     if (parser.isSet(ProgramFilesOption) && options.programFiles.trimmed().isEmpty())
         return {std::nullopt, QStringLiteral("--program-files: the folder is empty.")};
+    if (parser.isSet(ScreenshotsOption) && options.screenshots.trimmed().isEmpty())
+        return {std::nullopt, QStringLiteral("--screenshots: the folder is empty.")};
     if (parser.isSet(EditOption) && !CaseKey::Parse(options.editCase))
         return {std::nullopt, QStringLiteral("--edit: ") + CaseNumberProblem(options.editCase)};
     return {options, {}};
@@ -67,7 +79,9 @@ QString HostUsage()
 {
     QCommandLineParser parser;
     Describe(parser);
-    return parser.helpText();
+    // Without an application object Qt leaves the program's name out of the first line.
+    QString text = parser.helpText();
+    return QStringLiteral("Usage: zorva-host [options]") + text.mid(text.indexOf(QLatin1Char('\n')));
 }
 
 QString DefaultUserName(const QString &user, const QString &logName)

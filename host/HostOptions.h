@@ -10,7 +10,9 @@ struct HostOptions
     QString database;     // --database URL; empty when not given
     QString programFiles; // --program-files DIR; empty when not given
     QString editCase;     // --edit CASE as typed (already known to be a case number)
+    QString screenshots;  // --screenshots DIR: a picture of each window, for a machine without a screen
     bool help = false;
+    bool version = false;
 };
 
 struct HostOptionsResult
@@ -19,7 +21,8 @@ struct HostOptionsResult
     QString error; // for the clerk or the script that called us; set when options is empty
 };
 
-// arguments[0] is the program, as in QCoreApplication::arguments().
+// arguments[0] is the program, as in QCoreApplication::arguments(). Needs no application object,
+// so that help, version and mistakes are answered on a machine without a display.
 HostOptionsResult ParseHostOptions(const QStringList &arguments);
 
 QString HostUsage();

@@ -81,6 +81,8 @@ TEST(HostOptions, BadCommandLinesSayWhatIsWrong)
         {{"2009-CV-123"}, "Unexpected argument: 2009-CV-123"},
         {{"--edit", "2009-CV-1", "--edit", "2009-CV-2"}, "--edit given more than once"},
         {{"--database", "sqlite:/a.db", "--database=sqlite:/b.db"}, "--database given more than once"},
+        {{"--screenshots", ""}, "--screenshots: the folder is empty"},
+        {{"--screenshots", "a", "--screenshots", "b"}, "--screenshots given more than once"},
     };
     for (const auto &c : cases) {
         const QStringList arguments = CommandLine(c.arguments);
@@ -94,7 +96,8 @@ TEST(HostOptions, BadCommandLinesSayWhatIsWrong)
 TEST(HostOptions, UsageNamesEveryOption)
 {
     const QString usage = HostUsage();
-    for (const char *option : {"--database <URL>", "--program-files <DIR>", "--edit <CASE>", "--help"})
+    for (const char *option : {"Usage: zorva-host [options]", "--database <URL>", "--program-files <DIR>",
+                               "--edit <CASE>", "--screenshots <DIR>", "--help", "--version"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option << " missing from:\n"
                                                            << usage.toStdString();
 }

@@ -4,6 +4,7 @@
 #include "DemoCourt.h"
 #include "DocketGenerator.h"
 #include "FolderReport.h"
+#include "ZorvaVersion.h"
 
 #include "records/CaseKey.h"
 #include "records/Connection.h"
@@ -166,11 +167,16 @@ int main(int argc, char *argv[])
                                   QStringLiteral("date"));
     const QCommandLineOption hearings(QStringLiteral("hearings"), QStringLiteral("count"),
                                       QStringLiteral("N"));
-    parser.addOptions({help, db, date, hearings});
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("version"));
+    parser.addOptions({help, version, db, date, hearings});
     if (!parser.parse(QCoreApplication::arguments()))
         return Refuse(parser.errorText());
     if (parser.isSet(help)) {
         Out() << Usage;
+        return Ok;
+    }
+    if (parser.isSet(version)) {
+        Out() << "zorva-db " ZORVA_VERSION << Qt::endl;
         return Ok;
     }
 
