@@ -6,8 +6,11 @@
 
 #include "QtPrinters.h"
 
-// Answers the real message boxes a test provokes: polls the active modal widget, records each
-// box's text, title and buttons, and clicks the next queued answer ("OK" when none is queued).
+// Answers the real message boxes a test provokes: polls the visible boxes, records each box's
+// text, title and buttons, and clicks the next queued answer. A box is expected when an answer was
+// queued for it, or when the test reads it through Seen(); any other box fails the test that met
+// it (when the answerer goes, or at Clear()), with its title and text, so that a surprise such as
+// a "Data Error" cannot pass unnoticed. An unexpected box is closed with OK (or its escape button).
 class ModalAnswerer : public QObject
 {
 public:
@@ -16,18 +19,26 @@ public:
         QString text;
         QString title;
         QStringList buttons; // captions without '&'
+        // "Title: text [OK]", one line a table row can state.
+        QString Line() const;
     };
 
     explicit ModalAnswerer(QStringList answers = {});
+    ~ModalAnswerer() override;
 
     void Queue(const QString &answer) { m_answers << answer; }
-    const QList<Box> &Seen() const { return m_seen; }
-    void Clear() { m_seen.clear(); }
+    const QList<Box> &Seen() const;
+    // The boxes seen, as lines, in order.
+    QStringList Lines() const;
+    void Clear();
 
 private:
     void Poll();
+    void FailUnread();
 
     QTimer m_timer;
     QStringList m_answers;
     QList<Box> m_seen;
+    // Boxes that no queued answer was meant for, by index into m_seen, until the test reads them.
+    mutable QList<qsizetype> m_unread;
 };

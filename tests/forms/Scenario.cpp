@@ -1,0 +1,189 @@
+#include "Scenario.h"
+
+#include "TestWorld.h"
+#include "TraceCapture.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace Scenario {
+
+namespace {
+
+Qt::Key KeyNamed(const QString &name)
+{
+    static const QHash<QString, Qt::Key> keys{{"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},
+                                              {"Delete", Qt::Key_Delete}, {"Right", Qt::Key_Right},
+                                              {"Left", Qt::Key_Left},     {"F2", Qt::Key_F2},
+                                              {"Tab", Qt::Key_Tab},       {"Up", Qt::Key_Up}};
+    EXPECT_TRUE(keys.contains(name)) << "no such key in a step: " << name.toStdString();
+    return keys.value(name, Qt::Key_unknown);
+}
+
+QWidget *Focused(QWidget *window) { return window->focusWidget() ? window->focusWidget() : window; }
+
+QWidget *Named(QWidget *window, const QString &name)
+{
+    QWidget *w = window->findChild<QWidget *>(name);
+    EXPECT_NE(w, nullptr) << "no control named " << name.toStdString();
+    return w;
+}
+
+void Step(QWidget *window, const QString &step)
+{
+    if (step == QLatin1String("close")) {
+        window->close();
+        return;
+    }
+    if (step.startsWith(QLatin1String("pick "))) {
+        const QString name = step.mid(5).section(QLatin1Char('='), 0, 0);
+        auto *list = qobject_cast<QComboBox *>(Named(window, name));
+        const int index = list ? list->findText(step.section(QLatin1Char('='), 1)) : -1;
+        ASSERT_GE(index, 0) << "not on the list: " << step.toStdString();
+        list->setCurrentIndex(index);
+        return;
+    }
+    const qsizetype eq = step.indexOf(QLatin1Char('='));
+    const qsizetype colon = step.indexOf(QLatin1Char(':'));
+    if (eq > 0) {
+        const QString name = step.left(eq), text = step.mid(eq + 1);
+        if (name == QLatin1String("keys")) {
+            for (const QChar ch : text)
+                QTest::keyClicks(Focused(window), QString(ch));
+            return;
+        }
+        auto *box = qobject_cast<QLineEdit *>(Named(window, name));
+        ASSERT_NE(box, nullptr) << step.toStdString();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+        return;
+    }
+    if (colon > 0) {
+        const QString name = step.left(colon);
+        QTest::keyClick(name == QLatin1String("keys") ? Focused(window) : Named(window, name), KeyNamed(step.mid(colon + 1)));
+        return;
+    }
+    if (auto *item = window->findChild<QAction *>(step)) {
+        item->trigger();
+        return;
+    }
+    auto *button = qobject_cast<QAbstractButton *>(Named(window, step));
+    ASSERT_NE(button, nullptr) << step.toStdString();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+}
+
+QString Key(const QVariantList &row) { return QStringLiteral("%1-%2-%3").arg(row[0].toString(), row[1].toString(), row[2].toString()); }
+
+} // namespace
+
+void Act(QWidget *window, const QString &steps)
+{
+    for (const QString &step : steps.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+        if (!window->isVisible())
+            return; // closed by an earlier step
+        Step(window, step);
+    }
+}
+
+QString Today(const char *format) { return QDate::currentDate().toString(QLatin1String(format)); }
+
+QString Expand(const QString &text)
+{
+    return QString(text)
+        .replace(QLatin1String("{today}"), Today("MMddyyyy"))
+        .replace(QLatin1String("{TODAY}"), Today("MM/dd/yyyy"))
+        .replace(QLatin1String("{ymd}"), Today("yyyyMMdd"))
+        .replace(QLatin1String("{iso}"), Today("yyyy-MM-dd"));
+}
+
+QStringList Expand(const QStringList &lines)
+{
+    QStringList out;
+    for (const QString &line : lines)
+        out << Expand(line);
+    return out;
+}
+
+QStringList Sent(const TraceCapture &trace, bool withTypes)
+{
+    static const QStringList kept{"Select * From MRLCRT.FILCHK", "Insert Into MRLCRT.FILCHK", "Update MRLCRT.FILCHK",
+                                  "Delete From MRLCRT.FILCHK",   "Select Distinct HRGYER",    "Select * From MRLCRT.MAS",
+                                  "Select MASYER"};
+    QStringList sent;
+    for (const QString &entry : trace.Entries()) {
+        QStringList lines = entry.split(QLatin1Char('\n'));
+        const QString statement = lines.takeFirst();
+        if (std::none_of(kept.begin(), kept.end(), [&](const QString &k) { return statement.startsWith(k); }))
+            continue;
+        QStringList values;
+        for (const QString &line : lines) {
+            // "  ?1 = 2009 (short)"
+            const QString value = line.section(QLatin1String(" = "), 1);
+            const QString type = value.section(QLatin1String(" ("), -1).chopped(1);
+            const QString text = value.section(QLatin1String(" ("), 0, -2);
+            values << (withTypes && type != QLatin1String("QString") ? text + QLatin1Char(':') + type : text);
+        }
+        sent << (values.isEmpty() ? statement : statement + QStringLiteral(" [") + values.join(QStringLiteral(", ")) + QLatin1Char(']'));
+    }
+    return sent;
+}
+
+QStringList Court(const TestWorld &world)
+{
+    QStringList rows;
+    for (const QVariantList &r :
+         world.Rows("SELECT FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR FROM MRLCRT.FILCHK ORDER BY FILYER, FILTYP, FILSEQ"))
+        rows << QStringLiteral("%1 %2 %3 %4").arg(Key(r), r[3].toString(), r[4].toString(), r[5].toString());
+    return rows;
+}
+
+QStringList Logged(const TestWorld &world)
+{
+    QStringList rows;
+    for (const QVariantList &r : world.Rows("SELECT LOGYER, LOGTYP, LOGSEQ, LOGOTO, LOGOUT, LOGAUT, LOGUSR FROM MRLCRT.FILLOG ORDER BY " +
+                                            TestWorld::InsertionOrder()))
+        rows << QStringLiteral("%1 %2 out%3 auto%4 %5").arg(Key(r), r[3].toString(), r[4].toString(), r[5].toString(), r[6].toString());
+    return rows;
+}
+
+void Store(const TestWorld &world, const QStringList &entries)
+{
+    QSettings store(world.Path("settings/Venholt Dedezirive, Ltd/ZORVAFolders.ini"), QSettings::IniFormat);
+    for (const QString &entry : entries)
+        store.setValue(entry.section(QLatin1Char('='), 0, 0), Expand(entry.section(QLatin1Char('='), 1)));
+}
+
+QStringList Section(const TestWorld &world, const QString &section)
+{
+    QSettings store(world.Path("settings/Venholt Dedezirive, Ltd/ZORVAFolders.ini"), QSettings::IniFormat);
+    store.beginGroup(section);
+    QStringList keys;
+    for (const QString &key : store.childKeys())
+        keys << key + QLatin1Char('=') + store.value(key).toString();
+    keys.sort();
+    return keys;
+}
+
+bool Match(const QStringList &expected, const QStringList &actual)
+{
+    if (expected.size() != actual.size())
+        return false;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        const QString e = Expand(expected[i]);
+        if (e.endsWith(QLatin1Char('*')) ? !actual[i].startsWith(e.chopped(1)) : actual[i] != e)
+            return false;
+    }
+    return true;
+}
+
+} // namespace Scenario

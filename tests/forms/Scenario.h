@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+class TestWorld;
+class TraceCapture;
+
+// What the windows' scenario tables share: the clerk's steps written as one line, and what came
+// out read back as lines a table row can state.
+namespace Scenario {
+
+// Performs the clerk's steps on a window, separated by "; ":
+//   "name"            click the named button or option, or trigger the named menu item
+//   "name=text"       clear the named box and type the text into it
+//   "name:Key"        press a key (Return, Escape, Delete, Right, Left, Up, F2, Tab) in the named control
+//   "pick name=text"  choose the entry of the named list that shows the text
+//   "keys=text"       type into whatever has the focus (the grid's editor follows its cursor)
+//   "keys:Key"        press a key there
+//   "close"           ask the window to close (its close box)
+void Act(QWidget *window, const QString &steps);
+
+// Today in the given form ("MMddyyyy", "MM/dd/yyyy", "yyyyMMdd").
+QString Today(const char *format);
+// The text with {today} (MMddyyyy), {TODAY} (MM/dd/yyyy) and {ymd} (yyyyMMdd), {iso} (yyyy-MM-dd) filled in.
+QString Expand(const QString &text);
+QStringList Expand(const QStringList &lines);
+
+// The statements sent against the court's tables, in order, each with its bound values
+// ("value:type" unless withTypes is false); the parties list and the case style's own reads
+// are left out.
+QStringList Sent(const TraceCapture &trace, bool withTypes = true);
+// FILCHK as "2009-CV-123 PARTY 1052026 USER", in key order.
+QStringList Court(const TestWorld &world);
+// The log as "2009-CV-123 PARTY out auto USER" (out and auto 1 or 0), in the order written.
+QStringList Logged(const TestWorld &world);
+
+// Writes "Section/Key=value" entries into the component's settings store.
+void Store(const TestWorld &world, const QStringList &entries);
+// Every key of a section as "Key=value", sorted.
+QStringList Section(const TestWorld &world, const QString &section);
+// Whether the actual lines are the expected ones, in order; an expected line ending in "*" only
+// has to begin the actual one (for texts that differ by database, such as an engine's error).
+bool Match(const QStringList &expected, const QStringList &actual);
+
+} // namespace Scenario
