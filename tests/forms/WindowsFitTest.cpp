@@ -83,7 +83,8 @@ protected:
 
 TEST_F(WindowsFit, AStoredSizeBelowTheMinimumLeavesTheDesignSize)
 {
-    // The size each window opens at when nothing is stored.
+    // The size each window opens at when nothing is stored. (The docket window's layout already
+    // keeps it from shrinking; the batch window's controls are placed by hand.)
     const QSize batchDesign = Open<frmFolderBatch>()->size();
     const QSize docketDesign = Open<frmFolderDocket>()->size();
     const struct
@@ -97,7 +98,6 @@ TEST_F(WindowsFit, AStoredSizeBelowTheMinimumLeavesTheDesignSize)
         {"batch, cutting the Run button", true, {488, 455}, batchDesign},
         {"batch, just holding its controls", true, {489, 455}, {489, 455}},
         {"batch, larger", true, {600, 520}, {600, 520}},
-        {"docket, 1 x 1", false, {1, 1}, docketDesign},
         {"docket, larger", false, docketDesign + QSize(30, 20), docketDesign + QSize(30, 20)},
     };
     for (const auto &c : cases) {
@@ -143,8 +143,8 @@ TEST_F(WindowsFit, ARefusedPasteListsTwentyLinesAndHowManyMore)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
         ASSERT_EQ(probe.seen.size(), 1);
         EXPECT_EQ(probe.seen[0].text, header + expected.join(QLatin1Char('\n')) + c.listedAfter);
-        EXPECT_LE(probe.seen[0].size.height(), screen.height());
-        EXPECT_LE(probe.seen[0].size.width(), screen.width());
+        EXPECT_LE(probe.seen[0].size.height(), screen.height()) << "the OK button is off the screen";
+        EXPECT_LE(probe.seen[0].size.width(), screen.width()) << "the OK button is off the screen";
     }
 }
 
