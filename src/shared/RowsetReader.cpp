@@ -1,7 +1,19 @@
 #include "RowsetReader.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QXmlStreamReader>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+Q_LOGGING_CATEGORY(lcTables, "zorva.tables")
 
 namespace RowsetReader {
 namespace {
@@ -17,16 +29,97 @@ struct Field
     QString name;
 };
 
+QString NotRegular(bool directory)
+{
+    return directory ? QStringLiteral("it is a directory") : QStringLiteral("it is not a regular file");
+}
+
+QString TooLarge(qint64 size)
+{
+    return QStringLiteral("it is too large (%1 bytes; a reference table may have %2)")
+        .arg(size)
+        .arg(MaxFileSize);
+}
+
+// A pipe (what a stalled network share can look like) or a device would hold the window's load
+// for as long as nobody writes: such a file is refused before it is opened for reading, and the
+// open itself never waits, in case the path was swapped for one in between.
+bool OpenRegular(QFile &file, const QString &path, QString *error)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info = {};
+    if (::stat(name.constData(), &info) != 0) {
+        *error = qt_error_string(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        *error = NotRegular(S_ISDIR(info.st_mode));
+        return false;
+    }
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = qt_error_string(errno);
+        return false;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        *error = NotRegular(S_ISDIR(info.st_mode));
+        ::close(fd);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        *error = file.errorString();
+        ::close(fd);
+        return false;
+    }
+    return true;
+#else
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *error = NotRegular(info.isDir());
+        return false;
+    }
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+#endif
+}
+
+std::optional<Rowset> ReadRegularFile(const QString &path, QString *error)
+{
+    QFile file;
+    if (!OpenRegular(file, path, error))
+        return std::nullopt;
+    if (file.size() > MaxFileSize) {
+        *error = TooLarge(file.size());
+        return std::nullopt;
+    }
+    // The cap holds for a file that grows while it is read, too.
+    QByteArray content = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    if (content.size() > MaxFileSize) {
+        *error = TooLarge(content.size());
+        return std::nullopt;
+    }
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    return Read(buffer, error);
+}
+
 } // namespace
 
 std::optional<Rowset> ReadFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
-    return Read(file, error);
+    std::optional<Rowset> rowset = ReadRegularFile(path, error);
+    if (!rowset)
+        qCWarning(lcTables, "Reference table %s cannot be read: %s", qPrintable(path), qPrintable(*error));
+    return rowset;
 }
 
 std::optional<Rowset> Read(QIODevice &device, QString *error)

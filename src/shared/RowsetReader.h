@@ -17,8 +17,13 @@ struct Rowset
 
 namespace RowsetReader {
 
-// Refuses, with a reason, a file that is missing, unreadable, not well-formed XML or without a
-// rowset schema; elements it does not know are skipped.
+// The largest table file read: a court's longest list is a few hundred rows, some kilobytes.
+inline constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+
+// Refuses, with a reason, a file that is missing, unreadable, not a regular file (a pipe, a
+// device or a directory is never waited on), larger than MaxFileSize, not well-formed XML or
+// without a rowset schema; elements it does not know are skipped. Each refusal is also logged
+// (category "zorva.tables") with the path and the reason.
 std::optional<Rowset> ReadFile(const QString &path, QString *error);
 std::optional<Rowset> Read(QIODevice &device, QString *error);
 

@@ -50,6 +50,20 @@ void SetState(QWidget *form, qint32 state)
     form->setWindowState(states);
 }
 
+// The smallest size a stored one may give: the window's own minimum or its layout's, and for
+// controls placed by hand, as far as they reach. A smaller stored size (a hand edit, or a window
+// the user had squeezed) would open the window cut down to nothing.
+QSize MinimumSize(const QWidget *form)
+{
+    QSize minimum = form->minimumSize().expandedTo(form->minimumSizeHint());
+    if (!form->layout()) {
+        const QRect controls = form->childrenRect();
+        if (controls.isValid())
+            minimum = minimum.expandedTo({controls.x() + controls.width(), controls.y() + controls.height()});
+    }
+    return minimum;
+}
+
 void KeepOnScreen(QWidget *form)
 {
     const QScreen *primary = QGuiApplication::primaryScreen();
@@ -113,7 +127,8 @@ void RestoreFormPosition(QWidget *form, bool hide, bool restoreState, bool resto
     if (StateOf(form) != Normal)
         return;
 
-    // Values below 1 (nothing stored, or text that is not a number) leave the window as designed.
+    // Values below 1 (nothing stored, or text that is not a number), and a size below the window's
+    // minimum, leave the window as designed.
     if (restorePosition) {
         const qint32 left = SettingsStore::GetLongSetting(app, section, KeyLeft, 0);
         const qint32 top = SettingsStore::GetLongSetting(app, section, KeyTop, 0);
@@ -123,7 +138,9 @@ void RestoreFormPosition(QWidget *form, bool hide, bool restoreState, bool resto
     if (restoreSize) {
         const qint32 height = SettingsStore::GetLongSetting(app, section, KeyHeight, 0);
         const qint32 width = SettingsStore::GetLongSetting(app, section, KeyWidth, 0);
-        if (height >= 1 && width >= 1) {
+        const QSize minimum = MinimumSize(form);
+        if (height >= 1 && width >= 1 && ToPixels(height) >= minimum.height() &&
+            ToPixels(width) >= minimum.width()) {
             if (!growOnly || ToTwips(form->height()) < height)
                 form->resize(form->width(), ToPixels(height));
             if (!growOnly || ToTwips(form->width()) < width)

@@ -26,7 +26,8 @@ QString SectionName(const QWidget *form);
 
 // From each window's Unload: "WindowState" unless minimised, the four geometry keys only when normal.
 void SaveFormPosition(QWidget *form);
-// From each window's Activate. `hide` hides the window and does nothing else.
+// From each window's Activate. `hide` hides the window and does nothing else. A stored size
+// smaller than the window's minimum (for controls placed by hand: than they reach) is ignored.
 void RestoreFormPosition(QWidget *form, bool hide, bool restoreState, bool restorePosition, bool restoreSize,
                          bool growOnly);
 

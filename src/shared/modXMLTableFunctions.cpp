@@ -78,15 +78,19 @@ void Sort(Rowset &rowset, const QString &sortOrder)
 
 } // namespace
 
+QString OpenFailureMessage(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("There was a problem opening file:  ") + fileName + QStringLiteral("\r\n") +
+           QStringLiteral("Please contact technical support.") + QStringLiteral("\r\n\r\nReason: ") + reason;
+}
+
 QString XMLTableComboList(const QString &fileName, const QString &fieldList, const QString &keyField,
                           const QString &sortOrder)
 {
     QString error;
     std::optional<Rowset> rowset = RowsetReader::ReadFile(fileName, &error);
     if (!rowset) {
-        modFormFunctions::MsgBox(QStringLiteral("There was a problem opening file:  ") + fileName +
-                                 QStringLiteral("\r\n") +
-                                 QStringLiteral("Please contact technical support."));
+        modFormFunctions::MsgBox(OpenFailureMessage(fileName, error));
         return QStringLiteral("|");
     }
     if (!sortOrder.isEmpty())

@@ -6,10 +6,14 @@
 // modXMLTableFunctionsPaths.h.)
 namespace modXMLTableFunctions {
 
+// The box text for a table file that cannot be read: the fixed wording, then why, for whoever
+// the clerk calls.
+QString OpenFailureMessage(const QString &fileName, const QString &reason);
+
 // "|" + FlexGrid::BuildComboList of the table's rows: a list that also takes typed text.
 // sortOrder, when not empty, orders the rows first: comma-separated fields, each optionally
 // followed by ASC or DESC. A file that cannot be read as a rowset is reported in a message box
-// and gives "|" alone.
+// (OpenFailureMessage) and gives "|" alone.
 QString XMLTableComboList(const QString &fileName, const QString &fieldList, const QString &keyField,
                           const QString &sortOrder);
 

@@ -1,12 +1,19 @@
 #include "shared/modXMLTableFunctions.h"
 #include "ModalAnswerer.h"
 #include "QtPrinters.h"
+#include "shared/RowsetReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +42,12 @@ const QByteArray TypeRows = "<z:row TYPCTP='CV' TYPDSC='Civil' TYPCLS='0'/>\n"
                             "<z:row TYPCTP='CR' TYPDSC='Criminal' TYPCLS='1'/>\n"
                             "<z:row TYPCTP='TR' TYPDSC='traffic' TYPCLS='10'/>\n"
                             "<z:row TYPCTP='DR' TYPDSC='Domestic' TYPCLS='2'/>\n";
+
+// Padded with trailing blanks to `length` bytes.
+QByteArray AtLength(const QByteArray &xml, qint64 length)
+{
+    return xml + QByteArray(length - xml.size(), ' ');
+}
 
 struct Folder
 {
@@ -89,6 +102,9 @@ TEST(XMLTableComboList, ListsTheRowsOfATable)
          Head + TypeSchema + "<rs:data><z:row TYPDSC='x'/><z:row TYPCTP='CR'/></rs:data></xml>", "TYPCTP",
          "TYPCTP", "", "||CR"},
         {"no rows", Head + TypeSchema + "<rs:data/></xml>", "TYPCTP", "TYPCTP", "", "|"},
+        {"as large as a table may be",
+         AtLength(Head + TypeSchema + "<rs:data>" + TypeRows + "</rs:data></xml>", RowsetReader::MaxFileSize),
+         "TYPCTP", "TYPCTP", "", "|CV|CR|TR|DR"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -100,32 +116,102 @@ TEST(XMLTableComboList, ListsTheRowsOfATable)
     }
 }
 
-TEST(XMLTableComboList, AFileThatCannotBeReadIsReportedOnce)
+// Should the reader wait on a pipe, a writer comes after two seconds and goes at once: the row
+// then fails instead of hanging.
+class PipeRelease
 {
+public:
+    explicit PipeRelease(const QString &path) : m_path(QFile::encodeName(path)), m_thread([this] { Run(); })
+    {}
+    ~PipeRelease()
+    {
+        m_done = true;
+        m_thread.join();
+    }
+    bool Released() const { return m_released; }
+
+private:
+    void Run()
+    {
+        for (int tick = 0; !m_done; ++tick) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            // Without a reader waiting, a writer's non-blocking open fails: try again.
+            const int fd = tick >= 200 ? ::open(m_path.constData(), O_WRONLY | O_NONBLOCK) : -1;
+            if (fd >= 0) {
+                m_released = true;
+                ::close(fd);
+                return;
+            }
+        }
+    }
+    QByteArray m_path;
+    std::atomic<bool> m_done = false;
+    std::atomic<bool> m_released = false;
+    std::thread m_thread;
+};
+
+// What the code under test logs in the reference tables' category.
+QStringList g_logged;
+void Collect(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (context.category && QByteArray(context.category) == "zorva.tables")
+        g_logged << message;
+}
+
+TEST(XMLTableComboList, AFileThatCannotBeReadIsReportedWithItsReason)
+{
+    enum Kind { File, Missing, Directory, Pipe, Device };
+    const QByteArray good = Head + TypeSchema + "<rs:data>" + TypeRows + "</rs:data></xml>";
     const struct
     {
         const char *name;
-        std::optional<QByteArray> xml; // none: no file at all
+        Kind kind;
+        QByteArray xml;
+        QString reason; // after the fixed text, and in the log
     } cases[] = {
-        {"missing", std::nullopt},
-        {"malformed XML", Head + TypeSchema + "<rs:data><z:row TYPCTP='CR'></rs:data></xml>"},
-        {"no rowset schema", Head + "<rs:data><z:row TYPCTP='CR'/></rs:data></xml>"},
-        {"not XML at all", QByteArray("TYPCTP\nCR\nCV\n")},
-        {"empty", QByteArray()},
+        {"missing", Missing, {}, "No such file or directory"},
+        {"malformed XML", File, Head + TypeSchema + "<rs:data><z:row TYPCTP='CR'></rs:data></xml>",
+         "line 12: Opening and ending tag mismatch."},
+        {"no rowset schema", File, Head + "<rs:data><z:row TYPCTP='CR'/></rs:data></xml>",
+         "the file holds no rowset schema"},
+        {"not XML at all", File, "TYPCTP\nCR\nCV\n", "line 1: Start tag expected."},
+        {"empty", File, {}, "line 1: Premature end of document."},
+        {"a directory", Directory, {}, "it is a directory"},
+        {"a pipe, as a stalled share", Pipe, {}, "it is not a regular file"},
+        {"a device", Device, {}, "it is not a regular file"},
+        {"one byte too large", File, AtLength(good, RowsetReader::MaxFileSize + 1),
+         "it is too large (4194305 bytes; a reference table may have 4194304)"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         Folder folder;
-        const QString path =
-            c.xml ? folder.Write("ARYTYP.XML", *c.xml) : QDir(folder.dir.path()).filePath("ARYTYP.XML");
+        QString path = QDir(folder.dir.path()).filePath("ARYTYP.XML");
+        std::optional<PipeRelease> release;
+        if (c.kind == File)
+            folder.Write("ARYTYP.XML", c.xml);
+        else if (c.kind == Directory)
+            ASSERT_TRUE(QDir(folder.dir.path()).mkdir("ARYTYP.XML"));
+        else if (c.kind == Pipe) {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            release.emplace(path);
+        } else if (c.kind == Device)
+            path = "/dev/zero";
+        g_logged.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(Collect);
         ModalAnswerer answerer;
-        EXPECT_EQ(XMLTableComboList(path, "TYPCTP", "TYPCTP", ""), "|");
+        const QString list = XMLTableComboList(path, "TYPCTP", "TYPCTP", "");
+        qInstallMessageHandler(previous);
+        EXPECT_EQ(list, "|");
         ASSERT_EQ(answerer.Seen().size(), 1);
         const ModalAnswerer::Box &box = answerer.Seen().first();
-        EXPECT_EQ(box.text,
-                  "There was a problem opening file:  " + path + "\r\nPlease contact technical support.");
+        EXPECT_EQ(box.text, "There was a problem opening file:  " + path +
+                                "\r\nPlease contact technical support.\r\n\r\nReason: " + c.reason);
         EXPECT_EQ(box.title, "ZORVAFolders");
         EXPECT_EQ(box.buttons, QStringList{"OK"});
+        EXPECT_EQ(g_logged, QStringList{"Reference table " + path + " cannot be read: " + c.reason});
+        if (release) {
+            EXPECT_FALSE(release->Released()) << "the load waited on the pipe";
+        }
     }
 }
 

@@ -31,3 +31,14 @@ PastedCases ReadPastedCases(const QString &text)
     }
     return pasted;
 }
+
+QString RefusalList(const QStringList &refused)
+{
+    QStringList shown;
+    for (const QString &line : refused.mid(0, RefusalsShown))
+        shown << (line.size() > RefusalWidth ? line.left(RefusalWidth - 1) + QChar(0x2026) : line);
+    if (refused.size() > RefusalsShown)
+        shown << QCoreApplication::translate("frmFolderBatch", "and %1 more")
+                     .arg(refused.size() - RefusalsShown);
+    return shown.join(QLatin1Char('\n'));
+}

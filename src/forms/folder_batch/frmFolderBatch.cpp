@@ -430,7 +430,7 @@ void frmFolderBatch::PasteCases(const QString &text)
     grd->setRow(grd->Rows() - 1);
     grd->setCol(Col(WRKYER));
     if (!pasted.refused.isEmpty())
-        modFormFunctions::MsgBox(tr("These lines are not case numbers and were left out:\n") + pasted.refused.join(QLatin1Char('\n')),
+        modFormFunctions::MsgBox(tr("These lines are not case numbers and were left out:\n") + RefusalList(pasted.refused),
                                  tr("Batch Folder Update"));
 }
 
