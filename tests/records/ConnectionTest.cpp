@@ -86,25 +86,29 @@ TEST_F(ConnectionTest, DefaultFileIsCreatedWithTheSchemaOnFirstUse)
         EXPECT_EQ(ErrorOf(QStringLiteral("Select count(*) From MRLCRT.%1").arg(QLatin1String(table))), "") << table;
 }
 
-TEST_F(ConnectionTest, DurableSettingsReachTheAttachedFile)
+// A file's durable settings, and a server's limits on how long a statement may wait or run.
+TEST_F(ConnectionTest, DurableSettingsAndServerLimitsAreInForce)
 {
-    if (!TestWorld::OnSQLite())
-        GTEST_SKIP() << "SQLite files only";
     const struct
     {
-        const char *pragma;
+        bool server;
+        const char *statement;
         const char *column;
         const char *expected;
     } cases[] = {
-        {"PRAGMA MRLCRT.journal_mode", "journal_mode", "wal"},
-        {"PRAGMA MRLCRT.synchronous", "synchronous", "2"}, // FULL
-        {"PRAGMA busy_timeout", "timeout", "5000"},
+        {false, "PRAGMA MRLCRT.journal_mode", "journal_mode", "wal"},
+        {false, "PRAGMA MRLCRT.synchronous", "synchronous", "2"}, // FULL
+        {false, "PRAGMA busy_timeout", "timeout", "5000"},
+        {true, "SHOW lock_timeout", "lock_timeout", "5s"},
+        {true, "SHOW statement_timeout", "statement_timeout", "20s"},
     };
     for (const auto &c : cases) {
+        if (c.server == TestWorld::OnSQLite())
+            continue;
         DataObject data;
-        data.Execute(QString::fromLatin1(c.pragma));
-        ASSERT_FALSE(data.Eof()) << c.pragma;
-        EXPECT_EQ(data.Field(QLatin1String(c.column)).toString(), QLatin1String(c.expected)) << c.pragma;
+        data.Execute(QString::fromLatin1(c.statement));
+        ASSERT_FALSE(data.Eof()) << c.statement;
+        EXPECT_EQ(data.Field(QLatin1String(c.column)).toString(), QLatin1String(c.expected)) << c.statement;
     }
 }
 
