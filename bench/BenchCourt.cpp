@@ -24,9 +24,9 @@ QSqlDatabase DataConnection()
 
 BenchCourt::BenchCourt(int hearings)
 {
-    // A new file gets the schema from the data layer when it is first opened.
+    // A new file, made into a court with the schema on purpose.
     m_url = QStringLiteral("sqlite:") + File();
-    Connection::Use(m_url);
+    Connection::Use(m_url, QStringLiteral("the benchmark"), Connection::Access::Create);
     Seed(hearings);
 }
 

@@ -59,8 +59,11 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(ZORVA_VERSION));
 
     // The component reads both from the environment, on every window it opens.
-    if (!options.database.isEmpty())
+    if (!options.database.isEmpty()) {
         qputenv("ZORVA_DATABASE", options.database.toUtf8());
+        // So that an error blames the option the clerk typed, not the environment.
+        qputenv("ZORVA_DATABASE_ORIGIN", "the --database option of zorva-host");
+    }
     if (!options.programFiles.isEmpty())
         qputenv("ZORVA_PROGRAM_FILES", QDir(options.programFiles).absolutePath().toUtf8());
     UseOwnProgramFiles();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 // The court database connection, owned by the data-services layer: one per thread and role,
@@ -15,6 +16,9 @@ enum class Backend { SQLite, PostgreSQL, ODBC };
 enum class Dialect { SQLite, PostgreSQL, DB2, Other };
 
 inline constexpr char EnvironmentVariable[] = "ZORVA_DATABASE";
+// Who set ZORVA_DATABASE, when a program sets it for the component ("the --database option of
+// zorva-host"), so that errors blame that and not the environment.
+inline constexpr char OriginVariable[] = "ZORVA_DATABASE_ORIGIN";
 // The setting that names the court database when the environment does not.
 inline constexpr char SettingsOrganization[] = "Venholt Dedezirive, Ltd";
 inline constexpr char SettingsApplication[] = "ZORVAAS400Services";
@@ -24,6 +28,17 @@ struct Url
 {
     QString url;
     QString origin; // said in every error, so that IT staff know what to fix
+    QString error;  // why no URL could be found (a settings file that cannot be read)
+    bool isDefault = false;
+};
+
+// What an opening may do to a SQLite court file. Nothing is ever changed in a file before it is
+// known to hold the court tables; only Create (zorva-db init, a test's own court) and the
+// per-user default court make a missing or empty file into a court.
+enum class Access {
+    Write,    // an existing court
+    ReadOnly, // an existing court, never changed (zorva-db status, history)
+    Create,   // an existing court, or a new one made from a missing or empty file
 };
 
 // The URL in force: one set by the program, else ZORVA_DATABASE, else the setting, else the
@@ -32,11 +47,18 @@ Url Current();
 // Points the layer elsewhere (a test's own file, a host switching courts) and closes every
 // connection; an empty URL goes back to the environment, setting and default. origin says in
 // errors who chose the URL ("the --db option").
-void Use(const QString &url, const QString &origin = QStringLiteral("the program that uses this component"));
+void Use(const QString &url, const QString &origin = QStringLiteral("the program that uses this component"),
+         Access access = Access::Write);
 // Closes every connection this layer opened; the next use opens them anew.
 void CloseAll();
 
 QString DefaultDatabaseFile();
+
+// The engine's own words for a failure, without the Qt driver's trailer ("Unable to fetch row").
+QString EngineText(const QSqlError &error);
+// A failed statement's message: the engine's words and the court they came from, with what
+// chose it, so that a damaged file or a stalled server is named.
+QString FailureText(const QSqlDatabase &db, const QSqlError &error);
 
 // The calling thread's connection for a role ("data" for the windows, "log" for the logging
 // component). Returns an invalid database and fills *error when it cannot be opened.

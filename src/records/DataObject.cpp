@@ -55,7 +55,7 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
         Connection::CheckAfterFailure(db);
         bool numeric = false;
         const int native = e.nativeErrorCode().toInt(&numeric);
-        RaiseError(numeric ? native : -1, e.text());
+        RaiseError(numeric ? native : -1, Connection::FailureText(db, e));
         return 0;
     }
     qint32 affected = 0;
@@ -75,7 +75,7 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
             const QSqlError e = q->lastError();
             q->finish();
             Close();
-            RaiseError(-1, e.text());
+            RaiseError(-1, Connection::FailureText(db, e));
             return 0;
         }
     } else {
@@ -100,7 +100,7 @@ QSqlQuery *DataObject::PreparedQuery(const QSqlDatabase &db, const QString &text
     auto query = std::make_unique<QSqlQuery>(db);
     query->setForwardOnly(true);
     if (!query->prepare(text)) {
-        *error = query->lastError().text();
+        *error = Connection::FailureText(db, query->lastError());
         return nullptr;
     }
     if (m_prepared.size() >= Kept)

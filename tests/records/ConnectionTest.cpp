@@ -2,8 +2,12 @@
 #include "records/Connection.h"
 #include "records/DataObject.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
+#include <QSqlQuery>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,6 +20,27 @@ QString ErrorOf(const QString &statement)
     QObject::connect(&data, &DataObject::Error, [&](qint32, const QString &d) { error = d; });
     data.Execute(statement);
     return error;
+}
+
+QByteArray Bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Another program's SQLite file (rollback journal), or a court with a row, written without the
+// layer under test.
+void MakeSqliteFile(const QString &path, const QStringList &statements)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test.own"));
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const QString &statement : statements)
+            ASSERT_TRUE(q.exec(statement)) << statement.toStdString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test.own"));
 }
 
 void StoreSetting(const QString &url)
@@ -61,54 +86,211 @@ TEST_F(ConnectionTest, DefaultFileIsCreatedWithTheSchemaOnFirstUse)
         EXPECT_EQ(ErrorOf(QStringLiteral("Select count(*) From MRLCRT.%1").arg(QLatin1String(table))), "") << table;
 }
 
-TEST_F(ConnectionTest, DurableSettingsReachTheAttachedFile)
+// A file's durable settings, and a server's limits on how long a statement may wait or run.
+TEST_F(ConnectionTest, DurableSettingsAndServerLimitsAreInForce)
 {
-    if (!TestWorld::OnSQLite())
-        GTEST_SKIP() << "SQLite files only";
     const struct
     {
-        const char *pragma;
+        bool server;
+        const char *statement;
         const char *column;
         const char *expected;
     } cases[] = {
-        {"PRAGMA MRLCRT.journal_mode", "journal_mode", "wal"},
-        {"PRAGMA MRLCRT.synchronous", "synchronous", "2"}, // FULL
-        {"PRAGMA busy_timeout", "timeout", "5000"},
+        {false, "PRAGMA MRLCRT.journal_mode", "journal_mode", "wal"},
+        {false, "PRAGMA MRLCRT.synchronous", "synchronous", "2"}, // FULL
+        {false, "PRAGMA busy_timeout", "timeout", "5000"},
+        {true, "SHOW lock_timeout", "lock_timeout", "5s"},
+        {true, "SHOW statement_timeout", "statement_timeout", "20s"},
     };
     for (const auto &c : cases) {
+        if (c.server == TestWorld::OnSQLite())
+            continue;
         DataObject data;
-        data.Execute(QString::fromLatin1(c.pragma));
-        ASSERT_FALSE(data.Eof()) << c.pragma;
-        EXPECT_EQ(data.Field(QLatin1String(c.column)).toString(), QLatin1String(c.expected)) << c.pragma;
+        data.Execute(QString::fromLatin1(c.statement));
+        ASSERT_FALSE(data.Eof()) << c.statement;
+        EXPECT_EQ(data.Field(QLatin1String(c.column)).toString(), QLatin1String(c.expected)) << c.statement;
     }
 }
 
 TEST_F(ConnectionTest, ErrorsNameWhatChoseTheDatabase)
 {
+    enum Chooser { Environment, EnvironmentSetByAProgram, Program };
     const struct
     {
         QString url;
-        bool fromEnvironment;
+        Chooser chooser;
         QStringList mentions;
+        QStringList absent;
     } cases[] = {
-        {"mysql://court/db", true, {"unknown scheme", "ZORVA_DATABASE", "mysql://court/db"}},
-        {"sqlite:" + world.Path("no/such/folder/court.db"), true,
-         {"ZORVA_DATABASE", world.Path("no/such/folder/court.db"), "folder does not exist"}},
-        {"sqlite:", false, {"names no file", "the program"}},
-        {"postgresql://nobody@127.0.0.1:1/court", false, {"postgresql://nobody@127.0.0.1:1/court", "cannot be opened"}},
-        {"postgresql:///court", false, {"not a valid"}},
+        {"mysql://court/db", Environment, {"unknown scheme", "ZORVA_DATABASE", "mysql://court/db"}, {}},
+        {"sqlite:" + world.Path("no/such/folder/court.db"),
+         Environment,
+         {"the environment variable ZORVA_DATABASE", world.Path("no/such/folder/court.db"), "does not exist"},
+         {}},
+        {"sqlite:" + world.Path("cuort.db"),
+         EnvironmentSetByAProgram,
+         {"\"sqlite:" + world.Path("cuort.db") + "\" (the --database option of zorva-host)", "does not exist"},
+         {"environment"}},
+        {"sqlite:", Program, {"names no file", "the program"}, {}},
+        {"postgresql://nobody@127.0.0.1:1/court",
+         Program,
+         {"postgresql://nobody@127.0.0.1:1/court", "cannot be opened"},
+         {"QPSQL", "Unable to connect"}},
+        {"postgresql:///court", Program, {"not a valid"}, {}},
     };
     for (const auto &c : cases) {
-        if (c.fromEnvironment) {
-            Connection::Use({});
-            qputenv(Connection::EnvironmentVariable, c.url.toUtf8());
-        } else {
+        qunsetenv(Connection::OriginVariable);
+        if (c.chooser == Program) {
             qunsetenv(Connection::EnvironmentVariable);
             Connection::Use(c.url);
+        } else {
+            Connection::Use({});
+            qputenv(Connection::EnvironmentVariable, c.url.toUtf8());
+            if (c.chooser == EnvironmentSetByAProgram)
+                qputenv(Connection::OriginVariable, "the --database option of zorva-host");
         }
         const QString error = ErrorOf(QStringLiteral("Select * From MRLCRT.FILCHK"));
         for (const QString &m : c.mentions)
             EXPECT_TRUE(error.contains(m)) << c.url.toStdString() << " -> " << error.toStdString();
+        for (const QString &a : c.absent)
+            EXPECT_FALSE(error.contains(a)) << c.url.toStdString() << " -> " << error.toStdString();
+    }
+    qunsetenv(Connection::OriginVariable);
+}
+
+// Only a court is opened, and only on purpose: a mistyped, empty or foreign file is an error
+// that names it, and is left exactly as it was (another program's file keeps its journal mode).
+TEST_F(ConnectionTest, OnlyACourtIsOpenedAndOnlyOnPurposeIsOneMade)
+{
+    if (!TestWorld::OnSQLite())
+        GTEST_SKIP() << "SQLite files only";
+    enum File { Missing, Empty, Foreign, Junk, Damaged, ExistingCourt };
+    using Connection::Access;
+    const struct
+    {
+        const char *name;
+        File file;
+        Access access;
+        const char *statement;
+        const char *error; // empty: none
+        bool court;        // the file is a court afterwards (else it is as it was, or absent)
+    } cases[] = {
+        {"typo", Missing, Access::Write, "Select * From MRLCRT.FILCHK", "does not exist", false},
+        {"typo, read only", Missing, Access::ReadOnly, "Select * From MRLCRT.FILCHK", "does not exist", false},
+        {"typo, made on purpose", Missing, Access::Create, "Select * From MRLCRT.FILCHK", "", true},
+        {"zero bytes", Empty, Access::Write, "Select * From MRLCRT.FILCHK", "is empty", false},
+        {"zero bytes, read only", Empty, Access::ReadOnly, "Select * From MRLCRT.FILCHK", "is empty", false},
+        {"zero bytes, made on purpose", Empty, Access::Create, "Select * From MRLCRT.FILCHK", "", true},
+        {"another program's", Foreign, Access::Write, "Select * From MRLCRT.FILCHK", "another program's database",
+         false},
+        {"another program's, init", Foreign, Access::Create, "Select * From MRLCRT.FILCHK",
+         "another program's database", false},
+        {"not a database", Junk, Access::Write, "Select * From MRLCRT.FILCHK", "file is not a database", false},
+        {"damaged court", Damaged, Access::Write, "Select * From MRLCRT.FILCHK",
+         "\" (the --db option): database disk image is malformed", true},
+        {"court, read only", ExistingCourt, Access::ReadOnly, "Select * From MRLCRT.FILCHK", "", true},
+        {"court, read only, a write", ExistingCourt, Access::ReadOnly,
+         "Delete From MRLCRT.FILCHK Where FILYER=2009", "attempt to write a readonly database", true},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = world.Path(QStringLiteral("case%1.db").arg(++n));
+        const QString url = QStringLiteral("sqlite:") + path;
+        switch (c.file) {
+        case Missing:
+            break;
+        case Empty: {
+            QFile empty(path);
+            ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+            break;
+        }
+        case Foreign:
+            MakeSqliteFile(path, {"CREATE TABLE notes (body TEXT)", "INSERT INTO notes VALUES ('keep me')"});
+            break;
+        case Junk:
+            {
+                QFile junk(path);
+                ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+                junk.write(QByteArray(8192, 'x'));
+            }
+            break;
+        case Damaged:
+        case ExistingCourt: {
+            Connection::Use(url, QStringLiteral("the test"), Access::Create);
+            EXPECT_EQ(ErrorOf(QStringLiteral("Insert Into MRLCRT.FILCHK (FILYER, FILTYP, FILSEQ, FILOTO) "
+                                             "Values(2009,'CV',123,'SMI')")),
+                      "");
+            Connection::CloseAll();
+            if (c.file == Damaged) {
+                // The schema page stays readable; every page after it is overwritten.
+                QFile damaged(path);
+                ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+                const qint64 size = damaged.size();
+                damaged.seek(4096);
+                damaged.write(QByteArray(size - 4096, '\xA5'));
+            }
+            break;
+        }
+        }
+        const QByteArray before = Bytes(path);
+        const QStringList filesBefore = QDir(world.Path({})).entryList(QDir::Files);
+
+        Connection::Use(url, QStringLiteral("the --db option"), c.access);
+        const QString error = ErrorOf(QLatin1String(c.statement));
+        Connection::CloseAll();
+        if (*c.error == '\0') {
+            EXPECT_EQ(error, "");
+        } else {
+            EXPECT_TRUE(error.contains(QLatin1String(c.error))) << error.toStdString();
+            EXPECT_TRUE(error.contains("\"" + url + "\" (the --db option)")) << error.toStdString();
+            EXPECT_FALSE(error.contains(QLatin1String("Unable to"))) << error.toStdString();
+        }
+        if (!c.court || c.access == Access::ReadOnly) {
+            EXPECT_EQ(Bytes(path), before) << "the file was changed";
+            EXPECT_EQ(QDir(world.Path({})).entryList(QDir::Files), filesBefore) << "a file was made";
+        }
+        if (c.court && c.file != Damaged) {
+            Connection::Use(url, QStringLiteral("the test"), Access::ReadOnly);
+            EXPECT_EQ(ErrorOf(QStringLiteral("Select * From MRLCRT.FILLOG")), "");
+            Connection::CloseAll();
+        }
+    }
+}
+
+// A settings file that cannot be read is an error naming it, not a quiet switch to this
+// user's default court.
+TEST_F(ConnectionTest, AnUnreadableSettingsFileIsNamedNotPassedOver)
+{
+    const QString file = world.Path("settings/Venholt Dedezirive, Ltd/ZORVAAS400Services.ini");
+    ASSERT_TRUE(QDir().mkpath(file)); // a folder where the file should be: no program can read it
+    Connection::Use({});
+    const QString error = ErrorOf(QStringLiteral("Select * From MRLCRT.FILCHK"));
+    EXPECT_TRUE(error.contains("The settings file \"" + file + "\" cannot be read")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(Connection::DefaultDatabaseFile()));
+}
+
+// A server that accepts the connection and then says nothing: the open gives up with an error
+// naming the URL instead of freezing the clerk's window. The listener never accepts; the
+// kernel completes the handshake all the same.
+TEST_F(ConnectionTest, AServerThatNeverAnswersEndsInAnError)
+{
+    if (!TestWorld::OnSQLite())
+        GTEST_SKIP() << "needs no court server; run once";
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    const QString port = QString::number(silent.serverPort());
+    const QString urls[] = {
+        "postgresql://clerk@127.0.0.1:" + port + "/court",
+        "odbc:DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=" + port + ";DATABASE=court;UID=clerk",
+    };
+    for (const QString &url : urls) {
+        Connection::Use(url, QStringLiteral("the --db option"));
+        QElapsedTimer waited;
+        waited.start();
+        const QString error = ErrorOf(QStringLiteral("Select * From MRLCRT.FILCHK"));
+        EXPECT_TRUE(error.contains("\"" + url + "\" (the --db option) cannot be opened")) << error.toStdString();
+        EXPECT_LT(waited.elapsed(), 120000) << "reported only after " << waited.elapsed() << " ms";
     }
 }
 

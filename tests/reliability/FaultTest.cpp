@@ -1004,8 +1004,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(UrlRow{"UnknownScheme", Chooser::Environment, "mysql://clerk@courthouse/court",
                              "has an unknown scheme; use sqlite:"},
                       UrlRow{"FileInAMissingFolder", Chooser::Setting, "sqlite:%1/court.db",
-                             "cannot be opened: the file \".*/missing/court\\.db\" cannot be created, its "
-                             "folder does not exist"},
+                             "cannot be opened: the file \".*/missing/court\\.db\" does not exist"},
                       UrlRow{"NobodyListening", Chooser::Program, "postgresql://zorva@127.0.0.1:%2/court",
                              "cannot be opened: .*(Connection refused|connection refused)"}));
 

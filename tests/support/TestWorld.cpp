@@ -106,10 +106,12 @@ TestWorld::TestWorld()
     // The component library keeps a data layer of its own, which finds the database through
     // the environment; code linked into the test is pointed at it directly.
     qputenv(Connection::EnvironmentVariable, DatabaseUrl().toUtf8());
-    // Opening the layer on a new file creates the schema, as a first start does.
-    Connection::Use(DatabaseUrl());
+    // The world's court is made on purpose, as zorva-db init makes one; then the code under test
+    // meets an existing court, as a clerk's program does.
+    Connection::Use(DatabaseUrl(), QStringLiteral("the test"), Connection::Access::Create);
     QString error;
     EXPECT_TRUE(Connection::Database(QStringLiteral("data"), &error).isValid()) << error.toStdString();
+    Connection::Use(DatabaseUrl());
 }
 
 TestWorld::~TestWorld()

@@ -1,6 +1,7 @@
 #include "ZorvaDb.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,6 +32,8 @@ TEST(ZorvaDbCommandLine, RefusesBadInputWithAMessage)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("this is not a court database, only some text long enough to be read as a header\n");
     file.close();
+    const QString empty = world.Path(QStringLiteral("empty.db"));
+    ASSERT_TRUE(QFile(empty).open(QIODevice::WriteOnly));
 
     const struct
     {
@@ -69,8 +72,18 @@ TEST(ZorvaDbCommandLine, RefusesBadInputWithAMessage)
          "--hearings \"ten\" is not a number"},
         {{"generate", "%DB%", "--date", "2026-01-05", "--hearings", "500001"}, 2, "from 1 to 500000"},
         {{"init", "sqlite:%NOWHERE%"}, 1, "folder does not exist"},
-        {{"seed-demo", "sqlite:%NOWHERE%"}, 1, "folder does not exist"},
-        {{"status", "2009-CV-123", "--db", "sqlite:%NOWHERE%"}, 1, "folder does not exist"},
+        {{"seed-demo", "sqlite:%NOWHERE%"}, 1, "court.db\" does not exist"},
+        {{"status", "2009-CV-123", "--db", "sqlite:%NOWHERE%"}, 1, "court.db\" does not exist"},
+        // A mistyped or empty court file is named, never made into a new court; nor is this
+        // user's own court made by a command that only reads.
+        {{"status", "2009-CV-123", "--db", "sqlite:%TYPO%"}, 1, "cuort.db\" does not exist"},
+        {{"history", "2009-CV-123", "--db", "sqlite:%TYPO%"}, 1, "(the --db option) cannot be opened"},
+        {{"seed-demo", "sqlite:%TYPO%"}, 1, "(the URL given to zorva-db seed-demo)"},
+        {{"generate", "sqlite:%TYPO%", "--date", "2026-01-05", "--hearings", "5"}, 1, "cuort.db\" does not exist"},
+        {{"status", "2009-CV-123", "--db", "sqlite:%EMPTY%"}, 1, "empty.db\" is empty"},
+        {{"seed-demo", "sqlite:%EMPTY%"}, 1, "empty.db\" is empty"},
+        {{"status", "2009-CV-123"}, 1, "(the default database of this user) cannot be opened"},
+        {{"init", "%DB%", "--force"}, 2, "init does not take --force"},
         {{"history", "2009-CV-123", "--db", "sqlite:%JUNK%"}, 1, "not a database"},
         {{"generate", "sqlite:%JUNK%", "--date", "2026-01-05", "--hearings", "5"}, 1, "not a database"},
         {{"status", "2009-CV-123", "--db", "mysql://court"}, 1, "unknown scheme"},
@@ -81,6 +94,8 @@ TEST(ZorvaDbCommandLine, RefusesBadInputWithAMessage)
             arg.replace(QStringLiteral("%DB%"), world.DatabaseUrl());
             arg.replace(QStringLiteral("%NOWHERE%"), world.Path(QStringLiteral("missing/court.db")));
             arg.replace(QStringLiteral("%JUNK%"), junk);
+            arg.replace(QStringLiteral("%TYPO%"), world.Path(QStringLiteral("cuort.db")));
+            arg.replace(QStringLiteral("%EMPTY%"), empty);
         }
         const ZorvaDb::Result r = zorva.Run(args);
         SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
@@ -91,6 +106,9 @@ TEST(ZorvaDbCommandLine, RefusesBadInputWithAMessage)
     }
     EXPECT_EQ(world.Scalar(QStringLiteral("SELECT count(*) FROM MRLCRT.HRGDTA")).toInt(), 0);
     EXPECT_FALSE(QFile::exists(world.Path(QStringLiteral("missing"))));
+    EXPECT_FALSE(QFile::exists(world.Path(QStringLiteral("cuort.db"))));
+    EXPECT_EQ(QFileInfo(empty).size(), 0);
+    EXPECT_FALSE(QFile::exists(world.Path(QStringLiteral("child/XDG_DATA_HOME/Venholt Dedezirive, Ltd/court.db"))));
 }
 
 } // namespace

@@ -273,24 +273,85 @@ TEST_F(SeededCourt, CodesAreThoseOfTheReferenceTables)
     }
 }
 
-TEST_F(SeededCourt, SeedingAgainGivesTheSameCourtAndLeavesOtherCasesAlone)
+// Seeding again resets the demo's own rows; a court that holds anything else (a clerk's loan
+// on a demo case, a clerk's own case, a history row) is refused and left as it was, unless
+// --force says so.
+TEST(ZorvaDbSeed, RefusesACourtInUseUnlessForced)
 {
-    const QList<QVariantList> before = Everything();
-    // A clerk's own case, and a demo loan changed by hand: the first stays, the second is reset.
-    world.Exec(QStringLiteral(
-        "INSERT INTO MRLCRT.MASCIV VALUES (2026, 'CA', 777, 'PL', 1, 'N', 'KLEIN, RUTH', '')"));
-    world.Exec(
-        QStringLiteral("INSERT INTO MRLCRT.FILCHK VALUES (2026, 'CA', 777, 'PUBLIC DEF', 12012026, 'ME')"));
-    world.Exec(QStringLiteral("UPDATE MRLCRT.FILCHK SET FILOTO = 'SOMEONE' WHERE FILYER = 2009"));
+    const QString lent = QStringLiteral("SELECT FILOTO FROM MRLCRT.FILCHK WHERE FILYER=2009 AND FILSEQ=123");
+    const QString own = QStringLiteral("SELECT count(*) FROM MRLCRT.FILCHK WHERE FILSEQ=777");
+    const struct
+    {
+        const char *name;
+        QStringList byHand; // statements a clerk's work comes to, after the first seeding
+        bool force;
+        int exitCode;
+        QStringList told; // in the refusal
+        QString query;    // and what it gives afterwards
+        QVariant after;
+    } cases[] = {
+        {"only demo rows", {}, false, 0, {}, lent, "SMI"},
+        {"a demo case's loan changed",
+         {"UPDATE MRLCRT.FILCHK SET FILOTO='SOMEONE', FILUSR='ME' WHERE FILYER=2009 AND FILSEQ=123"},
+         false,
+         1,
+         {"1 loan (2009-CV-000123)", "--force", "nothing was written"},
+         lent,
+         "SOMEONE"},
+        {"a clerk's own case on loan",
+         {"INSERT INTO MRLCRT.MASCIV VALUES (2026, 'CA', 777, 'PL', 1, 'N', 'KLEIN, RUTH', '')",
+          "INSERT INTO MRLCRT.FILCHK VALUES (2026, 'CA', 777, 'PUBLIC DEF', 12012026, 'ME')"},
+         false,
+         1,
+         {"1 case (2026-CA-000777)", "1 loan (2026-CA-000777)"},
+         own,
+         1},
+        {"a clerk's history row",
+         {"INSERT INTO MRLCRT.FILLOG VALUES ('2026-02-01T10:00:00.000Z', 2009, 'CV', 123, 0, 'ME', 'JUDGE', 1)"},
+         false,
+         1,
+         {"1 history row (2009-CV-000123)"},
+         QStringLiteral("SELECT count(*) FROM MRLCRT.FILLOG WHERE LOGUSR='ME'"),
+         1},
+        {"a demo case's loan changed, forced",
+         {"UPDATE MRLCRT.FILCHK SET FILOTO='SOMEONE' WHERE FILYER=2009 AND FILSEQ=123"},
+         true,
+         0,
+         {},
+         lent,
+         "SMI"},
+        {"a clerk's own case, forced",
+         {"INSERT INTO MRLCRT.FILCHK VALUES (2026, 'CA', 777, 'PUBLIC DEF', 12012026, 'ME')"},
+         true,
+         0,
+         {},
+         own,
+         1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TestWorld world;
+        ZorvaDb zorva(world);
+        const QStringList seed{QStringLiteral("seed-demo"), world.DatabaseUrl()};
+        ASSERT_EQ(zorva.Run(seed).exitCode, 0);
+        for (const QString &statement : c.byHand)
+            world.Exec(statement);
+        const auto everything = [&] {
+            QList<QVariantList> all;
+            for (const char *table : {"MASCRM", "MASCIV", "HRGDTA", "FILCHK", "FILLOG"})
+                all += world.Rows(QStringLiteral("SELECT * FROM MRLCRT.%1 ORDER BY 1, 2, 3, 4, 5, 6").arg(table));
+            return all;
+        };
+        const QList<QVariantList> before = everything();
 
-    const ZorvaDb::Result again = zorva.Run({QStringLiteral("seed-demo"), world.DatabaseUrl()});
-    ASSERT_EQ(again.exitCode, 0) << again;
-    EXPECT_EQ(again.out, summary.out);
-
-    world.Exec(QStringLiteral("DELETE FROM MRLCRT.MASCIV WHERE MASSEQ = 777"));
-    EXPECT_EQ(Count(world, QStringLiteral("SELECT count(*) FROM MRLCRT.FILCHK WHERE FILSEQ = 777")), 1);
-    world.Exec(QStringLiteral("DELETE FROM MRLCRT.FILCHK WHERE FILSEQ = 777"));
-    EXPECT_EQ(Everything(), before);
+        const ZorvaDb::Result r = zorva.Run(c.force ? seed + QStringList{QStringLiteral("--force")} : seed);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r;
+        for (const QString &told : c.told)
+            EXPECT_TRUE(r.err.contains(told)) << r;
+        if (c.exitCode != 0)
+            EXPECT_EQ(everything(), before);
+        EXPECT_EQ(world.Scalar(c.query), c.after);
+    }
 }
 
 } // namespace

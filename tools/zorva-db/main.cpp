@@ -2,6 +2,7 @@
 
 #include "CourtWriter.h"
 #include "DemoCourt.h"
+#include "DemoGuard.h"
 #include "DocketGenerator.h"
 #include "FolderReport.h"
 #include "ZorvaVersion.h"
@@ -21,8 +22,10 @@ enum Exit { Ok = 0, Failed = 1, BadUsage = 2 };
 const char Usage[] = R"(Usage: zorva-db <command> [arguments]
 
 Commands:
-  init URL                          create the court tables (existing tables and rows stay)
-  seed-demo URL                     write the demo county court (its cases are replaced)
+  init URL                          create the court tables (existing tables and rows stay);
+                                    the only command that makes a new court file
+  seed-demo URL [--force]           write the demo county court (its cases are replaced); a
+                                    court that holds other records is refused without --force
   generate URL --date yyyy-MM-dd --hearings N
                                     add N hearings on that date, each for a new case
   status CASE [--db URL]            who holds the case's folder
@@ -31,7 +34,7 @@ Commands:
 CASE is written 2009-CV-123, 2009 CV 123 or 2009CV000123.
 URL is sqlite:/path/court.db, postgresql://user@host:port/dbname or odbc:<connection string>.
 Without --db, status and history use ZORVA_DATABASE, else the stored setting, else this
-user's own court file.
+user's own court file. They only read: a court file that does not exist is an error.
 )";
 
 QTextStream &Out()
@@ -52,9 +55,9 @@ int Refuse(const QString &message)
 }
 
 // The database of the command's URL, with the court tables in place.
-QSqlDatabase OpenCourt(const QString &url, QString *error)
+QSqlDatabase OpenCourt(const QString &command, const QString &url, Connection::Access access, QString *error)
 {
-    Connection::Use(url, QStringLiteral("the command line"));
+    Connection::Use(url, QStringLiteral("the URL given to zorva-db %1").arg(command), access);
     QSqlDatabase db = Connection::Database(QStringLiteral("data"), error);
     // Opening creates the tables on a new file only; an older file may lack some.
     if (db.isValid() && Connection::BackendOf(db) == Connection::Backend::SQLite &&
@@ -66,7 +69,7 @@ QSqlDatabase OpenCourt(const QString &url, QString *error)
 int Init(const QString &url)
 {
     QString error;
-    QSqlDatabase db = OpenCourt(url, &error);
+    QSqlDatabase db = OpenCourt(QStringLiteral("init"), url, Connection::Access::Create, &error);
     if (!db.isValid())
         return Fail(Failed, error);
     if (Connection::BackendOf(db) != Connection::Backend::SQLite && !Schema::Create(db, &error))
@@ -75,13 +78,23 @@ int Init(const QString &url)
     return Ok;
 }
 
-int SeedDemo(const QString &url)
+int SeedDemo(const QString &url, bool force)
 {
     QString error;
-    QSqlDatabase db = OpenCourt(url, &error);
+    QSqlDatabase db = OpenCourt(QStringLiteral("seed-demo"), url, Connection::Access::Write, &error);
     if (!db.isValid())
         return Fail(Failed, error);
     const Court::Rows court = DemoCourt::Build(QDate::currentDate());
+    QStringList foreign;
+    if (!DemoGuard::Foreign(db, court, &foreign, &error))
+        return Fail(Failed, error);
+    if (!foreign.isEmpty() && !force)
+        return Fail(Failed, QStringLiteral("%1 holds records that are not the demo court's: %2. Seeding would "
+                                           "replace those of the demo's case numbers and put %3 demo cases "
+                                           "beside the others; nothing was written. Add --force to seed all "
+                                           "the same.")
+                                .arg(url, foreign.join(QStringLiteral("; ")))
+                                .arg(court.cases.size()));
     if (!CourtWriter::Write(db, court, true, &error))
         return Fail(Failed, QStringLiteral("writing the demo court failed: ") + error);
     Out() << "Demo court in " << url << ": " << court.cases.size() << " cases, " << court.LitigantCount()
@@ -103,7 +116,7 @@ int Generate(const QString &url, const QString &dateText, const QString &countTe
             QStringLiteral("--hearings \"%1\" is not a number from 1 to %2").arg(countText).arg(most));
 
     QString error;
-    QSqlDatabase db = OpenCourt(url, &error);
+    QSqlDatabase db = OpenCourt(QStringLiteral("generate"), url, Connection::Access::Write, &error);
     if (!db.isValid())
         return Fail(Failed, error);
     const std::optional<qint32> first =
@@ -136,8 +149,8 @@ int Report(const QString &command, const QStringList &caseWords, const QString &
         return Refuse(QStringLiteral("\"%1\" is not a case number; write it as 2009-CV-123, 2009 CV 123 or "
                                      "2009CV000123")
                           .arg(text));
-    if (!url.isEmpty())
-        Connection::Use(url, QStringLiteral("the --db option"));
+    // A report only reads: it never makes a court file, nor sets anything in one.
+    Connection::Use(url, QStringLiteral("the --db option"), Connection::Access::ReadOnly);
 
     QString error;
     QStringList lines;
@@ -168,7 +181,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption hearings(QStringLiteral("hearings"), QStringLiteral("count"),
                                       QStringLiteral("N"));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("version"));
-    parser.addOptions({help, version, db, date, hearings});
+    const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("seed a court in use"));
+    parser.addOptions({help, version, db, date, hearings, force});
     if (!parser.parse(QCoreApplication::arguments()))
         return Refuse(parser.errorText());
     if (parser.isSet(help)) {
@@ -186,11 +200,13 @@ int main(int argc, char *argv[])
     const QString command = args.takeFirst();
     const bool report = command == QLatin1String("status") || command == QLatin1String("history");
     const bool generate = command == QLatin1String("generate");
-    if (!report && !generate && command != QLatin1String("init") && command != QLatin1String("seed-demo"))
+    const bool seed = command == QLatin1String("seed-demo");
+    if (!report && !generate && !seed && command != QLatin1String("init"))
         return Refuse(QStringLiteral("unknown command \"%1\"").arg(command));
 
     // An option that the command does not take is more likely a mistake than something to ignore.
-    for (const auto &[option, allowed] : {std::pair{&db, report}, {&date, generate}, {&hearings, generate}})
+    for (const auto &[option, allowed] :
+         {std::pair{&db, report}, {&date, generate}, {&hearings, generate}, {&force, seed}})
         if (parser.isSet(*option) && !allowed)
             return Refuse(QStringLiteral("%1 does not take --%2").arg(command, option->names().constFirst()));
 
@@ -200,8 +216,8 @@ int main(int argc, char *argv[])
         return Refuse(QStringLiteral("%1 needs exactly one database URL").arg(command));
     if (command == QLatin1String("init"))
         return Init(args.first());
-    if (command == QLatin1String("seed-demo"))
-        return SeedDemo(args.first());
+    if (seed)
+        return SeedDemo(args.first(), parser.isSet(force));
     if (!parser.isSet(date) || !parser.isSet(hearings))
         return Refuse(QStringLiteral("generate needs --date yyyy-MM-dd and --hearings N"));
     return Generate(args.first(), parser.value(date), parser.value(hearings));

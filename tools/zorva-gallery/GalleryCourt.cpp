@@ -32,7 +32,7 @@ GalleryCourt::GalleryCourt()
         return;
     }
     m_url = QStringLiteral("sqlite:") + m_folder.filePath(QStringLiteral("court.db"));
-    Connection::Use(m_url, QStringLiteral("zorva-gallery"));
+    Connection::Use(m_url, QStringLiteral("zorva-gallery"), Connection::Access::Create);
 
     DataObject insert;
     QObject::connect(&insert, &DataObject::Error, [this](qint32, const QString &description) {
