@@ -346,10 +346,12 @@ TEST(ZorvaDbSeed, RefusesACourtInUseUnlessForced)
 
         const ZorvaDb::Result r = zorva.Run(c.force ? seed + QStringList{QStringLiteral("--force")} : seed);
         EXPECT_EQ(r.exitCode, c.exitCode) << r;
-        for (const QString &told : c.told)
+        for (const QString &told : c.told) {
             EXPECT_TRUE(r.err.contains(told)) << r;
-        if (c.exitCode != 0)
+        }
+        if (c.exitCode != 0) {
             EXPECT_EQ(everything(), before);
+        }
         EXPECT_EQ(world.Scalar(c.query), c.after);
     }
 }

@@ -11,6 +11,7 @@
 #include "shared/controls/OptionButtonGroup.h"
 #include "shared/modFormFunctions.h"
 #include "shared/modScreenPos.h"
+#include "shared/modXMLTableFunctions.h"
 #include "shared/modXMLTableFunctionsPaths.h"
 #include "util/modDateTimeFunctions.h"
 
@@ -158,9 +159,9 @@ void frmFolderDocket::showEvent(QShowEvent *e)
 void frmFolderDocket::LoadList(Combo *combo, const QString &file, const QString &allRow)
 {
     const QString path = modXMLTableFunctions::ClientTablesFolder() + file;
-    if (!combo->LoadFromFile(path))
-        modFormFunctions::MsgBox(QStringLiteral("There was a problem opening file:  ") + path +
-                                 QStringLiteral("\r\nPlease contact technical support."));
+    QString reason;
+    if (!combo->LoadFromFile(path, &reason))
+        modFormFunctions::MsgBox(modXMLTableFunctions::OpenFailureMessage(path, reason));
     combo->InsertRow(allRow, 1);
 }
 
