@@ -14,5 +14,6 @@ struct PastedCases
 };
 
 // One case a line, in any form CaseKey::Parse reads, or a spreadsheet row whose three non-empty
-// cells are year, type and sequence. Lines end in CR LF, LF or CR; blank lines are passed over.
+// cells are year, type and sequence; a two-digit year is completed as typing completes it. Lines
+// end in CR LF, LF or CR; blank lines are passed over.
 PastedCases ReadPastedCases(const QString &text);
