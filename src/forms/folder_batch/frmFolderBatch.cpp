@@ -295,12 +295,12 @@ void frmFolderBatch::grd_BeforeEdit(int row, int col, bool &cancel)
 {
     if (modSetGridDefaultColor::CancelIfLocked(*grd, row, col, cancel))
         return;
-    // A whole case number starts in the year cell; an edit the clerk starts elsewhere is a
-    // correction, whatever was typed into the row before.
+    // An edit the clerk starts (not the cursor moving on from a full cell) begins a new reading:
+    // what was typed into the row before is no part of a case number typed now.
     if (!m_advancing) {
         m_scan.clear();
         m_scanRow = row;
-        m_scanBroken = col != Col(WRKYER);
+        m_scanBroken = false;
     }
     if (col == Col(WRKYER))
         grd->setEditMaxLength(4);
@@ -588,11 +588,9 @@ void frmFolderBatch::PasteIntoCell(const QString &text)
     QString cell = grd->EditText();
     const int start = grd->EditSelStart();
     cell.remove(start, grd->EditSelLength());
-    if (grd->EditMaxLength() > 0)
-        typed.truncate(std::max<qsizetype>(0, grd->EditMaxLength() - cell.size()));
     cell.insert(start, typed);
-    grd->setEditText(cell);
-    grd->setEditSelStart(start + static_cast<int>(typed.size()));
+    grd->setEditText(cell); // the editor keeps the cell's length
+    grd->setEditSelStart(std::min(start + static_cast<int>(typed.size()), static_cast<int>(grd->EditText().size())));
     m_scanRow = row;
     m_scanBroken = true; // what Enter then finds is no longer one typed case number
 }

@@ -257,3 +257,39 @@ TEST(BatchWindow, Scenarios)
 }
 
 } // namespace
+
+// The window at a size the clerk gives it: the option buttons where designed, the grid taking the
+// room, Cancel and Run under it and inside the window, the "Checked Out" column wide enough for
+// its header and never narrower than designed.
+TEST(BatchWindow, Layout)
+{
+    // The design size, smaller (held at the minimum), larger (the grid grows by all of it).
+    for (const QSize asked : {QSize(496, 463), QSize(200, 100), QSize(700, 560)}) {
+        SCOPED_TRACE(asked.width());
+        TestWorld world;
+        world.InstallReferenceTables();
+        clsFolder folder;
+        folder.EditBatch("CLERK1");
+        QPointer<QWidget> w = WindowDriver::Find(Batch);
+        ASSERT_NE(w, nullptr);
+        const int widened = w->width() - 496; // for a wider holder column at this font
+        w->resize(asked);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->findChild<QWidget *>("optAction_0")->geometry(), QRect(24, 32, 145, 23));
+        EXPECT_EQ(w->findChild<QWidget *>("optAction_1")->geometry(), QRect(24, 56, 145, 23));
+        const QRect grid = w->findChild<QWidget *>("grd")->geometry();
+        EXPECT_EQ(w->size(), asked.expandedTo(QSize(496 + widened, 463)));
+        EXPECT_EQ(grid.size(), QSize(481, 249) + w->size() - QSize(496, 463));
+        for (const char *name : {"cmdCancel", "cmdRun"}) {
+            const QRect button = w->findChild<QWidget *>(name)->geometry();
+            EXPECT_TRUE(w->rect().contains(button)) << name;
+            EXPECT_GT(button.top(), grid.bottom()) << name;
+            EXPECT_EQ(button.width(), grid.width()) << name;
+        }
+        auto *view = w->findChild<QTableView *>();
+        EXPECT_GE(view->columnWidth(4), std::max(64, view->fontMetrics().horizontalAdvance("Checked Out")));
+        EXPECT_LE(view->columnWidth(4) - 64, std::max(0, grid.width() - 481 + 80)); // the spare, no more
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
