@@ -5,6 +5,7 @@
 #include "records/Transaction.h"
 #include "shared/modFolderLogging.h"
 
+#include <QCoreApplication>
 #include <QDate>
 
 BatchRun::BatchRun(DataObject *folders, Settings settings)
@@ -18,6 +19,7 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
 {
     int count = 0;
     m_failed = false;
+    m_why = QStringList(rows.size(), QString());
     modFolderLogging::FailureTally unlogged;
     if (!m_folders)
         return count;
@@ -32,12 +34,15 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
         if (m_failed)
             break;
         const bool onLoan = !m_folders->Eof();
+        const QString holder = onLoan ? m_folders->Field(QStringLiteral("FILOTO")).toString() : QString();
         const qint16 year = static_cast<qint16>(row.year);
         const qint32 sequence = static_cast<qint32>(row.sequence);
         const bool logging = m_settings.logAuto || m_settings.logManual;
         if (m_settings.action == QLatin1String("*IN")) {
-            if (!onLoan)
+            if (!onLoan) {
+                m_why[i] = QCoreApplication::translate("frmFolderBatch", "Not checked in: the folder is not on loan.");
                 continue;
+            }
             Transaction change(logging);
             const qint32 affected = m_folders->Execute(QLatin1String(FolderStatements::DeleteLoanBatch),
                                                        QVariantList{row.year, row.type, row.sequence}, true, true);
@@ -49,8 +54,12 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
             if (!Commit(change))
                 break;
         } else if (m_settings.action == QLatin1String("*OUT")) {
-            if (onLoan)
+            if (onLoan) {
+                m_why[i] = holder == m_settings.party
+                               ? QCoreApplication::translate("frmFolderBatch", "Not checked out: already out to this party.")
+                               : QCoreApplication::translate("frmFolderBatch", "Not checked out: on loan to %1.").arg(holder);
                 continue;
+            }
             Transaction change(logging);
             const qint32 affected = m_folders->Execute(
                 QLatin1String(FolderStatements::InsertLoan),
@@ -63,6 +72,7 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
             if (!Commit(change))
                 break;
         } else {
+            m_why[i] = QCoreApplication::translate("frmFolderBatch", "Not changed: neither check-out nor check-in was chosen.");
             continue;
         }
         ++count;

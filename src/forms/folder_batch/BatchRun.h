@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class DataObject;
@@ -36,10 +37,12 @@ public:
     // folder was checked out or in, at once, so a failure later leaves it changed. Returns the
     // count. Stops at the first data error. progress(done, total) comes before each row. Where
     // logging is on, each change and its log row are committed together; logging failures are
-    // told in one box.
+    // told in one box. Why() then tells, for each row index, why that row was passed over.
     int Run(const QList<Row> &rows, const std::function<void(qsizetype index)> &changed,
                const std::function<void(qsizetype done, qsizetype total)> &progress = {});
     bool Failed() const { return m_failed; }
+    // Empty for a row that was changed or not reached.
+    QString Why(qsizetype index) const { return m_why.value(index); }
 
 private:
     bool Commit(Transaction &change);
@@ -48,4 +51,5 @@ private:
     Settings m_settings;
     QString m_today;
     bool m_failed = false;
+    QStringList m_why;
 };

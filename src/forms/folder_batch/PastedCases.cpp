@@ -3,6 +3,21 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+namespace {
+
+// A two-digit year is completed as in a typed year cell: above 50 of the last century.
+QString WithFullYear(const QString &candidate)
+{
+    static const QRegularExpression shortYear(QStringLiteral(R"(^\s*([0-9]{2})(?=[\s\-A-Za-z]))"));
+    const QRegularExpressionMatch m = shortYear.match(candidate);
+    if (!m.hasMatch())
+        return candidate;
+    const int v = m.captured(1).toInt();
+    return QString(candidate).replace(m.capturedStart(1), 2, QString::number(v > 50 ? v + 1900 : v + 2000));
+}
+
+} // namespace
+
 PastedCases ReadPastedCases(const QString &text)
 {
     PastedCases pasted;
@@ -22,7 +37,7 @@ PastedCases ReadPastedCases(const QString &text)
             cells.removeAll(QString());
             candidate = cells.size() == 3 ? cells.join(QLatin1Char(' ')) : QString();
         }
-        const std::optional<CaseKey> key = CaseKey::Parse(candidate);
+        const std::optional<CaseKey> key = CaseKey::Parse(WithFullYear(candidate));
         if (key)
             pasted.cases.append(*key);
         else

@@ -14,7 +14,8 @@ struct PastedCases
 };
 
 // One case a line, in any form CaseKey::Parse reads, or a spreadsheet row whose three non-empty
-// cells are year, type and sequence. Lines end in CR LF, LF or CR; blank lines are passed over.
+// cells are year, type and sequence; a two-digit year is completed as typing completes it. Lines
+// end in CR LF, LF or CR; blank lines are passed over.
 PastedCases ReadPastedCases(const QString &text);
 
 // How many refused lines the clerk's box lists; past that it says how many more there are.

@@ -25,9 +25,16 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QTableView>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +50,23 @@ constexpr char WRKSEQ[] = "WRKSEQ";
 constexpr char WRKNAM[] = "WRKNAM";
 constexpr char WRKOTO[] = "WRKOTO";
 
+// The window's inner area and the grid's place in it, as designed; the grid takes any more room.
+constexpr int DesignWidth = 7452, DesignHeight = 6948;
+constexpr int HolderWidth = 960;
+// A title that is not a case of the court stands out in red.
+constexpr qint32 ErrorForeColor = 0x0000FF;
+
+// The party box's emptiness test trims blanks only: a tab or a line break is text.
+QString TrimBlanks(const QString &text)
+{
+    qsizetype first = 0, last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
 } // namespace
 
 frmFolderBatch::frmFolderBatch(QWidget *parent) : FormBase(parent)
@@ -57,7 +81,7 @@ frmFolderBatch::~frmFolderBatch() = default;
 
 void frmFolderBatch::BuildControls()
 {
-    resize(Twips::Size(7452, 6948));
+    resize(Twips::Size(DesignWidth, DesignHeight));
 
     fraOutput = new QGroupBox(tr("Output"), this);
     fraOutput->setObjectName(QStringLiteral("fraOutput"));
@@ -67,7 +91,14 @@ void frmFolderBatch::BuildControls()
     optAction->setObjectName(QStringLiteral("optAction"));
     optAction->AddButton(tr("Check folders out"), Out);
     optAction->AddButton(tr("Check folders in"), In);
-    optAction->setGeometry(Twips::Rect(360, 480, 2175, 840 + 345 - 480));
+    // Each button has its own place in the frame; the group only reads them as one value.
+    for (int i = 0; i < optAction->Count(); ++i) {
+        QRadioButton *button = optAction->Button(i);
+        button->setParent(fraOutput);
+        button->setGeometry(Twips::Rect(360, i == 0 ? 480 : 840, 2175, 345));
+        button->show();
+    }
+    optAction->hide();
 
     txtCheckOutTo = new AlphaMericBox(fraOutput);
     txtCheckOutTo->setObjectName(QStringLiteral("txtCheckOutTo"));
@@ -100,7 +131,7 @@ void frmFolderBatch::BuildControls()
                    {WRKTYP, QString(), 555},
                    {WRKSEQ, QString(), 825},
                    {WRKNAM, tr("Title"), 3000},
-                   {WRKOTO, tr("Checked Out"), 960}};
+                   {WRKOTO, tr("Checked Out"), HolderWidth}};
     for (int c = 0; c < 5; ++c) {
         grd->setColKey(c, QLatin1String(columns[c].key));
         grd->setTextMatrix(0, c, columns[c].header);
@@ -138,6 +169,48 @@ void frmFolderBatch::BuildControls()
 
 int frmFolderBatch::Col(const char *key) const { return grd->ColIndex(QLatin1String(key)); }
 
+namespace {
+
+// The grid's width for its cells, a vertical scroll bar always allowed for.
+int CellsWidth(const FlexGrid *grid)
+{
+    const auto *view = grid->findChild<QTableView *>();
+    return grid->width() - 2 * view->frameWidth() - grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+// What the "Checked Out" column needs at today's font: its header, or a party of full length.
+int HolderNeeds(const FlexGrid *grid, const QString &header)
+{
+    const QFontMetrics metrics = grid->fontMetrics();
+    const int text = std::max(metrics.horizontalAdvance(header), metrics.horizontalAdvance(QString(13, QLatin1Char('D'))));
+    return std::max(HolderWidth, (text + 2 * metrics.averageCharWidth()) * Twips::PerPixel);
+}
+
+} // namespace
+
+void frmFolderBatch::resizeEvent(QResizeEvent *e)
+{
+    FormBase::resizeEvent(e);
+    // Beyond its minimum the window's room goes to the grid; the buttons stay under it.
+    const int dx = std::max(0, width() - Twips::Size(DesignWidth, DesignHeight).width());
+    const int dy = std::max(0, height() - Twips::Size(DesignWidth, DesignHeight).height());
+    fraOutput->setGeometry(Twips::Rect(120, 120, 7215, 1875).adjusted(0, 0, dx, 0));
+    grd->setGeometry(Twips::Rect(120, 2160, 7215, 3735).adjusted(0, 0, dx, dy));
+    cmdCancel->setGeometry(Twips::Rect(120, 6000, 7215, 345).translated(0, dy).adjusted(0, 0, dx, 0));
+    cmdRun->setGeometry(Twips::Rect(120, 6480, 7215, 345).translated(0, dy).adjusted(0, 0, dx, 0));
+    FitColumns();
+}
+
+void frmFolderBatch::FitColumns()
+{
+    // Every column keeps its design width; the last one takes what is left of the grid.
+    int others = 0;
+    for (int c = 0; c < grd->Cols(); ++c)
+        others += c == Col(WRKOTO) ? 0 : grd->ColWidth(c);
+    const int holder = HolderNeeds(grd, grd->TextMatrix(0, Col(WRKOTO)));
+    grd->setColWidth(Col(WRKOTO), std::max(holder, CellsWidth(grd) * Twips::PerPixel - others));
+}
+
 void frmFolderBatch::showEvent(QShowEvent *e)
 {
     if (!m_loaded)
@@ -169,6 +242,16 @@ void frmFolderBatch::Load()
                                                                  QStringLiteral("TYPCTP"), QStringLiteral("TYPCTP"),
                                                                  QString()));
     AddEntryRow();
+
+    // A window too narrow for the holder's column at today's font is widened by what it lacks,
+    // and never made smaller than that: Cancel and Run stay on screen.
+    int others = 0;
+    for (int c = 0; c < grd->Cols(); ++c)
+        others += c == Col(WRKOTO) ? 0 : grd->ColWidth(c);
+    const int lacking = HolderNeeds(grd, grd->TextMatrix(0, Col(WRKOTO))) - (CellsWidth(grd) * Twips::PerPixel - others);
+    const QSize design = Twips::Size(DesignWidth, DesignHeight);
+    setMinimumSize(design.width() + std::max(0, lacking / Twips::PerPixel + 1), design.height());
+    resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
 }
 
 void frmFolderBatch::Form_Activate()
@@ -183,6 +266,7 @@ void frmFolderBatch::AddEntryRow()
 {
     grd->setRows(grd->Rows() + 1);
     const int row = grd->Rows() - 1;
+    m_why.resize(row - grd->FixedRows() + 1);
     grd->setCellForeColor(row, Col(WRKNAM), modSetGridDefaultColor::LockedForeColor);
     grd->setCellForeColor(row, Col(WRKOTO), modSetGridDefaultColor::LockedForeColor);
 }
@@ -211,6 +295,13 @@ void frmFolderBatch::grd_BeforeEdit(int row, int col, bool &cancel)
 {
     if (modSetGridDefaultColor::CancelIfLocked(*grd, row, col, cancel))
         return;
+    // An edit the clerk starts (not the cursor moving on from a full cell) begins a new reading:
+    // what was typed into the row before is no part of a case number typed now.
+    if (!m_advancing) {
+        m_scan.clear();
+        m_scanRow = row;
+        m_scanBroken = false;
+    }
     if (col == Col(WRKYER))
         grd->setEditMaxLength(4);
     else if (col == Col(WRKTYP))
@@ -245,17 +336,22 @@ void frmFolderBatch::grd_KeyUpEdit(int, int, int, int)
         return;
     if (grd->Col() == grd->Cols() - 1)
         return;
+    m_advancing = true;
     grd->setCol(grd->Col() + 1);
     if (grd->Col() <= Col(WRKSEQ))
         grd->EditCell();
+    m_advancing = false;
 }
 
 void frmFolderBatch::grd_ChangeEdit()
 {
     const int col = grd->Col();
-    if ((col == Col(WRKYER) || col == Col(WRKTYP) || col == Col(WRKSEQ)) &&
-        !grd->TextMatrix(grd->Row(), Col(WRKNAM)).isEmpty())
-        grd->setTextMatrix(grd->Row(), Col(WRKNAM), QString());
+    if (col != Col(WRKYER) && col != Col(WRKTYP) && col != Col(WRKSEQ))
+        return;
+    if (!grd->TextMatrix(grd->Row(), Col(WRKNAM)).isEmpty())
+        SetTitle(grd->Row(), QString());
+    if (grd->Row() - grd->FixedRows() < m_why.size())
+        m_why[grd->Row() - grd->FixedRows()].clear(); // the last run's verdict was on another case
 }
 
 void frmFolderBatch::grd_AfterEdit(int row, int col)
@@ -267,9 +363,21 @@ void frmFolderBatch::grd_AfterEdit(int row, int col)
         else if (v >= 0)
             grd->setTextMatrix(row, col, QString::number(v + 2000));
     }
-    if (col >= Col(WRKYER) && col <= Col(WRKSEQ) && grd->ValueMatrix(row, Col(WRKYER)) > 0 &&
-        grd->TextMatrix(row, Col(WRKTYP)) > QLatin1String("  ") && grd->ValueMatrix(row, Col(WRKSEQ)) > 0)
+    if (col >= Col(WRKYER) && col <= Col(WRKSEQ) && IsComplete(row))
         LookupCaseRow(row);
+}
+
+bool frmFolderBatch::IsComplete(int row) const
+{
+    return grd->ValueMatrix(row, Col(WRKYER)) > 0 && grd->TextMatrix(row, Col(WRKTYP)) > QLatin1String("  ") &&
+           grd->ValueMatrix(row, Col(WRKSEQ)) > 0;
+}
+
+void frmFolderBatch::SetTitle(int row, const QString &title)
+{
+    grd->setTextMatrix(row, Col(WRKNAM), title);
+    // The title cell can never be current, so its colour is free to tell a refused row.
+    grd->setCellForeColor(row, Col(WRKNAM), title == InvalidLitigant ? ErrorForeColor : modSetGridDefaultColor::LockedForeColor);
 }
 
 // ---- lookup and validation ----
@@ -287,8 +395,10 @@ void frmFolderBatch::LookupCaseRow(int row)
         unsetCursor();
         return; // reported, and the window is on its way out
     }
+    if (row - grd->FixedRows() < m_why.size())
+        m_why[row - grd->FixedRows()].clear();
     if (found.found) {
-        grd->setTextMatrix(row, Col(WRKNAM), found.title);
+        SetTitle(row, found.title);
         grd->setTextMatrix(row, Col(WRKOTO), found.holder);
         if (row == grd->Rows() - 1) {
             AddEntryRow();
@@ -296,7 +406,7 @@ void frmFolderBatch::LookupCaseRow(int row)
         }
         cmdRun->setEnabled(true);
     } else {
-        grd->setTextMatrix(row, Col(WRKNAM), InvalidLitigant);
+        SetTitle(row, InvalidLitigant);
     }
     unsetCursor();
 }
@@ -304,12 +414,22 @@ void frmFolderBatch::LookupCaseRow(int row)
 bool frmFolderBatch::InputHasErrors()
 {
     using modFormFunctions::ShowFieldError;
-    if (optAction->Value() == Out && txtCheckOutTo->Text().trimmed().isEmpty()) {
+    if (optAction->Value() == Out && TrimBlanks(txtCheckOutTo->Text()).isEmpty()) {
         ShowFieldError(txtCheckOutTo, tr("You must indicate the party to whom the folders are checked out."));
         return true;
     }
     for (int row = grd->FixedRows(); row < grd->Rows(); ++row) {
         if (grd->TextMatrix(row, Col(WRKNAM)) == InvalidLitigant) {
+            ShowFieldError(grd, tr("Invalid case number."));
+            cmdRun->setEnabled(false);
+            return true;
+        }
+    }
+    // A row edited into an incomplete case number after its lookup would be written as a loan of
+    // a case the court does not have: refused the same way, and marked.
+    for (int row = grd->FixedRows(); row < grd->Rows() - 1; ++row) {
+        if (!IsComplete(row)) {
+            SetTitle(row, InvalidLitigant);
             ShowFieldError(grd, tr("Invalid case number."));
             cmdRun->setEnabled(false);
             return true;
@@ -342,6 +462,7 @@ void frmFolderBatch::cmdRun_Click()
     BatchRun run(adoFILCHK, settings);
     const int first = grd->FixedRows();
     QPointer<FlexGrid> grid = grd;
+    QList<bool> changed(rows.size(), false);
     // A long list shows its progress, and the window keeps painting.
     QProgressDialog progress(tr("Updating folder status..."), QString(), 0, 0, this);
     progress.setObjectName(QStringLiteral("prgRun"));
@@ -350,7 +471,8 @@ void frmFolderBatch::cmdRun_Click()
     progress.setAutoClose(false);
     const int count = run.Run(
         rows,
-        [grid, first](qsizetype index) {
+        [grid, first, &changed](qsizetype index) {
+            changed[index] = true;
             if (grid)
                 grid->RemoveItem(first + static_cast<int>(index));
         },
@@ -363,6 +485,14 @@ void frmFolderBatch::cmdRun_Click()
         unsetCursor();
         return; // reported, and the window is on its way out
     }
+    // Each row left says why, the entry row last.
+    const QString entryWhy = m_why.value(m_why.size() - 1);
+    m_why.clear();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (!changed.at(i))
+            m_why << run.Why(i);
+    }
+    m_why << entryWhy;
     cmdRun->setEnabled(false);
     unsetCursor();
     if (grd->Rows() > grd->FixedRows() + 1)
@@ -386,7 +516,7 @@ void frmFolderBatch::CancelCellEdit()
 
 void frmFolderBatch::EnterCase(int row, const CaseKey &key)
 {
-    grd->setTextMatrix(row, Col(WRKNAM), QString());
+    SetTitle(row, QString());
     grd->setTextMatrix(row, Col(WRKYER), QString::number(key.year));
     grd->setTextMatrix(row, Col(WRKTYP), key.type);
     grd->setTextMatrix(row, Col(WRKSEQ), QString::number(key.sequence));
@@ -396,21 +526,73 @@ void frmFolderBatch::EnterCase(int row, const CaseKey &key)
 bool frmFolderBatch::ScannedEnter()
 {
     const int row = grd->Row();
-    const bool separated = m_scan.contains(QLatin1Char('-')) || m_scan.contains(QLatin1Char(' '));
     const QString scanned = m_scan;
-    const bool usable = !m_scanBroken && m_scanRow == row && row >= grd->FixedRows() && separated;
+    const bool usable = !m_scanBroken && m_scanRow == row && row >= grd->FixedRows();
     m_scan.clear();
     m_scanRow = -1;
     if (!usable)
         return false;
+    // Whichever form the case number came in, run together included: the cells were filled as
+    // it was typed, and Enter takes it as a whole, so the next scan finds the cursor in a year.
     const std::optional<CaseKey> key = CaseKey::Parse(scanned.trimmed());
     if (!key)
         return false;
-    CancelCellEdit();
-    EnterCase(row, *key);
-    if (!IsUnloaded())
-        grd->setCol(Col(WRKYER)); // the next scan goes into the year
+    EnterWhole(row, *key);
     return true;
+}
+
+void frmFolderBatch::EnterWhole(int row, const CaseKey &key)
+{
+    CancelCellEdit();
+    EnterCase(row, key);
+    if (IsUnloaded())
+        return;
+    if (row == grd->Rows() - 1) {
+        // A case the court does not hold keeps its marked row; the next one gets a row of its own.
+        if (grd->TextMatrix(row, Col(WRKNAM)) == InvalidLitigant)
+            AddEntryRow();
+        grd->setRow(grd->Rows() - 1);
+    }
+    grd->setCol(Col(WRKYER));
+}
+
+void frmFolderBatch::Paste(const QString &text)
+{
+    // One line into a cell being edited goes into that cell; a list, or a paste on a cell that is
+    // not being edited, goes into rows of its own.
+    if (grd->IsEditing() && !text.trimmed().contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\t')))
+        PasteIntoCell(text.trimmed());
+    else
+        PasteCases(text);
+}
+
+void frmFolderBatch::PasteIntoCell(const QString &text)
+{
+    const int row = grd->Row(), col = grd->Col();
+    const PastedCases whole = ReadPastedCases(text);
+    if (whole.cases.size() == 1) {
+        EnterWhole(row, whole.cases.first());
+        return;
+    }
+    // As if typed: through the column's key filter, up to the cell's length.
+    QString typed;
+    for (const QChar ch : text) {
+        int key = ch.unicode();
+        if (col == Col(WRKYER) || col == Col(WRKSEQ))
+            key = modEliminateKeystroke::NumericKeyFilter(static_cast<qint16>(key));
+        else if (col == Col(WRKTYP))
+            key = modEliminateKeystroke::UpperCaseKeyFilter(static_cast<qint16>(key), false);
+        if (key >= 0x20)
+            typed += QChar(char16_t(key));
+    }
+    QString cell = grd->EditText();
+    const int start = grd->EditSelStart();
+    cell.remove(start, grd->EditSelLength());
+    cell.insert(start, typed);
+    grd->setEditText(cell); // the editor keeps the cell's length
+    grd->setEditSelStart(std::min(start + static_cast<int>(typed.size()), static_cast<int>(grd->EditText().size())));
+    m_scanRow = row;
+    m_scanBroken = true; // what Enter then finds is no longer one typed case number
 }
 
 void frmFolderBatch::PasteCases(const QString &text)
@@ -434,28 +616,131 @@ void frmFolderBatch::PasteCases(const QString &text)
                                  tr("Batch Folder Update"));
 }
 
+// ---- rows the clerk removes, the grid's menu, and why a row was left ----
+
+void frmFolderBatch::DeleteRow(int row)
+{
+    if (row < grd->FixedRows() || row >= grd->Rows() - 1)
+        return; // the entry row stays
+    CancelCellEdit();
+    grd->RemoveItem(row);
+    m_why.removeAt(row - grd->FixedRows());
+    if (grd->Rows() == grd->FixedRows() + 1)
+        cmdRun->setEnabled(false); // nothing left to run
+}
+
+void frmFolderBatch::ShowContextMenu(QWidget *target, QContextMenuEvent *e)
+{
+    auto *view = grd->findChild<QTableView *>();
+    if (e->reason() == QContextMenuEvent::Mouse && target == view->viewport()) {
+        const QModelIndex at = view->indexAt(e->pos());
+        if (at.isValid())
+            grd->setRow(at.row() + grd->FixedRows());
+    }
+    auto *line = grd->IsEditing() ? qobject_cast<QLineEdit *>(target) : nullptr;
+    QMenu *menu = line ? line->createStandardContextMenu() : new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuGrid"));
+    QAction *paste = nullptr;
+    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction *item : menu->actions())
+        if (line && item->text().section(QLatin1Char('\t'), 0, 0) == pasteText)
+            paste = item;
+    if (paste)
+        paste->disconnect(); // the editor's own paste would pass the cell's filters by
+    else
+        paste = menu->addAction(tr("&Paste"));
+    paste->setObjectName(QStringLiteral("mnuPaste"));
+    connect(paste, &QAction::triggered, this, [this] { Paste(QGuiApplication::clipboard()->text()); });
+    menu->addSeparator();
+    QAction *remove = menu->addAction(tr("&Delete Row") + QStringLiteral("\tCtrl+Del"));
+    remove->setObjectName(QStringLiteral("mnuDeleteRow"));
+    remove->setEnabled(grd->Row() >= grd->FixedRows() && grd->Row() < grd->Rows() - 1);
+    connect(remove, &QAction::triggered, this, [this] { DeleteRow(grd->Row()); });
+    menu->exec(e->globalPos());
+    delete menu;
+}
+
+bool frmFolderBatch::ShowWhy(QObject *watched, QEvent *e)
+{
+    auto *view = grd->findChild<QTableView *>();
+    if (watched != view->viewport())
+        return false;
+    auto *help = static_cast<QHelpEvent *>(e);
+    const QModelIndex at = view->indexAt(help->pos());
+    const QString why = at.isValid() ? m_why.value(at.row()) : QString();
+    if (why.isEmpty())
+        return false; // the grid's own tip
+    QToolTip::showText(help->globalPos(), why, view->viewport());
+    return true;
+}
+
 bool frmFolderBatch::eventFilter(QObject *watched, QEvent *e)
 {
-    if ((e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride) || IsUnloaded() || !grd)
+    const QEvent::Type type = e->type();
+    if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::ContextMenu &&
+         type != QEvent::ToolTip) ||
+        IsUnloaded() || !grd)
         return false;
     auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || (widget != grd && !grd->isAncestorOf(widget)) || widget != QApplication::focusWidget())
+    if (!widget || (widget != grd && !grd->isAncestorOf(widget)))
+        return false;
+    if (type == QEvent::ToolTip)
+        return ShowWhy(watched, e);
+    if (type == QEvent::ContextMenu) {
+        ShowContextMenu(widget, static_cast<QContextMenuEvent *>(e));
+        return true;
+    }
+    if (widget != QApplication::focusWidget())
         return false;
     auto *key = static_cast<QKeyEvent *>(e);
-    if (key->matches(QKeySequence::Paste)) {
-        // Keep the cell editor's own paste out: a list goes into rows, not into one cell.
-        if (e->type() == QEvent::KeyPress)
-            PasteCases(QGuiApplication::clipboard()->text());
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    const bool deleteRow = key->key() == Qt::Key_Delete && modifiers == Qt::ControlModifier;
+    if (key->matches(QKeySequence::Paste) || deleteRow) {
+        // Taken before the editor's own paste and delete-word.
+        if (type == QEvent::KeyPress && deleteRow)
+            DeleteRow(grd->Row());
+        else if (type == QEvent::KeyPress)
+            Paste(QGuiApplication::clipboard()->text());
         e->accept();
         return true;
     }
-    if (e->type() == QEvent::KeyPress && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+    if (type != QEvent::KeyPress)
+        return false;
+    if (key->key() == Qt::Key_Tab && modifiers == Qt::NoModifier && grd->Col() >= Col(WRKSEQ)) {
+        // From the last cell a clerk types into, Tab leaves the grid; the cell is committed first.
+        if (grd->IsEditing())
+            grd->setCol(Col(WRKYER));
+        if (!IsUnloaded())
+            cmdCancel->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier)
         return ScannedEnter();
     return false;
 }
 
 // ---- closing ----
+
+bool frmFolderBatch::HasUnrunRows() const
+{
+    for (int row = grd->FixedRows(); row < grd->Rows(); ++row) {
+        for (const char *key : {WRKYER, WRKTYP, WRKSEQ}) {
+            if (!grd->TextMatrix(row, Col(key)).trimmed().isEmpty())
+                return true;
+        }
+    }
+    return false;
+}
+
+void frmFolderBatch::reject()
+{
+    // A stray Escape must not drop a list, even with Run off (after a run, or a refused one).
+    if (!cmdRun->isEnabled() && HasUnrunRows() &&
+        modFormFunctions::MsgBox(tr("Discard changes?"), tr("Exit"), modFormFunctions::Buttons::YesNo) !=
+            modFormFunctions::Answer::Yes)
+        return;
+    close();
+}
 
 void frmFolderBatch::DataObject_Error(DataObject *source)
 {

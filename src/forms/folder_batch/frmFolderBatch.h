@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class AlphaMericBox;
 class DataObject;
@@ -12,6 +13,7 @@ class OptionButtonGroup;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QContextMenuEvent;
 struct CaseKey;
 
 // The batch window: the clerk types (or pastes, or scans) case numbers into a grid, sees each
@@ -33,8 +35,8 @@ public:
     // Caption, data objects, grid and lists, before the window is first shown.
     void Load();
 
-    // Escape asks to close, through the guard.
-    void reject() override { close(); }
+    // Escape asks to close, through the guard; a list not yet run is not dropped by a stray Escape.
+    void reject() override;
 
     // Fills one row per case number of text (one a line, or three tab-separated cells), as if
     // typed at the entry row; lines that are not case numbers are reported once.
@@ -42,6 +44,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
     const QWidget *CloseIndicator() const override;
     void Form_Activate() override;
@@ -65,6 +68,16 @@ private:
     void grd_AfterEdit(int row, int col);
 
     int Col(const char *key) const;
+    bool IsComplete(int row) const;
+    void SetTitle(int row, const QString &title);
+    bool HasUnrunRows() const;
+    void FitColumns();
+    void DeleteRow(int row);
+    void Paste(const QString &text);
+    void PasteIntoCell(const QString &text);
+    void EnterWhole(int row, const CaseKey &key);
+    void ShowContextMenu(QWidget *target, QContextMenuEvent *e);
+    bool ShowWhy(QObject *watched, QEvent *e);
     void CancelCellEdit();
     void EnterCase(int row, const CaseKey &key);
     bool ScannedEnter();
@@ -86,4 +99,7 @@ private:
     QString m_scan;
     int m_scanRow = -1;
     bool m_scanBroken = false;
+    bool m_advancing = false; // the cursor moves on by itself from a full cell
+    // Why each data row was left by the last run (empty once the row changes), by row - FixedRows.
+    QStringList m_why;
 };

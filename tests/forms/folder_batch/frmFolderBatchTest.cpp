@@ -4,14 +4,20 @@
 #include "TraceCapture.h"
 #include "WindowDriver.h"
 #include "clsFolder.h"
+#include "shared/controls/FlexGrid.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,8 +46,27 @@ QString S5(const char *binds) { return QStringLiteral("Delete From MRLCRT.FILCHK
 
 QStringList Lines(const QString &text) { return text.split(QStringLiteral("; "), Qt::SkipEmptyParts); }
 
+// What the clerk sees of a row beyond its text: a title drawn in red gets "!", and the row's own
+// tip (when it has one other than the grid's) follows in braces.
+QString Seen(QTableView *view, int r)
+{
+    QString seen;
+    const QImage title = view->viewport()->grab(view->visualRect(view->model()->index(r, 3))).toImage();
+    for (int y = 0; y < title.height() && seen.isEmpty(); ++y)
+        for (int x = 0; x < title.width() && seen.isEmpty(); ++x)
+            if (const QColor c = title.pixelColor(x, y); c.red() > 150 && c.green() < 90 && c.blue() < 90)
+                seen = "!";
+    const QPoint at = view->visualRect(view->model()->index(r, 0)).center();
+    QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &help);
+    if (QToolTip::isVisible() && QToolTip::text() != view->parentWidget()->toolTip())
+        seen += " {" + QToolTip::text() + "}";
+    QToolTip::hideText();
+    return seen;
+}
+
 // The grid's data rows as "year/type/sequence/title/holder";
-// the party box, its label, Run; the control that has the focus.
+// the party box, its label, Run; the control that has the focus, and the grid's cursor.
 QString Display(QWidget *w)
 {
     auto *view = w->findChild<QTableView *>();
@@ -49,18 +74,61 @@ QString Display(QWidget *w)
     for (int r = 0; r < view->model()->rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < 5; ++c)
-            cells << view->model()->index(r, c).data().toString();
+            cells << view->model()->index(r, c).data().toString() + (c == 3 ? Seen(view, r) : QString());
         rows << cells.join('/');
     }
     QWidget *grid = w->findChild<QWidget *>("grd"), *focus = w->focusWidget();
-    if (focus && grid->isAncestorOf(focus))
+    QString at;
+    if (focus && grid->isAncestorOf(focus)) {
         focus = grid; // the grid's editor and view stand for the grid
-    return QStringLiteral("%1 | party %2 %3 | run %4 | focus %5")
+        // Row() and Col() are inline: the cursor is read without the grid's exported symbols.
+        const auto *flex = static_cast<const FlexGrid *>(grid);
+        at = QStringLiteral(" %1,%2").arg(flex->Row()).arg(flex->Col());
+    }
+    return QStringLiteral("%1 | party %2 %3 | run %4 | focus %5%6")
         .arg(rows.join("; "))
         .arg(w->findChild<QLineEdit *>("txtCheckOutTo")->isEnabled())
         .arg(w->findChild<QLabel *>("lblCheckOutTo")->isEnabled())
         .arg(w->findChild<QPushButton *>("cmdRun")->isEnabled())
-        .arg(focus ? focus->objectName() : QString());
+        .arg(focus ? focus->objectName() : QString(), at);
+}
+
+// The clerk's steps of this window beyond the shared ones:
+//   "clip=text"        the clipboard holds the text
+//   "ctrl:Key"         Ctrl with a key (V, Delete) where the focus is
+//   "menu=name"        the context menu (as from the keyboard) where the focus is; choose the item
+//   "rmenu N=name"     the same by a right-click on the grid's row N
+void Steps(QWidget *w, const QString &steps)
+{
+    for (const QString &step : Lines(steps)) {
+        if (!w->isVisible())
+            return;
+        QWidget *focus = w->focusWidget() ? w->focusWidget() : w;
+        const QString what = step.section('=', 1);
+        if (step.startsWith("clip=")) {
+            QGuiApplication::clipboard()->setText(what);
+        } else if (step.startsWith("ctrl:")) {
+            QTest::keyClick(focus, step.endsWith("V") ? Qt::Key_V : Qt::Key_Delete, Qt::ControlModifier);
+        } else if (step.startsWith("menu=") || step.startsWith("rmenu ")) {
+            QTimer::singleShot(50, [what] {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                ASSERT_NE(menu, nullptr);
+                for (QAction *item : menu->actions())
+                    if (item->objectName() == what && item->isEnabled())
+                        item->trigger();
+                menu->close();
+            });
+            auto *view = w->findChild<QTableView *>();
+            const bool mouse = step.startsWith("rmenu ");
+            QWidget *target = mouse ? view->viewport() : focus;
+            const QPoint at = mouse ? view->visualRect(view->model()->index(step.section(' ', 1).section('=', 0, 0).toInt() - 1, 0)).center()
+                                    : target->rect().center();
+            QContextMenuEvent menu(mouse ? QContextMenuEvent::Mouse : QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+            QApplication::sendEvent(target, &menu);
+        } else {
+            Act(w, step);
+        }
+    }
 }
 
 struct Row
@@ -73,28 +141,28 @@ struct Row
 };
 
 const Row rows[] = {
-    {"a new window waits for its first case", "", "", "", "", Entry + " | party 1 0 | run 0 | focus grd", {}, {}, "", ""},
+    {"a new window waits for its first case", "", "", "", "", Entry + " | party 1 0 | run 0 | focus grd 1,0", {}, {}, "", ""},
     {"typing filters keys, advances, looks up and appends a row", "", "", "keys=2x0-09c.a0000a07", "",
-     "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd", {},
+     "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {},
      {L("MASCIV", "2009:double, CA, 000007")}, "", ""},
     {"a two-digit year above 50 is of the last century", "", "", "keys=51; keys:Right; keys=cf1; keys:Return", "",
-     "1951/CF/1/STATE VS FIFTY/; " + Entry + " | party 1 0 | run 1 | focus grd", {}, {L("MASCRM", "1951:double, CF, 1")}, "", ""},
+     "1951/CF/1/STATE VS FIFTY/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {L("MASCRM", "1951:double, CF, 1")}, "", ""},
     {"a two-digit year to 50 is of this century", "", "", "keys=07; keys:Right; keys=cf1; keys:Return", "",
-     "2007/CF/1/STATE VS SEVEN/; " + Entry + " | party 1 0 | run 1 | focus grd", {}, {L("MASCRM", "2007:double, CF, 1")}, "", ""},
+     "2007/CF/1/STATE VS SEVEN/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {L("MASCRM", "2007:double, CF, 1")}, "", ""},
     {"one digit stays as typed", "", "", "keys=7; keys:Right; keys=sc5; keys:Return", "",
-     "7/SC/5/OLD VS CASE/; " + Entry + " | party 1 0 | run 1 | focus grd", {}, {L("MASCIV", "7:double, SC, 5")}, "", ""},
+     "7/SC/5/OLD VS CASE/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {L("MASCIV", "7:double, SC, 5")}, "", ""},
     {"the holder of the folder is shown", "2010-CF-12 DA OFFICE", "", "keys=2010cf000012", "",
-     "2010/CF/000012/STATE VS DOE/DA OFFICE; " + Entry + " | party 1 0 | run 1 | focus grd", {}, {}, "2010-CF-12 DA OFFICE 1052026 OLD", ""},
-    {"a blank type looks nothing up", "", "", "keys=2009  000007", "", "2009/  /000007// | party 1 0 | run 0 | focus grd",
+     "2010/CF/000012/STATE VS DOE/DA OFFICE; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {}, {}, "2010-CF-12 DA OFFICE 1052026 OLD", ""},
+    {"a blank type looks nothing up", "", "", "keys=2009  000007", "", "2009/  /000007// | party 1 0 | run 0 | focus grd 1,0",
      {}, {}, "", ""},
     {"an unknown case is marked in the entry row, and refused by Run", "", "", "keys=2009ca000007; keys=2010cf000099; optAction_1; cmdRun", "OK",
-     "2009/CA/000007/ABLE VS BAKER/; 2010/CF/000099/INVALID LITIGANT/ | party 0 0 | run 0 | focus grd", {"Error: Invalid case number. [OK]"}, {}, "", ""},
+     "2009/CA/000007/ABLE VS BAKER/; 2010/CF/000099/INVALID LITIGANT!/ | party 0 0 | run 0 | focus grd 2,0", {"Error: Invalid case number. [OK]"}, {}, "", ""},
     {"a failed lookup keeps the holder the last one showed", "2010-CF-12 DA OFFICE", "",
      "keys=2010cf000012; keys:Escape; keys:Up; keys:Right; keys:Right; keys=000099", "",
-     "2010/CF/000099/INVALID LITIGANT/DA OFFICE; " + Entry + " | party 1 0 | run 1 | focus grd", {}, {},
+     "2010/CF/000099/INVALID LITIGANT!/DA OFFICE; " + Entry + " | party 1 0 | run 1 | focus grd 1,0", {}, {},
      "2010-CF-12 DA OFFICE 1052026 OLD", ""},
     {"a full year with its text selected does not advance", "", "", "keys=2009ca000007; keys:Escape; keys:Up; keys:F2", "",
-     "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd", {}, {}, "", ""},
+     "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 1,0", {}, {}, "", ""},
     {"check-out needs a party", "", "", "keys=2009ca000007; optAction_0; cmdRun", "OK",
      "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 1 | run 1 | focus txtCheckOutTo", {NoParty}, {}, "", ""},
     {"a party of blanks is none", "", "", "keys=2009ca000007; optAction_0; txtCheckOutTo=   ; cmdRun", "OK",
@@ -104,7 +172,7 @@ const Row rows[] = {
     {"check-out goes bottom up, keeps folders on loan and doubles", "2010-CF-13 PUBLIC DEF",
      "FolderEdit/mnuAppEditPreferencesLoggingAuto=True",
      "keys=2009ca000007; keys=2010cf000012; keys=2010cf000013; keys=2009ca000007; optAction_0; txtCheckOutTo= da ; cmdRun", "OK",
-     "2009/CA/000007/ABLE VS BAKER/; 2010/CF/000013/STATE VS ROE/PUBLIC DEF; " + Entry + " | party 1 1 | run 0 | focus grd",
+     "2009/CA/000007/ABLE VS BAKER {Not checked out: already out to this party.}/; 2010/CF/000013/STATE VS ROE {Not checked out: on loan to PUBLIC DEF.}/PUBLIC DEF; " + Entry + " | party 1 1 | run 0 | focus grd 3,0",
      {Some},
      {L("MASCIV", "2009:double, CA, 000007"), L("MASCRM", "2010:double, CF, 000012"), L("MASCRM", "2010:double, CF, 000013"),
       L("MASCIV", "2009:double, CA, 000007"), S1("2009:double, CA, 7:double"), S2(" DA , {today}, CLERK1, 2009:double, CA, 7:double"),
@@ -117,10 +185,28 @@ const Row rows[] = {
      {L("MASCIV", "2009:double, CA, 000007"), S1("2009:double, CA, 7:double"), S5("2009:double, CA, 7:double")}, "",
      "2009-CA-7 JUDGE out0 auto0 CLERK1"},
     {"no action writes nothing and keeps every row", "2009-CA-7 JUDGE", "", "keys=2009ca000007; cmdRun", "OK",
-     "2009/CA/000007/ABLE VS BAKER/JUDGE; " + Entry + " | party 1 0 | run 0 | focus grd", {Some},
+     "2009/CA/000007/ABLE VS BAKER {Not changed: neither check-out nor check-in was chosen.}/JUDGE; " + Entry + " | party 1 0 | run 0 | focus grd 2,0", {Some},
      {L("MASCIV", "2009:double, CA, 000007"), S1("2009:double, CA, 7:double")}, "2009-CA-7 JUDGE 1052026 OLD", ""},
+    {"a row edited to a blank type is refused, marked, and nothing written", "", "",
+     "keys=2009ca000007; keys:Escape; keys:Up; keys:Right; keys:F2; keys=  ; keys:Return; optAction_0; txtCheckOutTo=DA; cmdRun", "OK", "2009/  /000007/INVALID LITIGANT!/; " + Entry + " | party 1 1 | run 0 | focus grd 1,2",
+     {"Error: Invalid case number. [OK]"}, {L("MASCIV", "2009:double, CA, 000007")}, "", ""},
+    {"a row edited to year 0 is refused", "", "",
+     "keys=2009ca000007; keys:Escape; keys:Up; keys=0; keys:Return; optAction_0; txtCheckOutTo=DA; cmdRun", "OK", "0/CA/000007/INVALID LITIGANT!/; " + Entry + " | party 1 1 | run 0 | focus grd 1,0",
+     {"Error: Invalid case number. [OK]"}, {}, "", ""},
+    {"a party of a tab is a party: only blanks are trimmed", "", "",
+     "keys=2009ca000007; optAction_0; clip=\t; txtCheckOutTo=; ctrl:V; cmdRun", "OK", Entry + " | party 1 1 | run 0 | focus optAction_0", {Done(1)}, {}, "2009-CA-7 \t {today} CLERK1", ""},
+    {"Tab from the sequence commits it and leaves the grid", "", "", "keys=2009CA7; keys:Tab", "", "2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus cmdCancel", {}, {}, "", ""},
+    {"a run-together case number ended with Enter leaves the cursor in the next year", "", "", "keys=2009CA7; keys:Return", "", "2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {}, {}, "", ""},
+    {"a scanned case the court lacks keeps its row; the next scan gets its own", "", "", "keys=2010CF99; keys:Return; keys=2009-CA-7; keys:Return", "", "2010/CF/99/INVALID LITIGANT!/; 2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
+    {"Ctrl+V in a cell goes through the cell's filters", "", "", "keys=2009ca; clip=7x; ctrl:V; keys:Return", "", "2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {}, "", ""},
+    {"the editor's menu Paste goes through the filters and the length", "", "", "keys=2009ca; clip=00000712; menu=mnuPaste; keys:Return", "", "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {}, "", ""},
+    {"a pasted list takes two-digit years as typing does", "", "", "clip=07-CF-1\n51 cf 1; ctrl:V", "", "2007/CF/1/STATE VS SEVEN/; 1951/CF/1/STATE VS FIFTY/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
+    {"Ctrl+Delete removes a row, never the entry row", "", "", "keys=2009ca000007; keys=2010cf000012; ctrl:Delete; keys:Escape; keys:Up; keys:Up; ctrl:Delete", "", "2010/CF/000012/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,0", {}, {}, "", ""},
+    {"a right-click on a row deletes that row", "", "", "clip=2009-CA-7\n2010-CF-99\n2010-CF-12; ctrl:V; rmenu 2=mnuDeleteRow", "", "2009/CA/7/ABLE VS BAKER/; 2010/CF/12/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {}, {}, "", ""},
+    {"Escape after a run that left rows asks; each row says why it was left", "", "", "keys=2009ca000007; optAction_1; cmdRun; keys:Escape", "OK; No", "2009/CA/000007/ABLE VS BAKER {Not checked in: the folder is not on loan.}/; " + Entry + " | party 0 0 | run 0 | focus grd 2,0", {Some, "Exit: Discard changes? [Yes No]"}, {}, "", ""},
+    {"Escape on an empty window closes it", "", "", "keys:Escape", "", "", {}, {}, "", ""},
     {"closing with Run on asks; No keeps it", "", "", "keys=2009ca000007; close", "No",
-     "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd", {"Exit: Discard changes? [Yes No]"}, {}, "", ""},
+     "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {"Exit: Discard changes? [Yes No]"}, {}, "", ""},
 };
 
 TEST(BatchWindow, Scenarios)
@@ -150,7 +236,7 @@ TEST(BatchWindow, Scenarios)
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w));
         w->findChild<QWidget *>("grd")->setFocus();
-        Act(w, row.steps);
+        Steps(w, row.steps);
         QTest::qWait(20); // the last box answered
         const QString after = w && w->isVisible() ? Display(w) : QString();
         if (w && w->isVisible()) {
@@ -171,3 +257,39 @@ TEST(BatchWindow, Scenarios)
 }
 
 } // namespace
+
+// The window at a size the clerk gives it: the option buttons where designed, the grid taking the
+// room, Cancel and Run under it and inside the window, the "Checked Out" column wide enough for
+// its header and never narrower than designed.
+TEST(BatchWindow, Layout)
+{
+    // The design size, smaller (held at the minimum), larger (the grid grows by all of it).
+    for (const QSize asked : {QSize(496, 463), QSize(200, 100), QSize(700, 560)}) {
+        SCOPED_TRACE(asked.width());
+        TestWorld world;
+        world.InstallReferenceTables();
+        clsFolder folder;
+        folder.EditBatch("CLERK1");
+        QPointer<QWidget> w = WindowDriver::Find(Batch);
+        ASSERT_NE(w, nullptr);
+        const int widened = w->width() - 496; // for a wider holder column at this font
+        w->resize(asked);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->findChild<QWidget *>("optAction_0")->geometry(), QRect(24, 32, 145, 23));
+        EXPECT_EQ(w->findChild<QWidget *>("optAction_1")->geometry(), QRect(24, 56, 145, 23));
+        const QRect grid = w->findChild<QWidget *>("grd")->geometry();
+        EXPECT_EQ(w->size(), asked.expandedTo(QSize(496 + widened, 463)));
+        EXPECT_EQ(grid.size(), QSize(481, 249) + w->size() - QSize(496, 463));
+        for (const char *name : {"cmdCancel", "cmdRun"}) {
+            const QRect button = w->findChild<QWidget *>(name)->geometry();
+            EXPECT_TRUE(w->rect().contains(button)) << name;
+            EXPECT_GT(button.top(), grid.bottom()) << name;
+            EXPECT_EQ(button.width(), grid.width()) << name;
+        }
+        auto *view = w->findChild<QTableView *>();
+        EXPECT_GE(view->columnWidth(4), std::max(64, view->fontMetrics().horizontalAdvance("Checked Out")));
+        EXPECT_LE(view->columnWidth(4) - 64, std::max(0, grid.width() - 481 + 80)); // the spare, no more
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
