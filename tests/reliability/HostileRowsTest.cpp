@@ -3,6 +3,7 @@
 // but its own folder, or be left out and named. Runs on every backend.
 #include "ModalAnswerer.h"
 #include "TestWorld.h"
+#include "forms/folder_batch/BatchLookup.h"
 #include "forms/folder_batch/BatchRun.h"
 #include "forms/folder_docket/DocketRun.h"
 #include "records/DataObject.h"
@@ -135,6 +136,27 @@ TEST(HostileBatch, TypesWithQuotesChangeOnlyTheirOwnRows)
         loans << r[0].toString().trimmed() + ' ' + r[1].toString();
     EXPECT_EQ(Sorted(loans), Sorted({"C' O'NEIL;--", "-- O'NEIL;--", "CV OTHER"}));
     EXPECT_EQ(world.Scalar("SELECT count(*) FROM MRLCRT.FILLOG").toInt(), 2);
+}
+
+// Master rows are read, never written: quotes, comment markers and a 10,000-character name reach
+// the title as they are, and the lookup changes nothing.
+TEST(HostileBatch, MasterRowsAreShownAsTheyStand)
+{
+    TestWorld world;
+    ModalAnswerer answerer;
+    const QString huge(10000, 'N');
+    world.Exec("INSERT INTO MRLCRT.MASCIV VALUES (2009,'CV',5,'DF',1,'1','O''NEIL; DROP TABLE X--','')");
+    world.Exec("INSERT INTO MRLCRT.MASCIV VALUES (2009,'CV',5,'PL',1,'1','" + huge + "','')");
+    world.Lend(2009, "CV", 5, "OTHER");
+    DataObject master;
+    QStringList errors;
+    QObject::connect(&master, &DataObject::Error, [&errors](qint32, const QString &d) { errors << d; });
+    const BatchLookup::Result found = BatchLookup(&master).Lookup(2009, "CV", "5", 5);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_TRUE(found.found);
+    EXPECT_EQ(found.title, huge + " VS O'NEIL; DROP TABLE X--");
+    EXPECT_EQ(found.holder, "OTHER");
+    EXPECT_EQ(world.Scalar("SELECT count(*) FROM MRLCRT.FILCHK").toInt(), 1);
 }
 
 } // namespace

@@ -175,7 +175,7 @@ TEST(FolderEditor, Scenarios)
             return std::none_of(all.begin(), all.end(), [](QWidget *w) { return w->objectName() == Editor; });
         }, 5000));
         // The last line to the host, however busy the machine.
-        QTest::qWaitFor([&] { return host.lines.size() >= Lines(row.host).size(); }, 2000);
+        (void)QTest::qWaitFor([&] { return host.lines.size() >= Lines(row.host).size(); }, 2000);
         QTest::qWait(30);
 
         if (!row.shown.isEmpty()) {
