@@ -42,10 +42,11 @@ class FlexGrid : public QWidget
 public:
     static constexpr int TwipsPerPixel = 15;
 
-    // Values of Editable: who may start an edit. Programmatic EditCell() works in every mode.
-    enum EditableMode { EditNone = 0, EditKeyboard = 1, EditKeyboardMouse = 2 };
+    // Values of Editable: whether the clerk may start an edit (keys, F2, Enter, a click on the
+    // current cell). Programmatic EditCell() works either way.
+    enum EditableMode { EditNone = 0, EditKeyboardMouse = 2 };
     // Values of FocusRect.
-    enum FocusRectStyle { FocusRectNone = 0, FocusRectLight = 1, FocusRectHeavy = 2 };
+    enum FocusRectStyle { FocusRectNone = 0, FocusRectHeavy = 2 };
 
     explicit FlexGrid(QWidget *parent = nullptr);
     ~FlexGrid() override;
@@ -63,16 +64,14 @@ public:
 
     // Columns. A key the grid does not have is a programming error: it asserts in a debug build
     // and gives -1 (ColIndex) in a release build.
-    QString ColKey(int col) const;
     void setColKey(int col, const QString &key);
     int ColIndex(const QString &key) const;
-    int ColWidth(int col) const;
     void setColWidth(int col, int twips); // below 0: the default width
     bool ColHidden(int col) const;
     void setColHidden(int col, bool hidden);
-    // "|a|b|c": a drop-down list whose editor also takes typed text; "a|b|c": pick from the list
-    // only; empty: a plain text editor. An item is "value", "value\tmore columns" or
-    // "#key;value..." (the key is not shown); the cell takes the item's first column.
+    // "|a|b|c": a drop-down list whose editor also takes typed text; empty: a plain text editor.
+    // An item is "value", "value\tmore columns" or "#key;value..." (the key is not shown); the
+    // cell takes the item's first column.
     QString ColComboList(int col) const;
     void setColComboList(int col, const QString &list);
 
@@ -269,6 +268,6 @@ private:
     qint32 m_gridColor = 0xC0C0C0;
     qint32 m_foreColor = 0;
     qint32 m_foreColorFixed = 0;
-    int m_focusRect = FocusRectLight;
+    int m_focusRect = FocusRectNone;
     bool m_scrollTrack = true;
 };
