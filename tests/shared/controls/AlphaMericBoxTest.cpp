@@ -1,5 +1,6 @@
 #include "shared/controls/AlphaMericBox.h"
 
+#include "ControlWarnings.h"
 #include "ModalAnswerer.h"
 #include "TestWorld.h"
 #include "records/FolderStatements.h"
@@ -27,31 +28,6 @@ QStringList Offered(AlphaMericBox &box)
     return entries;
 }
 
-// Warnings of the controls' log category, collected while it lives.
-class WarningLog
-{
-public:
-    WarningLog()
-    {
-        s_lines.clear();
-        m_previous = qInstallMessageHandler(&WarningLog::Handle);
-        s_previous = m_previous;
-    }
-    ~WarningLog() { qInstallMessageHandler(m_previous); }
-    QStringList Lines() const { return s_lines; }
-
-private:
-    static void Handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        if (type == QtWarningMsg && context.category && qstrcmp(context.category, "zorva.controls") == 0)
-            s_lines << message;
-        else if (s_previous)
-            s_previous(type, context, message);
-    }
-    static inline QStringList s_lines;
-    static inline QtMessageHandler s_previous = nullptr;
-    QtMessageHandler m_previous;
-};
 
 // How text reaches the box: typed key by key, set by the program, set as a number, or pasted.
 enum class Entry { Typed, SetText, SetValue, Pasted };
@@ -228,7 +204,7 @@ TEST_F(AlphaMericBoxSuggestions, PickingAnEntryIsAnEdit)
 TEST_F(AlphaMericBoxSuggestions, DatabaseErrorIsLoggedAndOffersNothing)
 {
     ModalAnswerer answerer;
-    WarningLog log;
+    ControlWarnings log;
     AlphaMericBox box;
     MakePartyBox(box, 2);
     box.SetRecordSource(
