@@ -23,8 +23,16 @@ TEST(InstallPaths, FromWhatTheSystemGave)
     } cases[] = {
         {PathStyle::Windows, Outcome::ValueRead, "D:\\Apps", "D:\\Apps\\Venholt Dedezirive, Ltd",
          "D:\\Apps\\Venholt Dedezirive, Ltd\\Common Files\\Tables\\Client\\"},
+        {PathStyle::Windows, Outcome::ValueRead, "C:\\Program Files",
+         "C:\\Program Files\\Venholt Dedezirive, Ltd",
+         "C:\\Program Files\\Venholt Dedezirive, Ltd\\Common Files\\Tables\\Client\\"},
         {PathStyle::Windows, Outcome::ValueRead, "%programfiles%",
          "C:\\Program Files\\Venholt Dedezirive, Ltd",
+         "C:\\Program Files\\Venholt Dedezirive, Ltd\\Common Files\\Tables\\Client\\"},
+        {PathStyle::Windows, Outcome::ValueRead, "%ProgramFiles%",
+         "C:\\Program Files\\Venholt Dedezirive, Ltd",
+         "C:\\Program Files\\Venholt Dedezirive, Ltd\\Common Files\\Tables\\Client\\"},
+        {PathStyle::Windows, Outcome::ValueNotRead, "", "C:\\Program Files\\Venholt Dedezirive, Ltd",
          "C:\\Program Files\\Venholt Dedezirive, Ltd\\Common Files\\Tables\\Client\\"},
         // No key: a folder at the root of the current drive.
         {PathStyle::Windows, Outcome::KeyNotOpened, "", "\\Venholt Dedezirive, Ltd",
@@ -35,6 +43,8 @@ TEST(InstallPaths, FromWhatTheSystemGave)
          "/srv/apps/Venholt Dedezirive, Ltd/Common Files/Tables/Client/"},
         {PathStyle::Posix, Outcome::ValueRead, "/", "/Venholt Dedezirive, Ltd",
          "/Venholt Dedezirive, Ltd/Common Files/Tables/Client/"},
+        {PathStyle::Posix, Outcome::ValueNotRead, "", "/opt/Venholt Dedezirive, Ltd",
+         "/opt/Venholt Dedezirive, Ltd/Common Files/Tables/Client/"},
     };
     for (const auto &c : cases) {
         const QString folder =
