@@ -154,7 +154,7 @@ signals:
     void BeforeEdit(int row, int col, bool &cancel);
     // A character typed into the editor (8 for Backspace); replace it, or set 0 to drop it.
     void KeyPressEdit(int row, int col, int &keyAscii);
-    // keyCode is the Windows virtual-key code; shift has 1 for Shift, 2 for Ctrl, 4 for Alt.
+    // The Qt key and modifiers; the window reads neither, only that a key went up in the editor.
     void KeyUpEdit(int row, int col, int keyCode, int shift);
     void ChangeEdit();
     void AfterEdit(int row, int col);

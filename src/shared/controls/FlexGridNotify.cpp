@@ -20,66 +20,6 @@ bool IsTypedCharacter(const QKeyEvent *event)
     return !text.isEmpty() && text.at(0).isPrint();
 }
 
-// The Windows virtual-key code of a key, which is what handlers of KeyUpEdit compare against.
-int VirtualKey(const QKeyEvent *event)
-{
-    const int key = event->key();
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return event->modifiers() & Qt::KeypadModifier ? 96 + (key - Qt::Key_0) : key;
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + (key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    default:
-        return 0;
-    }
-}
-
-int ShiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
 } // namespace
 
 // ---- cursor
@@ -361,7 +301,7 @@ bool FlexGrid::passOn(QKeyEvent *event)
 void FlexGrid::emitKeyUp(QKeyEvent *event)
 {
     if (m_edit)
-        emit KeyUpEdit(m_edit->row, m_edit->col, VirtualKey(event), ShiftState(event->modifiers()));
+        emit KeyUpEdit(m_edit->row, m_edit->col, event->key(), int(event->modifiers()));
 }
 
 void FlexGrid::handleKeyPress(QKeyEvent *event)
