@@ -109,13 +109,9 @@ public:
     // Starts editing the current cell (through BeforeEdit), its text all selected.
     void EditCell();
     bool IsEditing() const { return m_edit.has_value(); }
-    // The open editor's text and selection; empty and 0 while no cell is edited.
+    // The open editor's text and the length of its selection; empty and 0 while no cell is edited.
     QString EditText() const;
-    void setEditText(const QString &text);
-    int EditSelStart() const;
-    void setEditSelStart(int start);
     int EditSelLength() const;
-    void setEditSelLength(int length);
     // Applies to every editor opened from now on (and to an open one); 0 means no limit.
     int EditMaxLength() const { return m_editMaxLength; }
     void setEditMaxLength(int length);
