@@ -1,7 +1,5 @@
 #include "platform/TaskBar.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace Platform {
@@ -40,19 +38,5 @@ TEST(TaskBarFromWorkArea, StripLeftByThePanels)
     for (const auto &c : cases)
         EXPECT_EQ(Platform::TaskBarFromWorkArea(c.screen, c.available), c.expected) << c.name;
 }
-
-#ifndef Q_OS_WIN
-TEST(TaskBarRect, FollowsThePrimaryScreen)
-{
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    ASSERT_NE(primary, nullptr);
-    EXPECT_EQ(Platform::TaskBarRect(),
-              Platform::TaskBarFromWorkArea(primary->geometry(), primary->availableGeometry()));
-    // The offscreen test screen has no panels.
-    if (primary->availableGeometry() == primary->geometry()) {
-        EXPECT_EQ(Platform::TaskBarRect(), TaskBarRectangle{});
-    }
-}
-#endif
 
 } // namespace

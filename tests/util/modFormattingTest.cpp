@@ -70,12 +70,6 @@ TEST(FormatCaseNumber, FieldsSeparatorsAndLitigant)
             << c.expected.toStdString();
 }
 
-TEST(FormatCaseNumber, Separator)
-{
-    EXPECT_EQ(modFormatCaseNumber::CaseNumberSeparator(true), "-");
-    EXPECT_EQ(modFormatCaseNumber::CaseNumberSeparator(false), "");
-}
-
 TEST(BoolToString, ChoosesByFlag)
 {
     EXPECT_EQ(modBooleanConversions::BoolToString(true, "1", "0"), "1");

@@ -6,33 +6,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
-namespace {
-
-// The parts of a number format in order, or empty when the format is not one of ours.
-QStringList FormatParts(const QString &format)
-{
-    static const QStringList known{QStringLiteral("yyyy"), QStringLiteral("mm"), QStringLiteral("dd")};
-    QStringList parts;
-    const QString lower = format.toLower();
-    qsizetype i = 0;
-    while (i < lower.size()) {
-        bool matched = false;
-        for (const QString &part : known) {
-            if (lower.mid(i, part.size()) == part && !parts.contains(part)) {
-                parts << part;
-                i += part.size();
-                matched = true;
-                break;
-            }
-        }
-        if (!matched)
-            return {};
-    }
-    return parts;
-}
-
-} // namespace
-
 DatePicker::DatePicker(QWidget *parent) : QDateEdit(parent)
 {
     setCalendarPopup(true);
@@ -47,10 +20,8 @@ DatePicker::DatePicker(QWidget *parent) : QDateEdit(parent)
 
 bool DatePicker::SetValueAsLongFormat(const QString &format)
 {
-    if (FormatParts(format).isEmpty())
-        return false;
-    m_longFormat = format;
-    return true;
+    // The court's dates are month, day and year; no window asks for another order.
+    return format.compare(m_longFormat, Qt::CaseInsensitive) == 0;
 }
 
 QDate DatePicker::Value() const
@@ -70,24 +41,8 @@ void DatePicker::SetValue(const QDate &date)
 
 qint32 DatePicker::ValueAsLong() const
 {
-    return DateAsLong(Value(), m_longFormat);
-}
-
-qint32 DatePicker::DateAsLong(const QDate &date, const QString &format)
-{
-    const QStringList parts = FormatParts(format);
-    if (!date.isValid() || parts.isEmpty())
-        return 0;
-    qint32 value = 0;
-    for (const QString &part : parts) {
-        if (part == QLatin1String("yyyy"))
-            value = value * 10000 + date.year();
-        else if (part == QLatin1String("mm"))
-            value = value * 100 + date.month();
-        else
-            value = value * 100 + date.day();
-    }
-    return value;
+    const QDate date = Value();
+    return date.isValid() ? date.month() * 1000000 + date.day() * 10000 + date.year() : 0;
 }
 
 void DatePicker::ShowCalendar()

@@ -26,8 +26,7 @@ public:
     QDate MaxDate() const { return maximumDate(); }
     void SetMaxDate(const QDate &date) { setMaximumDate(date); }
 
-    // Built from "yyyy", "mm" and "dd", each at most once, in any order and letter case.
-    // Returns false, keeping the format in force, for any other text.
+    // Only "mmddyyyy" (any letter case) is taken; false for any other text.
     QString ValueAsLongFormat() const { return m_longFormat; }
     bool SetValueAsLongFormat(const QString &format);
 
@@ -36,9 +35,6 @@ public:
     void SetValue(const QDate &date);
     // The date's digits in the format read as one number; 0 when there is no date.
     qint32 ValueAsLong() const;
-
-    // The digits of date in format as one number; 0 for an invalid date or format.
-    static qint32 DateAsLong(const QDate &date, const QString &format);
 
     void ShowCalendar();
 

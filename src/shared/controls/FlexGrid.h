@@ -42,10 +42,11 @@ class FlexGrid : public QWidget
 public:
     static constexpr int TwipsPerPixel = 15;
 
-    // Values of Editable: who may start an edit. Programmatic EditCell() works in every mode.
-    enum EditableMode { EditNone = 0, EditKeyboard = 1, EditKeyboardMouse = 2 };
+    // Values of Editable: whether the clerk may start an edit (keys, F2, Enter, a click on the
+    // current cell). Programmatic EditCell() works either way.
+    enum EditableMode { EditNone = 0, EditKeyboardMouse = 2 };
     // Values of FocusRect.
-    enum FocusRectStyle { FocusRectNone = 0, FocusRectLight = 1, FocusRectHeavy = 2 };
+    enum FocusRectStyle { FocusRectNone = 0, FocusRectHeavy = 2 };
 
     explicit FlexGrid(QWidget *parent = nullptr);
     ~FlexGrid() override;
@@ -63,16 +64,14 @@ public:
 
     // Columns. A key the grid does not have is a programming error: it asserts in a debug build
     // and gives -1 (ColIndex) in a release build.
-    QString ColKey(int col) const;
     void setColKey(int col, const QString &key);
     int ColIndex(const QString &key) const;
-    int ColWidth(int col) const;
     void setColWidth(int col, int twips); // below 0: the default width
     bool ColHidden(int col) const;
     void setColHidden(int col, bool hidden);
-    // "|a|b|c": a drop-down list whose editor also takes typed text; "a|b|c": pick from the list
-    // only; empty: a plain text editor. An item is "value", "value\tmore columns" or
-    // "#key;value..." (the key is not shown); the cell takes the item's first column.
+    // "|a|b|c": a drop-down list whose editor also takes typed text; empty: a plain text editor.
+    // An item is "value", "value\tmore columns" or "#key;value..." (the key is not shown); the
+    // cell takes the item's first column.
     QString ColComboList(int col) const;
     void setColComboList(int col, const QString &list);
 
@@ -110,13 +109,9 @@ public:
     // Starts editing the current cell (through BeforeEdit), its text all selected.
     void EditCell();
     bool IsEditing() const { return m_edit.has_value(); }
-    // The open editor's text and selection; empty and 0 while no cell is edited.
+    // The open editor's text and the length of its selection; empty and 0 while no cell is edited.
     QString EditText() const;
-    void setEditText(const QString &text);
-    int EditSelStart() const;
-    void setEditSelStart(int start);
     int EditSelLength() const;
-    void setEditSelLength(int length);
     // Applies to every editor opened from now on (and to an open one); 0 means no limit.
     int EditMaxLength() const { return m_editMaxLength; }
     void setEditMaxLength(int length);
@@ -155,7 +150,7 @@ signals:
     void BeforeEdit(int row, int col, bool &cancel);
     // A character typed into the editor (8 for Backspace); replace it, or set 0 to drop it.
     void KeyPressEdit(int row, int col, int &keyAscii);
-    // keyCode is the Windows virtual-key code; shift has 1 for Shift, 2 for Ctrl, 4 for Alt.
+    // The Qt key and modifiers; the window reads neither, only that a key went up in the editor.
     void KeyUpEdit(int row, int col, int keyCode, int shift);
     void ChangeEdit();
     void AfterEdit(int row, int col);
@@ -269,6 +264,6 @@ private:
     qint32 m_gridColor = 0xC0C0C0;
     qint32 m_foreColor = 0;
     qint32 m_foreColorFixed = 0;
-    int m_focusRect = FocusRectLight;
+    int m_focusRect = FocusRectNone;
     bool m_scrollTrack = true;
 };

@@ -1,5 +1,6 @@
 #include "shared/controls/AlphaMericBox.h"
 
+#include "ControlWarnings.h"
 #include "ModalAnswerer.h"
 #include "TestWorld.h"
 #include "records/FolderStatements.h"
@@ -14,20 +15,6 @@
 
 namespace {
 
-struct BoxSetup
-{
-    int caseType = 0;
-    int dataType = 0;
-    int maxLength = 0;
-};
-
-void Configure(AlphaMericBox &box, const BoxSetup &setup)
-{
-    box.SetCaseType(setup.caseType);
-    box.SetDataType(setup.dataType);
-    box.SetMaxLength(setup.maxLength);
-}
-
 // What the box offers right now: nothing unless its pop-up is showing.
 QStringList Offered(AlphaMericBox &box)
 {
@@ -41,194 +28,84 @@ QStringList Offered(AlphaMericBox &box)
     return entries;
 }
 
-// Warnings of the controls' log category, collected while it lives.
-class WarningLog
-{
-public:
-    WarningLog()
-    {
-        s_lines.clear();
-        m_previous = qInstallMessageHandler(&WarningLog::Handle);
-        s_previous = m_previous;
-    }
-    ~WarningLog() { qInstallMessageHandler(m_previous); }
-    QStringList Lines() const { return s_lines; }
 
-private:
-    static void Handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        if (type == QtWarningMsg && context.category && qstrcmp(context.category, "zorva.controls") == 0)
-            s_lines << message;
-        else if (s_previous)
-            s_previous(type, context, message);
-    }
-    static inline QStringList s_lines;
-    static inline QtMessageHandler s_previous = nullptr;
-    QtMessageHandler m_previous;
-};
+// How text reaches the box: typed key by key, set by the program, set as a number, or pasted.
+enum class Entry { Typed, SetText, SetValue, Pasted };
 
-TEST(AlphaMericBox, TypingKeepsOnlyWhatItsRulesAllow)
+TEST(AlphaMericBox, WhatTheBoxHoldsAndReports)
 {
-    const struct
-    {
-        BoxSetup setup;
-        QString typed;
-        QString text;
-        qint64 value;
-    } cases[] = {
-        {{1, 0, 13}, QStringLiteral("o'neil & co"), QStringLiteral("O'NEIL & CO"), 0},
-        {{1, 0, 13}, QStringLiteral("abcdefghijklmnopq"), QStringLiteral("ABCDEFGHIJKLM"), 0},
-        {{1, 0, 1}, QStringLiteral("bx"), QStringLiteral("B"), 0},
-        {{0, 0, 0}, QStringLiteral("MiXed Case"), QStringLiteral("MiXed Case"), 0},
-        {{2, 0, 0}, QStringLiteral("MiXed"), QStringLiteral("mixed"), 0},
-        {{1, 2, 4}, QStringLiteral("8a3:0x"), QStringLiteral("830"), 830},
-        {{1, 2, 4}, QStringLiteral("123456"), QStringLiteral("1234"), 1234},
-        {{0, 2, 0}, QStringLiteral("-12"), QStringLiteral("12"), 12},
-        {{0, 2, 4}, QStringLiteral("0930"), QStringLiteral("0930"), 930},
-        {{0, 0, 0}, QStringLiteral("12ab"), QStringLiteral("12ab"), 0},
-        {{1, 2, 4}, QString(), QString(), 0},
+    using A = AlphaMericBox;
+    // clang-format off
+    const struct { int caseType, dataType, maxLength; Entry entry; QString input; QString text; qint64 value; int edits; } cases[] = {
+        // The party boxes: upper case, 13 characters.
+        {A::CaseUpper, A::DataText, 13, Entry::Typed, "o'neil & co", "O'NEIL & CO", 0, 11},
+        {A::CaseUpper, A::DataText, 13, Entry::Typed, "abcdefghijklmnopq", "ABCDEFGHIJKLM", 0, 13},
+        {A::CaseUpper, A::DataText, 13, Entry::SetText, "smith", "SMITH", 0, 0},
+        {A::CaseUpper, A::DataText, 13, Entry::Pasted, "baker", "BAKER", 0, 1},
+        {A::CaseAsTyped, A::DataText, 0, Entry::Typed, "MiXed Case", "MiXed Case", 0, 10},
+        {A::CaseLower, A::DataText, 0, Entry::Typed, "MiXed", "mixed", 0, 5},
+        {A::CaseAsTyped, A::DataText, 3, Entry::SetText, "abcdef", "abc", 0, 0},
+        // The docket's time boxes: digits only, four of them.
+        {A::CaseUpper, A::DataNumeric, 4, Entry::Typed, "8a3:0x", "830", 830, 3},
+        {A::CaseUpper, A::DataNumeric, 4, Entry::Typed, "123456", "1234", 1234, 4},
+        {A::CaseAsTyped, A::DataNumeric, 0, Entry::Typed, "-12", "12", 12, 2},
+        {A::CaseAsTyped, A::DataNumeric, 4, Entry::Typed, "0930", "0930", 930, 4},
+        {A::CaseAsTyped, A::DataNumeric, 0, Entry::SetText, "12:3a4", "1234", 1234, 0},
+        {A::CaseAsTyped, A::DataNumeric, 4, Entry::Pasted, "12:30", "", 0, 0},
+        {A::CaseAsTyped, A::DataNumeric, 4, Entry::Pasted, "123456", "1234", 1234, 1},
+        {A::CaseAsTyped, A::DataNumeric, 0, Entry::SetValue, "830", "830", 830, 0},
+        {A::CaseAsTyped, A::DataNumeric, 0, Entry::SetValue, "-5", "0", 0, 0},
+        {A::CaseAsTyped, A::DataText, 0, Entry::SetValue, "-5", "-5", -5, 0},
+        {A::CaseAsTyped, A::DataNumeric, 0, Entry::SetValue, "123456789012345678", "123456789012345678", 123456789012345678, 0},
+        {A::CaseAsTyped, A::DataText, 0, Entry::Typed, "12ab", "12ab", 0, 4},
     };
+    // clang-format on
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.typed.toStdString());
+        SCOPED_TRACE(c.input.toStdString());
         AlphaMericBox box;
-        Configure(box, c.setup);
-        QTest::keyClicks(&box, c.typed);
+        box.SetCaseType(c.caseType);
+        box.SetDataType(c.dataType);
+        box.SetMaxLength(c.maxLength);
+        QSignalSpy changes(&box, &AlphaMericBox::Change);
+        QSignalSpy edits(&box, &AlphaMericBox::Edited);
+        switch (c.entry) {
+        case Entry::Typed:
+            QTest::keyClicks(&box, c.input);
+            break;
+        case Entry::SetText:
+            box.SetText(c.input);
+            break;
+        case Entry::SetValue:
+            box.SetValue(c.input.toLongLong());
+            break;
+        case Entry::Pasted:
+            QApplication::clipboard()->setText(c.input);
+            QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+            break;
+        }
         EXPECT_EQ(box.Text(), c.text);
         EXPECT_EQ(box.Value(), c.value);
+        // Edited is the user's editing only, with the text after it; Change is every change.
+        EXPECT_EQ(edits.count(), c.edits);
+        if (!edits.isEmpty()) {
+            EXPECT_EQ(edits.last().at(0).toString(), c.text);
+        }
+        EXPECT_EQ(changes.count() > 0, !c.text.isEmpty());
     }
-}
-
-TEST(AlphaMericBox, SetTextHoldsNothingTheKeyboardCouldNotEnter)
-{
-    const struct
-    {
-        BoxSetup setup;
-        QString set;
-        QString text;
-    } cases[] = {
-        {{1, 0, 13}, QStringLiteral("smith"), QStringLiteral("SMITH")},
-        {{0, 0, 3}, QStringLiteral("abcdef"), QStringLiteral("abc")},
-        {{0, 2, 0}, QStringLiteral("12:3a4"), QStringLiteral("1234")},
-        {{1, 2, 4}, QString(), QString()},
-    };
-    for (const auto &c : cases) {
-        AlphaMericBox box;
-        Configure(box, c.setup);
-        box.SetText(c.set);
-        EXPECT_EQ(box.Text(), c.text) << c.set.toStdString();
-    }
-}
-
-TEST(AlphaMericBox, LaterRulesApplyToTheTextAlreadyThere)
-{
-    AlphaMericBox box;
-    box.SetText(QStringLiteral("ab12cd"));
-    box.SetCaseType(1);
-    EXPECT_EQ(box.Text(), QStringLiteral("AB12CD"));
-    box.SetDataType(2);
-    EXPECT_EQ(box.Text(), QStringLiteral("12"));
-}
-
-TEST(AlphaMericBox, NumericValueReadAndWritten)
-{
-    const struct
-    {
-        int dataType;
-        qint64 set;
-        QString text;
-        qint64 value;
-    } cases[] = {
-        {2, 830, QStringLiteral("830"), 830},
-        {2, 0, QStringLiteral("0"), 0},
-        {2, -5, QStringLiteral("0"), 0},
-        {0, -5, QStringLiteral("-5"), -5},
-        {2, 123456789012345678, QStringLiteral("123456789012345678"), 123456789012345678},
-    };
-    for (const auto &c : cases) {
-        AlphaMericBox box;
-        box.SetDataType(c.dataType);
-        box.SetValue(c.set);
-        EXPECT_EQ(box.Text(), c.text) << c.set;
-        EXPECT_EQ(box.Value(), c.value) << c.set;
-    }
-}
-
-TEST(AlphaMericBox, AlignmentFollowsItsSetting)
-{
-    const struct
-    {
-        int alignment;
-        Qt::Alignment horizontal;
-    } cases[] = {{0, Qt::AlignLeft}, {1, Qt::AlignRight}, {2, Qt::AlignHCenter}, {7, Qt::AlignLeft}};
-    for (const auto &c : cases) {
-        AlphaMericBox box;
-        box.SetAlignment(c.alignment);
-        EXPECT_EQ(box.alignment() & Qt::AlignHorizontal_Mask, c.horizontal) << c.alignment;
-    }
-}
-
-TEST(AlphaMericBox, EditedOnlyForTheUsersEditingChangeForEveryChange)
-{
-    AlphaMericBox box;
-    box.SetCaseType(1);
-    box.SetMaxLength(13);
-    QSignalSpy changes(&box, &AlphaMericBox::Change);
-    QSignalSpy edits(&box, &AlphaMericBox::Edited);
-
-    box.SetText(QStringLiteral("JONES"));
-    EXPECT_EQ(changes.count(), 1);
-    EXPECT_EQ(edits.count(), 0);
-
-    box.clear();
-    QTest::keyClicks(&box, QStringLiteral("ab"));
-    ASSERT_EQ(edits.count(), 2);
-    EXPECT_EQ(edits.at(1).at(0).toString(), QStringLiteral("AB"));
-    EXPECT_EQ(changes.count(), 4);
-
-    QTest::keyClick(&box, Qt::Key_Backspace);
-    EXPECT_EQ(edits.count(), 3);
-    EXPECT_EQ(edits.at(2).at(0).toString(), QStringLiteral("A"));
-
-    box.SetValue(7);
-    EXPECT_EQ(edits.count(), 3);
-    EXPECT_EQ(changes.count(), 6);
 }
 
 TEST(AlphaMericBox, RefusedKeystrokeChangesNothing)
 {
     AlphaMericBox box;
-    box.SetDataType(2);
+    box.SetDataType(AlphaMericBox::DataNumeric);
     box.SetMaxLength(4);
-    QTest::keyClicks(&box, QStringLiteral("12"));
+    QTest::keyClicks(&box, QStringLiteral("1234"));
     QSignalSpy changes(&box, &AlphaMericBox::Change);
     QSignalSpy edits(&box, &AlphaMericBox::Edited);
-    QTest::keyClicks(&box, QStringLiteral("x "));
-    EXPECT_EQ(box.Text(), QStringLiteral("12"));
+    QTest::keyClicks(&box, QStringLiteral("x 5"));
+    EXPECT_EQ(box.Text(), QStringLiteral("1234"));
     EXPECT_EQ(changes.count(), 0);
     EXPECT_EQ(edits.count(), 0);
-}
-
-TEST(AlphaMericBox, PastedTextFollowsTheRules)
-{
-    const struct
-    {
-        BoxSetup setup;
-        QString clipboard;
-        QString text;
-    } cases[] = {
-        {{1, 0, 13}, QStringLiteral("baker"), QStringLiteral("BAKER")},
-        {{0, 2, 4}, QStringLiteral("12:30"), QString()},
-        {{0, 2, 4}, QStringLiteral("123456"), QStringLiteral("1234")},
-    };
-    for (const auto &c : cases) {
-        AlphaMericBox box;
-        Configure(box, c.setup);
-        QSignalSpy edits(&box, &AlphaMericBox::Edited);
-        QApplication::clipboard()->setText(c.clipboard);
-        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(box.Text(), c.text) << c.clipboard.toStdString();
-        EXPECT_EQ(edits.count(), c.text.isEmpty() ? 0 : 1) << c.clipboard.toStdString();
-    }
 }
 
 class AlphaMericBoxSuggestions : public ::testing::Test
@@ -327,7 +204,7 @@ TEST_F(AlphaMericBoxSuggestions, PickingAnEntryIsAnEdit)
 TEST_F(AlphaMericBoxSuggestions, DatabaseErrorIsLoggedAndOffersNothing)
 {
     ModalAnswerer answerer;
-    WarningLog log;
+    ControlWarnings log;
     AlphaMericBox box;
     MakePartyBox(box, 2);
     box.SetRecordSource(

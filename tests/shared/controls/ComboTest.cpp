@@ -2,13 +2,10 @@
 
 #include "QtPrinters.h"
 
-#include <QAbstractItemView>
 #include <QFile>
-#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -101,21 +98,6 @@ TEST_F(ComboTest, LoadsTheFileFieldsAsColumnsWithNothingChosen)
     EXPECT_EQ(m_combo.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Judge"));
     EXPECT_FALSE(m_combo.IsValid());
     EXPECT_EQ(m_combo.Value(), QString());
-}
-
-TEST(Combo, LoadsTheDemoJudgeTable)
-{
-    Combo combo;
-    MakeJudgeCombo(combo);
-    QString error;
-    ASSERT_TRUE(combo.LoadFromFile(QStringLiteral(ZORVA_SOURCE_DIR "/data/ARYJDG.XML"), &error))
-        << error.toStdString();
-    ASSERT_GT(combo.Rows(), 0);
-    combo.InsertRow(QStringLiteral("Y\t*ALL"), 1);
-    combo.SetValue(combo.Cell(1, 1));
-    EXPECT_TRUE(combo.IsValid());
-    EXPECT_EQ(combo.currentText(), combo.Cell(1, 1));
-    EXPECT_EQ(combo.Cell(0, 1), QStringLiteral("*ALL"));
 }
 
 TEST_F(ComboTest, InsertedRowLandsAtItsListPosition)
@@ -264,77 +246,6 @@ TEST_F(ComboTest, TypingACodeChoosesIt)
         QTest::keyClicks(&combo, c.typed);
         EXPECT_EQ(combo.Value(), c.value) << c.typed.toStdString();
         EXPECT_EQ(changes.count(), c.value.isEmpty() ? 0 : 1) << c.typed.toStdString();
-    }
-}
-
-TEST_F(ComboTest, PickingARowFromTheList)
-{
-    ASSERT_TRUE(m_combo.LoadFromFile(m_judges));
-    m_combo.InsertRow(QStringLiteral("Y\t*ALL"), 1);
-    m_combo.show();
-    m_combo.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_combo));
-    QSignalSpy changes(&m_combo, &Combo::Change);
-
-    m_combo.showPopup();
-    auto *list = qobject_cast<QTreeView *>(m_combo.view());
-    ASSERT_NE(list, nullptr);
-    ASSERT_TRUE(list->isVisible());
-    EXPECT_TRUE(list->header()->isVisible());
-    const QRect row = list->visualRect(m_combo.model()->index(3, 1));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
-
-    EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(m_combo.Value(), QStringLiteral("SMI"));
-    EXPECT_EQ(changes.count(), 1);
-}
-
-TEST_F(ComboTest, ListColumnsFollowTheirSettings)
-{
-    ASSERT_TRUE(m_combo.LoadFromFile(m_judges));
-    m_combo.SetHiddenItems({true, false});
-    m_combo.SetWidthItems({0, 120});
-    m_combo.SetAlignmentItems({0, 1});
-    m_combo.SetColumnHeaders(false);
-    auto *list = qobject_cast<QTreeView *>(m_combo.view());
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(list->isColumnHidden(0));
-    EXPECT_FALSE(list->isColumnHidden(1));
-    EXPECT_EQ(list->columnWidth(1), 120);
-    EXPECT_FALSE(list->header()->isVisibleTo(list));
-    const int alignment = m_combo.model()->index(0, 1).data(Qt::TextAlignmentRole).toInt();
-    EXPECT_TRUE(alignment & Qt::AlignRight);
-    // Hidden or not, the column still gives its values.
-    m_combo.SetDataField(QStringLiteral("0"));
-    m_combo.SetValue(QStringLiteral("N"));
-    EXPECT_EQ(m_combo.currentText(), QStringLiteral("BRK"));
-}
-
-TEST(Combo, SingleColumnRoomList)
-{
-    QTemporaryDir dir;
-    const QString rooms =
-        WriteRowset(dir, QStringLiteral("ARYROM.XML"), {QStringLiteral("ROMCOD")},
-                    {{QStringLiteral("1")}, {QStringLiteral("4A")}, {QStringLiteral("CTR")}});
-    Combo combo;
-    combo.SetColumnHeaders(false);
-    ASSERT_TRUE(combo.LoadFromFile(rooms));
-    combo.InsertRow(QStringLiteral("*ALL"), 1);
-    EXPECT_EQ(Column(combo, 0), (QStringList{QStringLiteral("*ALL"), QStringLiteral("1"),
-                                             QStringLiteral("4A"), QStringLiteral("CTR")}));
-    const struct
-    {
-        QString set;
-        bool valid;
-    } cases[] = {{QStringLiteral("*ALL"), true},
-                 {QStringLiteral("4A"), true},
-                 {QStringLiteral("4"), false},
-                 {QStringLiteral("CTR"), true},
-                 {QStringLiteral(" *ALL"), false}};
-    for (const auto &c : cases) {
-        combo.SetValue(c.set);
-        EXPECT_EQ(combo.IsValid(), c.valid) << c.set.toStdString();
-        EXPECT_EQ(combo.Value(), c.valid ? c.set : QString()) << c.set.toStdString();
     }
 }
 

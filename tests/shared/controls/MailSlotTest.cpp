@@ -1,4 +1,5 @@
 #include "shared/controls/MailSlot.h"
+#include "ControlWarnings.h"
 
 #include "QtPrinters.h"
 
@@ -54,28 +55,6 @@ private:
     QLocalServer m_server;
 };
 
-class WarningCount
-{
-public:
-    WarningCount()
-    {
-        s_count = 0;
-        s_previous = qInstallMessageHandler(&WarningCount::Handle);
-    }
-    ~WarningCount() { qInstallMessageHandler(s_previous); }
-    int Count() const { return s_count; }
-
-private:
-    static void Handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        if (type == QtWarningMsg && context.category && qstrcmp(context.category, "zorva.controls") == 0)
-            ++s_count;
-        else if (s_previous)
-            s_previous(type, context, message);
-    }
-    static inline int s_count = 0;
-    static inline QtMessageHandler s_previous = nullptr;
-};
 
 TEST(MailSlot, ServerNameCarriesTheHandle)
 {
@@ -139,7 +118,7 @@ TEST(MailSlot, WithoutAListenerTheMessageIsDroppedAtOnce)
         Host gone(handle);
     }
     for (int timeout : {2000, 0}) {
-        WarningCount warnings;
+        ControlWarnings warnings;
         MailSlot slot;
         slot.SetParentWindow(handle);
         slot.SetTimeout(timeout);
@@ -147,7 +126,7 @@ TEST(MailSlot, WithoutAListenerTheMessageIsDroppedAtOnce)
         clock.start();
         EXPECT_FALSE(slot.Send(QStringLiteral("SAVE")));
         EXPECT_LT(clock.elapsed(), 500) << timeout;
-        EXPECT_EQ(warnings.Count(), 1) << timeout;
+        EXPECT_EQ(warnings.Lines().size(), 1) << timeout;
     }
 }
 

@@ -35,85 +35,52 @@ protected:
     OptionButtonGroup *m_group = nullptr;
 };
 
-TEST_F(OptionButtonGroupTest, NoneChosenAtTheStart)
+// Steps: "click:i" (the mouse on button i), "space:i", "down:i", "up:i" (keys on button i), "set:v"
+// (the program sets the value). After the steps: the value, the chosen index, and the indexes
+// that Click reported, in order.
+TEST_F(OptionButtonGroupTest, ChoosingByMouseKeyboardOrProgram)
 {
-    EXPECT_EQ(m_window.findChild<OptionButtonGroup *>(QStringLiteral("optAction")), m_group);
-    EXPECT_EQ(m_group->Count(), 2);
-    EXPECT_EQ(m_group->Value(), QString());
-    EXPECT_EQ(m_group->ChosenIndex(), -1);
-    ASSERT_NE(Button(0), nullptr);
-    ASSERT_NE(Button(1), nullptr);
-    EXPECT_EQ(Button(0)->text(), QStringLiteral("Check folders out"));
-    EXPECT_EQ(Button(1)->text(), QStringLiteral("Check folders in"));
-    EXPECT_FALSE(Button(0)->isChecked());
-    EXPECT_FALSE(Button(1)->isChecked());
-}
-
-TEST_F(OptionButtonGroupTest, MouseClicksChooseAndReportTheirIndex)
-{
-    const struct
-    {
-        QList<int> clicks;
-        QString value;
-    } cases[] = {
-        {{1}, QStringLiteral("*IN")},
-        {{0}, QStringLiteral("*OUT")},
-        {{1, 0}, QStringLiteral("*OUT")},
-        {{0, 1, 1}, QStringLiteral("*IN")},
+    // clang-format off
+    const struct { QStringList steps; QString value; int chosen; QList<int> clicks; } cases[] = {
+        {{}, "", -1, {}},
+        {{"click:1"}, "*IN", 1, {1}},
+        {{"click:1", "click:0"}, "*OUT", 0, {1, 0}},
+        {{"click:0", "click:1", "click:1"}, "*IN", 1, {0, 1, 1}},
+        {{"space:0"}, "*OUT", 0, {0}},
+        {{"space:0", "down:0"}, "*IN", 1, {0, 1}},
+        {{"space:0", "down:0", "up:1"}, "*OUT", 0, {0, 1, 0}},
+        // The program's choice raises no Click.
+        {{"set:*IN"}, "*IN", 1, {}},
+        {{"set:*IN", "set:"}, "", -1, {}},
+        {{"click:0", "set:*ALL"}, "", -1, {0}},
     };
+    // clang-format on
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.steps.join(' ').toStdString());
         m_group->SetValue(QString());
         QSignalSpy clicks(m_group, &OptionButtonGroup::Click);
-        for (int index : c.clicks)
-            QTest::mouseClick(Button(index), Qt::LeftButton);
+        for (const QString &step : c.steps) {
+            const QString what = step.section(':', 0, 0);
+            const QString arg = step.section(':', 1);
+            QRadioButton *button = what == "set" ? nullptr : Button(arg.toInt());
+            if (what == "set") {
+                m_group->SetValue(arg);
+            } else if (what == "click") {
+                QTest::mouseClick(button, Qt::LeftButton);
+            } else {
+                button->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(button, what == "space" ? Qt::Key_Space : what == "down" ? Qt::Key_Down : Qt::Key_Up);
+            }
+        }
         EXPECT_EQ(m_group->Value(), c.value);
-        ASSERT_EQ(clicks.count(), c.clicks.size());
-        for (int i = 0; i < clicks.count(); ++i)
-            EXPECT_EQ(clicks.at(i).at(0).toInt(), c.clicks.at(i));
+        EXPECT_EQ(m_group->ChosenIndex(), c.chosen);
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(Button(i)->isChecked(), i == c.chosen);
+        QList<int> reported;
+        for (const QList<QVariant> &click : clicks)
+            reported << click.at(0).toInt();
+        EXPECT_EQ(reported, c.clicks);
     }
-}
-
-TEST_F(OptionButtonGroupTest, KeyboardChoosesToo)
-{
-    QSignalSpy clicks(m_group, &OptionButtonGroup::Click);
-    Button(0)->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(Button(0), Qt::Key_Space);
-    EXPECT_EQ(m_group->Value(), QStringLiteral("*OUT"));
-
-    QTest::keyClick(Button(0), Qt::Key_Down);
-    EXPECT_EQ(m_group->Value(), QStringLiteral("*IN"));
-    EXPECT_TRUE(Button(1)->hasFocus());
-
-    QTest::keyClick(Button(1), Qt::Key_Up);
-    EXPECT_EQ(m_group->Value(), QStringLiteral("*OUT"));
-
-    ASSERT_EQ(clicks.count(), 3);
-    EXPECT_EQ(clicks.at(0).at(0).toInt(), 0);
-    EXPECT_EQ(clicks.at(1).at(0).toInt(), 1);
-    EXPECT_EQ(clicks.at(2).at(0).toInt(), 0);
-}
-
-TEST_F(OptionButtonGroupTest, ValueSetInCodeRaisesNoClick)
-{
-    const struct
-    {
-        QString set;
-        QString value;
-        int chosen;
-    } cases[] = {
-        {QStringLiteral("*IN"), QStringLiteral("*IN"), 1},
-        {QStringLiteral("*OUT"), QStringLiteral("*OUT"), 0},
-        {QString(), QString(), -1},
-        {QStringLiteral("*IN"), QStringLiteral("*IN"), 1},
-        {QStringLiteral("*ALL"), QString(), -1},
-    };
-    QSignalSpy clicks(m_group, &OptionButtonGroup::Click);
-    for (const auto &c : cases) {
-        m_group->SetValue(c.set);
-        EXPECT_EQ(m_group->Value(), c.value) << c.set.toStdString();
-        EXPECT_EQ(m_group->ChosenIndex(), c.chosen) << c.set.toStdString();
-    }
-    EXPECT_EQ(clicks.count(), 0);
 }
 
 TEST_F(OptionButtonGroupTest, ButtonsFollowTheGroupsNameAndSettings)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -8,25 +7,7 @@
 class FlexGrid;
 
 // The pieces FlexGrid is drawn with. The grid keeps every value itself; these only show its data
-// rows (the model and the view) and its fixed rows (the header), and hand input back to it.
-
-// Data rows only: view row 0 is the grid's first row under the fixed rows.
-class FlexGridModel : public QAbstractTableModel
-{
-public:
-    explicit FlexGridModel(FlexGrid *grid);
-
-    int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
-    void BeginReset() { beginResetModel(); }
-    void EndReset() { endResetModel(); }
-
-private:
-    FlexGrid *m_grid;
-};
+// rows and its fixed rows (the header), and hand input back to it.
 
 // Draws the fixed rows, stacked, above each column; the view keeps it in step with the columns.
 class FlexGridHeader : public QHeaderView
@@ -85,3 +66,7 @@ private:
 // Shared by the painters: one cell's text, in the grid's general alignment (numbers to the right).
 void FlexGridDrawCell(QPainter *painter, const QRect &rect, const QString &text, const QFont &font,
                       const QColor &background, const QColor &foreground, const QColor &lines);
+
+// Whether widget is ancestor or inside it, across window boundaries too: an editor's drop-down
+// list is a window of its own.
+bool FlexGridWithin(const QWidget *widget, const QWidget *ancestor);

@@ -1,0 +1,401 @@
+#include "FlexGrid.h"
+
+#include "FlexGridModel.h"
+#include "FlexGridView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+
+// What the clerk sees and types into: the view, its header and cell painter, and the editor.
+
+namespace {
+
+// One entry of a drop-down list: "value", "value\tmore" or "#key;value\tmore".
+struct ListItem
+{
+    QString key;
+    QString value;
+    QString shown;
+};
+
+QList<ListItem> ParseList(const QString &list)
+{
+    QList<ListItem> items;
+    const QString body = list.mid(1); // past the leading "|"
+    if (body.isEmpty())
+        return items;
+    for (QString item : body.split(QLatin1Char('|'))) {
+        ListItem parsed;
+        if (item.startsWith(QLatin1Char('#'))) {
+            const qsizetype semicolon = item.indexOf(QLatin1Char(';'));
+            parsed.key = item.mid(1, semicolon < 0 ? -1 : semicolon - 1);
+            item = semicolon < 0 ? QString() : item.mid(semicolon + 1);
+        }
+        parsed.value = item.section(QLatin1Char('\t'), 0, 0);
+        parsed.shown = QString(item).replace(QLatin1Char('\t'), QStringLiteral("   "));
+        items.append(parsed);
+    }
+    return items;
+}
+
+bool IsNumber(const QString &text)
+{
+    bool ok = false;
+    text.trimmed().toDouble(&ok);
+    return ok;
+}
+
+} // namespace
+
+bool FlexGridWithin(const QWidget *widget, const QWidget *ancestor)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget == ancestor)
+            return true;
+    }
+    return false;
+}
+
+void FlexGridDrawCell(QPainter *painter, const QRect &rect, const QString &text, const QFont &font,
+                      const QColor &background, const QColor &foreground, const QColor &lines)
+{
+    painter->fillRect(rect, background);
+    painter->setPen(lines);
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    if (text.isEmpty())
+        return;
+    const QRect area = rect.adjusted(3, 0, -4, -1);
+    painter->setFont(font);
+    painter->setPen(foreground);
+    const Qt::Alignment horizontal = IsNumber(text) ? Qt::AlignRight : Qt::AlignLeft;
+    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, area.width());
+    painter->drawText(area, int(horizontal | Qt::AlignVCenter), shown);
+}
+
+FlexGrid::FlexGrid(QWidget *parent) : QWidget(parent)
+{
+    m_backColorFixed = FromQColor(palette().color(QPalette::Button));
+    m_gridColor = FromQColor(palette().color(QPalette::Mid));
+
+    m_model = new FlexGridModel(this);
+    m_view = new FlexGridView(this);
+    m_view->setModel(m_model);
+    m_header = new FlexGridHeader(this);
+    m_view->setHorizontalHeader(m_header);
+    m_view->setItemDelegate(new FlexGridDelegate(this));
+    m_view->verticalHeader()->setDefaultSectionSize(defaultRowPx());
+    connect(m_header, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (!m_applyingLayout && validCol(col))
+            m_cols[col].widthPx = size;
+        placeEditor();
+    });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    setFocusProxy(m_view);
+
+    setFixedRows(1);
+}
+
+FlexGrid::~FlexGrid()
+{
+    // The editor must not report anything while the grid is half destroyed, and the view's
+    // children must go while the grid's values they read still exist.
+    if (m_edit && m_edit->keyTarget)
+        m_edit->keyTarget->removeEventFilter(this);
+    m_edit.reset();
+    disconnect(m_header, nullptr, this, nullptr);
+    delete m_view;
+}
+
+// ---- editor
+
+void FlexGrid::openEditor(int row, int col)
+{
+    const Cell &cell = m_rows[row].cells[col];
+    const QString list = m_cols[col].comboList;
+    Editor editor;
+    editor.row = row;
+    editor.col = col;
+    editor.original = cell.text;
+    QWidget *parent = m_view->viewport();
+    if (list.isEmpty()) {
+        auto *line = new QLineEdit(parent);
+        line->setFrame(false);
+        line->setText(cell.text);
+        editor.widget = line;
+        editor.keyTarget = line;
+        editor.line = line;
+        connect(line, &QLineEdit::textChanged, this, [this] { emit ChangeEdit(); });
+    } else {
+        auto *combo = new QComboBox(parent);
+        combo->setFrame(false);
+        const QList<ListItem> items = ParseList(list);
+        for (const ListItem &item : items) {
+            combo->addItem(item.value, item.key);
+            combo->setItemData(combo->count() - 1, item.shown, Qt::ToolTipRole);
+        }
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        // Completing "19" to "1999" would change what the clerk typed.
+        combo->setCompleter(nullptr);
+        combo->setEditText(cell.text);
+        editor.line = combo->lineEdit();
+        connect(editor.line, &QLineEdit::textChanged, this, [this] { emit ChangeEdit(); });
+        // Picking from the list completes the edit.
+        connect(combo, &QComboBox::activated, this, [this, combo](int index) {
+            if (!m_edit || m_edit->combo != combo || m_synthesizing)
+                return;
+            m_edit->line->setText(combo->itemText(index));
+            commitEdit();
+        });
+        editor.widget = combo;
+        editor.keyTarget = combo;
+        editor.combo = combo;
+    }
+    editor.widget->setObjectName(QStringLiteral("FlexGridEditor"));
+    QFont font = m_view->font();
+    font.setBold(cell.bold);
+    editor.widget->setFont(font);
+    QPalette palette = editor.widget->palette();
+    palette.setColor(QPalette::Base, ToQColor(cellBackground(row, col)));
+    palette.setColor(QPalette::Text, ToQColor(cell.fore ? *cell.fore : m_foreColor));
+    editor.widget->setPalette(palette);
+    if (editor.line) {
+        editor.line->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : 32767);
+        editor.line->selectAll();
+    }
+    editor.keyTarget->installEventFilter(this);
+    m_edit = editor;
+    placeEditor();
+    editor.widget->show();
+    editor.widget->setFocus(Qt::OtherFocusReason);
+    repaintCells();
+}
+
+void FlexGrid::placeEditor()
+{
+    if (!m_edit || !m_edit->widget || !validCell(m_edit->row, m_edit->col) || m_edit->row < m_fixedRows)
+        return;
+    const QRect rect = m_view->visualRect(m_model->index(m_edit->row - m_fixedRows, m_edit->col));
+    // Inside the grid lines, which stay visible around the editor.
+    m_edit->widget->setGeometry(rect.adjusted(0, 0, -1, -1));
+}
+
+std::optional<FlexGrid::Editor> FlexGrid::detachEditor()
+{
+    if (!m_edit)
+        return std::nullopt;
+    Editor editor = *m_edit;
+    m_edit.reset();
+    if (QWidget *widget = editor.widget) {
+        editor.keyTarget->removeEventFilter(this);
+        QObject::disconnect(widget, nullptr, this, nullptr);
+        if (editor.line)
+            QObject::disconnect(editor.line, nullptr, this, nullptr);
+        widget->setObjectName(QString());
+        // Keep the keyboard in the grid, unless the focus has already gone elsewhere.
+        if (FlexGridWithin(QApplication::focusWidget(), widget))
+            m_view->setFocus(Qt::OtherFocusReason);
+        widget->hide();
+        widget->deleteLater();
+    }
+    repaintCells();
+    return editor;
+}
+
+QString FlexGrid::editorText(const Editor &editor) const
+{
+    return editor.line ? editor.line->text() : editor.original;
+}
+
+void FlexGrid::commitEdit()
+{
+    if (!m_edit)
+        return;
+    const QString text = editorText(*m_edit);
+    const std::optional<Editor> editor = detachEditor();
+    if (Cell *cell = cellAt(editor->row, editor->col))
+        cell->text = text;
+    repaintCells();
+    emit AfterEdit(editor->row, editor->col);
+}
+
+void FlexGrid::cancelEdit()
+{
+    detachEditor();
+}
+
+QString FlexGrid::EditText() const
+{
+    return m_edit ? editorText(*m_edit) : QString();
+}
+
+int FlexGrid::EditSelLength() const
+{
+    return m_edit && m_edit->line ? int(m_edit->line->selectionLength()) : 0;
+}
+
+void FlexGrid::setEditMaxLength(int length)
+{
+    m_editMaxLength = qMax(0, length);
+    if (m_edit && m_edit->line)
+        m_edit->line->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : 32767);
+}
+
+// ---- header
+
+FlexGridHeader::FlexGridHeader(FlexGrid *grid) : QHeaderView(Qt::Horizontal), m_grid(grid)
+{
+    setSectionsClickable(false);
+    setHighlightSections(false);
+    setMinimumSectionSize(0);
+    setStretchLastSection(false);
+}
+
+QSize FlexGridHeader::sizeHint() const
+{
+    int height = 0;
+    for (int row = 0; row < m_grid->FixedRows(); ++row) {
+        if (!m_grid->RowHidden(row))
+            height += m_grid->rowPx(row);
+    }
+    return {length(), height};
+}
+
+void FlexGridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
+{
+    if (!rect.isValid())
+        return;
+    painter->save();
+    int top = rect.top();
+    for (int row = 0; row < m_grid->FixedRows(); ++row) {
+        const int height = m_grid->RowHidden(row) ? 0 : m_grid->rowPx(row);
+        if (height <= 0)
+            continue;
+        const FlexGrid::Cell *cell = m_grid->cellAt(row, logicalIndex);
+        QFont font = m_grid->font();
+        font.setBold(cell && cell->bold);
+        const qint32 fore = cell && cell->fore ? *cell->fore : m_grid->ForeColorFixed();
+        FlexGridDrawCell(painter, QRect(rect.left(), top, rect.width(), height),
+                         cell ? cell->text : QString(), font,
+                         FlexGrid::ToQColor(m_grid->cellBackground(row, logicalIndex)),
+                         FlexGrid::ToQColor(fore), FlexGrid::ToQColor(m_grid->GridColor()));
+        top += height;
+    }
+    painter->restore();
+}
+
+// ---- delegate
+
+FlexGridDelegate::FlexGridDelegate(FlexGrid *grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+void FlexGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const
+{
+    const int row = index.row() + m_grid->FixedRows();
+    const int col = index.column();
+    const FlexGrid::Cell *cell = m_grid->cellAt(row, col);
+    if (!cell)
+        return;
+    painter->save();
+    QFont font = option.font;
+    font.setBold(cell->bold);
+    const qint32 fore = cell->fore ? *cell->fore : m_grid->ForeColor();
+    FlexGridDrawCell(painter, option.rect, cell->text, font,
+                     FlexGrid::ToQColor(m_grid->cellBackground(row, col)), FlexGrid::ToQColor(fore),
+                     FlexGrid::ToQColor(m_grid->GridColor()));
+    if (row == m_grid->Row() && col == m_grid->Col() && !m_grid->IsEditing() &&
+        m_grid->FocusRect() != FlexGrid::FocusRectNone) {
+        painter->setPen(QPen(FlexGrid::ToQColor(fore), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+    }
+    painter->restore();
+}
+
+// ---- view
+
+FlexGridView::FlexGridView(FlexGrid *grid) : QTableView(grid), m_grid(grid)
+{
+    setShowGrid(false);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    viewport()->setObjectName(QStringLiteral("FlexGridCells"));
+}
+
+void FlexGridView::Relayout()
+{
+    updateGeometries();
+    viewport()->update();
+}
+
+void FlexGridView::keyPressEvent(QKeyEvent *event)
+{
+    m_grid->handleKeyPress(event);
+    m_grid->m_keyFromView = event->isAccepted() ? nullptr : event;
+}
+
+// Tab that finds no next cell is tried here on a key event of the view's own making, which never
+// travels on to the grid: it must not stay marked.
+bool FlexGridView::focusNextPrevChild(bool next)
+{
+    const bool moved = QTableView::focusNextPrevChild(next);
+    m_grid->m_keyFromView = nullptr;
+    return moved;
+}
+
+void FlexGridView::keyReleaseEvent(QKeyEvent *event)
+{
+    m_grid->handleKeyRelease(event);
+}
+
+void FlexGridView::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid())
+        m_grid->clickCell(index.row() + m_grid->FixedRows(), index.column(), false);
+}
+
+// Dragging selects nothing: the grid has a cursor, not a selection.
+void FlexGridView::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void FlexGridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid())
+        m_grid->clickCell(index.row() + m_grid->FixedRows(), index.column(), true);
+}
+
+void FlexGridView::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    m_grid->placeEditor();
+}
+
+void FlexGridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    m_grid->placeEditor();
+}
