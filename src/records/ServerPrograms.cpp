@@ -25,8 +25,9 @@ void SetOutput(QList<ProcedureCall::Parameter> &params, const QString &name, con
                 text.chop(1);
             p.value = text;
         } else {
-            // A null stays null: the caller must see it, as from the court's own program.
-            p.value = value;
+            // A decimal output comes back as a number, as through the court's driver; a null stays
+            // a null, for the caller to see.
+            p.value = value.isNull() ? QVariant(QMetaType::fromType<double>()) : QVariant(value.toDouble());
         }
         return;
     }
