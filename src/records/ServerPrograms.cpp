@@ -25,7 +25,9 @@ void SetOutput(QList<ProcedureCall::Parameter> &params, const QString &name, con
                 text.chop(1);
             p.value = text;
         } else {
-            p.value = value.isNull() ? QVariant(0) : value;
+            // A decimal output comes back as a number, as through the court's driver; a null stays
+            // a null, for the caller to see.
+            p.value = value.isNull() ? QVariant(QMetaType::fromType<double>()) : QVariant(value.toDouble());
         }
         return;
     }
@@ -34,7 +36,7 @@ void SetOutput(QList<ProcedureCall::Parameter> &params, const QString &name, con
 struct Litigant
 {
     QString type;
-    int number = 0;
+    QVariant number = 0; // as the master holds it, null included
     QString name;
     QString attorney;
 };
@@ -122,7 +124,7 @@ bool WinGetSty(QSqlDatabase &db, QList<ProcedureCall::Parameter> &params, QStrin
     bool havePlaintiff = false, haveDefendant = false;
     while (q.next()) {
         any = true;
-        const Litigant l{q.value(0).toString().trimmed(), q.value(1).toInt(), q.value(2).toString(),
+        const Litigant l{q.value(0).toString().trimmed(), q.value(1), q.value(2).toString(),
                          q.value(3).toString()};
         if (l.type == QLatin1String("PL") && !havePlaintiff) {
             plaintiff = l;

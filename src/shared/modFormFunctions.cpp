@@ -30,7 +30,8 @@ Answer MsgBox(const QString &text, const QString &title, Buttons buttons, Icon i
     }
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        // Enter must never throw the clerk's work away.
+        box.setDefaultButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
@@ -50,14 +51,18 @@ bool ConfirmDiscardChanges(const QWidget *indicator, bool &cancel)
     return true;
 }
 
-bool RequiredFieldMissing(QWidget *field)
+QString TrimBlanks(QString text)
 {
-    QString text = field->property("text").toString();
     while (text.startsWith(QLatin1Char(' ')))
         text.remove(0, 1);
     while (text.endsWith(QLatin1Char(' ')))
         text.chop(1);
-    if (!text.isEmpty())
+    return text;
+}
+
+bool RequiredFieldMissing(QWidget *field)
+{
+    if (!TrimBlanks(field->property("text").toString()).isEmpty())
         return false;
     ShowFieldError(field, QStringLiteral("A required field is missing."));
     return true;

@@ -13,13 +13,17 @@ enum class Buttons { OkOnly, YesNo };
 enum class Icon { None, Information, Warning, Critical };
 enum class Answer { Ok, Yes, No };
 
-// Shows a modal message box; an empty title gives the component's name.
+// Shows a modal message box; an empty title gives the component's name. A Yes/No question has
+// No as its default button.
 Answer MsgBox(const QString &text, const QString &title = {}, Buttons buttons = Buttons::OkOnly,
               Icon icon = Icon::None);
 
 // The close guard: while indicator (the window's Save or Run button) is enabled, asks "Discard
 // changes?"; any answer but Yes sets cancel. Returns whether the close was cancelled.
 bool ConfirmDiscardChanges(const QWidget *indicator, bool &cancel);
+
+// The text without the spaces at both ends; tabs and line breaks are text, not blanks.
+QString TrimBlanks(QString text);
 
 // True, after reporting "A required field is missing." at the field, when its text is empty
 // once the spaces at both ends are removed (tabs count as text).

@@ -3,7 +3,33 @@
 #include "modBooleanConversions.h"
 #include "records/ProcedureCall.h"
 
+#include <cmath>
+#include <limits>
+
 namespace modGetCaseStyle {
+
+namespace {
+
+// A litigant number as the window holds it, a 16-bit integer; a value that is not one (null,
+// fractional, out of range) is a failure to report, never a 0 or a wrapped number.
+bool ToLitigantNumber(const QVariant &value, const char *name, qint16 &number, QString *why)
+{
+    bool ok = false;
+    const double d = value.toDouble(&ok);
+    if (value.isNull() || !ok) {
+        *why = QStringLiteral("WINGETSTY returned no number in %1.").arg(QLatin1String(name));
+        return false;
+    }
+    if (d != std::trunc(d) || d < std::numeric_limits<qint16>::min() || d > std::numeric_limits<qint16>::max()) {
+        *why = QStringLiteral("WINGETSTY returned %1 in %2, which is not a litigant number.")
+                   .arg(value.toString(), QLatin1String(name));
+        return false;
+    }
+    number = static_cast<qint16>(d);
+    return true;
+}
+
+} // namespace
 
 QString GetCaseStyle(bool RtvUsrSecF, qint16 PrmYer, const QString &PrmTyp, qint32 PrmSeq, const QString &PrmLTp,
                      qint16 PrmLit, QString &PrmPlfNam, QString &PrmPlfLtp, qint16 &PrmPlfLit, QString &PrmVersus,
@@ -40,13 +66,21 @@ QString GetCaseStyle(bool RtvUsrSecF, qint16 PrmYer, const QString &PrmTyp, qint
     call.Execute({flag, QVariant::fromValue(PrmYer), PrmTyp, PrmSeq, PrmLTp, QVariant::fromValue(PrmLit), none, zero,
                   none, none, none, none, zero, none, none});
 
+    qint16 plfLit = 0, defLit = 0;
+    QString why;
+    if (!ToLitigantNumber(call.Parameters(QStringLiteral("PrmPlfLit")), "PrmPlfLit", plfLit, &why) ||
+        !ToLitigantNumber(call.Parameters(QStringLiteral("PrmDefLit")), "PrmDefLit", defLit, &why)) {
+        if (onError)
+            onError(-1, why);
+        return {};
+    }
     PrmPlfLtp = call.Parameters(QStringLiteral("PrmPlfLtp")).toString();
-    PrmPlfLit = static_cast<qint16>(call.Parameters(QStringLiteral("PrmPlfLit")).toInt());
+    PrmPlfLit = plfLit;
     PrmPlfNam = call.Parameters(QStringLiteral("PrmPlfNam")).toString();
     PrmPlfAty = call.Parameters(QStringLiteral("PrmPlfAty")).toString();
     PrmVersus = call.Parameters(QStringLiteral("PrmVersus")).toString();
     PrmDefLtp = call.Parameters(QStringLiteral("PrmDefLtp")).toString();
-    PrmDefLit = static_cast<qint16>(call.Parameters(QStringLiteral("PrmDefLit")).toInt());
+    PrmDefLit = defLit;
     PrmDefNam = call.Parameters(QStringLiteral("PrmDefNam")).toString();
     PrmDefAty = call.Parameters(QStringLiteral("PrmDefAty")).toString();
     return PrmPlfNam + QLatin1Char(' ') + PrmVersus + QLatin1Char(' ') + PrmDefNam;

@@ -10,7 +10,9 @@ inline constexpr char CommandText[] =
     "{{CALL /QSYS.LIB/MRLCRT.LIB/WINGETSTY.PGM(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)}}";
 
 // A failure of the call is not caught here: it reaches the caller through onError, raised
-// inside the call as the data objects raise theirs; the outputs are then empty.
+// inside the call as the data objects raise theirs; the outputs are then empty. So does an output
+// that does not convert: a litigant number that is null or beyond 16 bits gives onError and an
+// empty result, the outputs untouched.
 using ErrorHandler = std::function<void(qint32 number, const QString &description)>;
 
 // Returns PrmPlfNam + " " + PrmVersus + " " + PrmDefNam and fills the nine outputs.

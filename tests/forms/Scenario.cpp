@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
@@ -23,7 +24,8 @@ Qt::Key KeyNamed(const QString &name)
     static const QHash<QString, Qt::Key> keys{{"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},
                                               {"Delete", Qt::Key_Delete}, {"Right", Qt::Key_Right},
                                               {"Left", Qt::Key_Left},     {"F2", Qt::Key_F2},
-                                              {"Tab", Qt::Key_Tab},       {"Up", Qt::Key_Up}};
+                                              {"Tab", Qt::Key_Tab},       {"Up", Qt::Key_Up},
+                                              {"Backspace", Qt::Key_Backspace}};
     EXPECT_TRUE(keys.contains(name)) << "no such key in a step: " << name.toStdString();
     return keys.value(name, Qt::Key_unknown);
 }
@@ -41,6 +43,21 @@ void Step(QWidget *window, const QString &step)
 {
     if (step == QLatin1String("close")) {
         window->close();
+        return;
+    }
+    if (step.startsWith(QLatin1String("click "))) {
+        // At the right end, where a click leaves the cursor after a right-aligned number.
+        QWidget *w = Named(window, step.mid(6));
+        ASSERT_NE(w, nullptr) << step.toStdString();
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(w->width() - 3, w->height() / 2));
+        return;
+    }
+    if (step.startsWith(QLatin1String("paste "))) {
+        auto *box = qobject_cast<QLineEdit *>(Named(window, step.mid(6).section(QLatin1Char('='), 0, 0)));
+        ASSERT_NE(box, nullptr) << step.toStdString();
+        QApplication::clipboard()->setText(step.section(QLatin1Char('='), 1));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         return;
     }
     if (step.startsWith(QLatin1String("pick "))) {

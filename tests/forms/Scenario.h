@@ -13,8 +13,10 @@ namespace Scenario {
 // Performs the clerk's steps on a window, separated by "; ":
 //   "name"            click the named button or option, or trigger the named menu item
 //   "name=text"       clear the named box and type the text into it
-//   "name:Key"        press a key (Return, Escape, Delete, Right, Left, Up, F2, Tab) in the named control
+//   "name:Key"        press a key (Return, Escape, Delete, Backspace, Right, Left, Up, F2, Tab) in the named control
 //   "pick name=text"  choose the entry of the named list that shows the text
+//   "click name"      click the named control at its right end (a box keeps its text)
+//   "paste name=text" put the text on the clipboard and press Ctrl+V in the named box
 //   "keys=text"       type into whatever has the focus (the grid's editor follows its cursor)
 //   "keys:Key"        press a key there
 //   "close"           ask the window to close (its close box)

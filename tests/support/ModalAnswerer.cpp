@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <gtest/gtest.h>
 
 QString ModalAnswerer::Box::Line() const
@@ -66,6 +67,10 @@ void ModalAnswerer::Poll()
     if (m_answers.isEmpty())
         m_unread << m_seen.size() - 1;
     const QString answer = m_answers.isEmpty() ? QStringLiteral("OK") : m_answers.takeFirst();
+    if (answer == QLatin1String("Enter")) { // whatever the box's default button is
+        QTest::keyClick(box, Qt::Key_Return);
+        return;
+    }
     for (QAbstractButton *b : box->buttons()) {
         if (b->text().remove(QLatin1Char('&')).compare(answer, Qt::CaseInsensitive) == 0) {
             b->click();

@@ -7,7 +7,8 @@
 #include "QtPrinters.h"
 
 // Answers the real message boxes a test provokes: polls the visible boxes, records each box's
-// text, title and buttons, and clicks the next queued answer. A box is expected when an answer was
+// text, title and buttons, and clicks the next queued answer ("Enter" presses the Return key
+// instead, which answers with the box's default button). A box is expected when an answer was
 // queued for it, or when the test reads it through Seen(); any other box fails the test that met
 // it (when the answerer goes, or at Clear()), with its title and text, so that a surprise such as
 // a "Data Error" cannot pass unnoticed. An unexpected box is closed with OK (or its escape button).

@@ -109,6 +109,39 @@ TEST_F(CaseStyle, SendsTheCallWithFifteenValues)
     EXPECT_EQ(lines.at(4), "  ?4 = 123 (int)");
 }
 
+// A litigant number that the window's 16-bit field cannot hold reaches the caller as a failure,
+// never as 0 or a wrapped number. The master here is one another program wrote, without the
+// schema's NOT NULL.
+TEST_F(CaseStyle, LitigantNumbersThatDoNotConvertAreFailures)
+{
+    const struct
+    {
+        const char *ltp, *number;
+        QString result, error; // error: empty when none
+        qint16 plfLit, defLit;
+    } cases[] = {
+        {"PL", "70000", "", "WINGETSTY returned 70000 in PrmPlfLit, which is not a litigant number.", -1, -1},
+        {"DF", "-32769", "", "WINGETSTY returned -32769 in PrmDefLit, which is not a litigant number.", -1, -1},
+        {"DF", "NULL", "", "WINGETSTY returned no number in PrmDefLit.", -1, -1},
+        {"PL", "2.5", "", "WINGETSTY returned 2.5 in PrmPlfLit, which is not a litigant number.", -1, -1},
+        {"DF", "32767", " VS NAME", "", 0, 32767},
+        {"PL", "-32768", "NAME VS ", "", -32768, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.number);
+        world.Exec(QStringLiteral("DROP TABLE IF EXISTS MRLCRT.MASCIV"));
+        world.Exec(QStringLiteral("CREATE TABLE MRLCRT.MASCIV (MASYER INTEGER, MASTYP TEXT, MASSEQ INTEGER, MASLTP TEXT,"
+                                  " MASLIT, MASBRN TEXT, MASNAM TEXT, MASATY TEXT)"));
+        world.Exec(QStringLiteral("INSERT INTO MRLCRT.MASCIV VALUES (2013,'CA',1,'%1',%2,'N','NAME','')")
+                       .arg(QLatin1String(c.ltp), QLatin1String(c.number)));
+        const Style s = Fetch(2013, "CA", 1);
+        EXPECT_EQ(s.errors, c.error.isEmpty() ? QStringList() : QStringList{c.error});
+        EXPECT_EQ(s.result, c.result);
+        EXPECT_EQ(s.plfLit, c.plfLit);
+        EXPECT_EQ(s.defLit, c.defLit);
+    }
+}
+
 TEST_F(CaseStyle, DatabaseFailureReachesTheCaller)
 {
     world.Exec(QStringLiteral("DROP TABLE MRLCRT.MASCIV"));

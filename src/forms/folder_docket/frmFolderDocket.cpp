@@ -69,6 +69,8 @@ void frmFolderDocket::BuildControls()
     for (AlphaMericBox *time : {txtBEGTIM, txtENDTIM}) {
         time->SetDataType(AlphaMericBox::DataNumeric);
         time->SetAlignment(AlphaMericBox::AlignRight);
+        time->setToolTip(tr("A time as hhmm, without AM or PM; 0 means no time limit.\n"
+                            "1 to 799 are read as afternoon times: 130 is 1:30 PM."));
     }
     cboREQJDG = new Combo;
     cboREQJDG->setObjectName(QStringLiteral("cboREQJDG"));
@@ -195,8 +197,20 @@ void frmFolderDocket::SetPartyState()
     const bool applies = optAction->Value() == Out && cboREQJDG->Value() != All;
     txtREQOTO->setEnabled(applies);
     lblREQOTO->setEnabled(applies);
+    // Why the box cannot be typed into while folders go out: there is no single party.
+    const QString why = !applies && optAction->Value() == Out
+                            ? tr("With the judge *ALL each folder goes to the judge of its own hearing.")
+                            : QString();
+    txtREQOTO->setToolTip(why);
+    lblREQOTO->setToolTip(why);
     if (!applies)
         txtREQOTO->SetText(QString());
+}
+
+bool frmFolderDocket::PartyMissing() const
+{
+    return optAction->Value() == Out && cboREQJDG->Value() != All &&
+           modFormFunctions::TrimBlanks(txtREQOTO->Text()).isEmpty();
 }
 
 void frmFolderDocket::UpdateRunButton() { cmdRun->setEnabled(RunAllowed()); }
@@ -205,7 +219,7 @@ bool frmFolderDocket::RunAllowed()
 {
     bool allowed = dtpREQDAT->ValueAsLong() > 0 && cboREQROM->IsValid() && cboREQJDG->IsValid() &&
                    !optAction->Value().isEmpty();
-    if (optAction->Value() == Out && cboREQJDG->Value() != All && txtREQOTO->Text().trimmed().isEmpty())
+    if (PartyMissing())
         allowed = false;
     cmdRun->setDefault(allowed);
     return allowed;
@@ -237,7 +251,7 @@ bool frmFolderDocket::ScreenHasErrors()
             return true;
         }
     }
-    if (optAction->Value() == Out && cboREQJDG->Value() != All && txtREQOTO->Text().trimmed().isEmpty()) {
+    if (PartyMissing()) {
         ShowFieldError(txtREQOTO, tr("You must indicate the party to whom the folders are checked out."));
         return true;
     }

@@ -45,6 +45,8 @@ private:
 
     void SetPartyState();
     bool RunAllowed();
+    // Check-out to one judge needs a party: the box empty once blanks are trimmed.
+    bool PartyMissing() const;
     void UpdateRunButton();
     bool ScreenHasErrors();
     DocketSelection Selection() const;

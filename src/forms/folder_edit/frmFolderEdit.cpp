@@ -115,6 +115,11 @@ void frmFolderEdit::BuildMenus()
     auto *bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
 
+    lblCaseNumber = new QLabel(bar);
+    lblCaseNumber->setObjectName(QStringLiteral("lblCaseNumber"));
+    lblCaseNumber->setContentsMargins(0, 0, 6, 0);
+    bar->setCornerWidget(lblCaseNumber, Qt::TopRightCorner);
+
     QMenu *file = bar->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuAppFile"));
     QAction *exit = file->addAction(tr("E&xit"));
@@ -152,8 +157,10 @@ QString frmFolderEdit::SettingsSection() const { return objectName().mid(3); }
 void frmFolderEdit::Form_Load()
 {
     m_loaded = true;
-    setWindowTitle(QStringLiteral("PC/MEVS - ") + DesignCaption + QStringLiteral(" - ") +
-                   modFormatCaseNumber::FormatCaseNumber(m_year, m_type, m_sequence, QString(), 0, true));
+    const QString caseNumber = modFormatCaseNumber::FormatCaseNumber(m_year, m_type, m_sequence, QString(), 0, true);
+    setWindowTitle(QStringLiteral("PC/MEVS - ") + DesignCaption + QStringLiteral(" - ") + caseNumber);
+    // The design-size window's title bar cuts the caption before the case number.
+    lblCaseNumber->setText(caseNumber);
 
     adoFILCHK = new DataObject(this);
     connect(adoFILCHK, &DataObject::Error, this, &frmFolderEdit::adoFILCHK_Error);
@@ -167,7 +174,8 @@ void frmFolderEdit::Form_Load()
         lblStatus->setText(tr("This file is not currently on loan."));
     } else {
         cmdDelete->setEnabled(true);
-        txtFILOTO->SetText(adoFILCHK->Field(QStringLiteral("FILOTO")).toString());
+        // As the court holds it: a Delete logs it and a Save keeps what the clerk did not change.
+        txtFILOTO->SetStoredText(adoFILCHK->Field(QStringLiteral("FILOTO")).toString());
         lblFILUSR->SetCaption(adoFILCHK->Field(QStringLiteral("FILUSR")).toString());
         // A stored date that is empty or no month/day/year date shows blank.
         lblFILUDT->SetCaption(modDateTimeFunctions::FormatLoanDate(adoFILCHK->Field(QStringLiteral("FILUDT"))));

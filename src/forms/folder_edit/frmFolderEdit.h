@@ -75,6 +75,7 @@ private:
     DataLabel *lblFILUDT = nullptr;
     DataLabel *lblFILUSR = nullptr;
     QLabel *lblStatus = nullptr;
+    QLabel *lblCaseNumber = nullptr;
     QPushButton *cmdCancel = nullptr;
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdDelete = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSet>
@@ -14,7 +15,7 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcBox, "zorva.controls")
 
-// QLineEdit's own limit, used when the box has none.
+// QLineEdit's own limit, the most any box holds; the box's own limit is kept by its rules.
 constexpr int NoLimit = 32767;
 // The most digits a 64-bit whole number always holds.
 constexpr int MaxDigits = 18;
@@ -39,25 +40,6 @@ QString ApplyCase(const QString &text, int caseType)
     }
 }
 
-// The only hook QLineEdit offers where typed, pasted and dropped text can be changed before it
-// lands: a validator may rewrite its input.
-class BoxRules : public QValidator
-{
-public:
-    explicit BoxRules(const AlphaMericBox *box) : QValidator(const_cast<AlphaMericBox *>(box)), m_box(box) {}
-
-    State validate(QString &input, int &) const override
-    {
-        if (m_box->DataType() == AlphaMericBox::DataNumeric && !AllDigits(input))
-            return Invalid;
-        input = ApplyCase(input, m_box->CaseType());
-        return Acceptable;
-    }
-
-private:
-    const AlphaMericBox *m_box;
-};
-
 // The column the suggestions come from: the first one the statement selects, by its alias if it
 // has one. DataObject reads fields by name only.
 QString FirstColumnName(const QString &statement)
@@ -78,17 +60,54 @@ QString FirstColumnName(const QString &statement)
 
 } // namespace
 
+// The only hook QLineEdit offers where typed, pasted and dropped text can be changed before it
+// lands: a validator may rewrite its input. It gets the whole text after the edit, so the part
+// the user entered is told apart from the text that was there by the cursor, which ends it.
+class AlphaMericBox::Rules : public QValidator
+{
+public:
+    explicit Rules(AlphaMericBox *box) : QValidator(box), m_box(box) {}
+
+    State validate(QString &input, int &pos) const override
+    {
+        if (m_box->m_storing)
+            return Acceptable;
+        const QString &before = m_box->m_accepted;
+        const qsizetype kept = input.size() - pos; // what follows the cursor was there before
+        qsizetype start = 0;
+        const qsizetype most = qMin<qsizetype>(pos, before.size() - kept);
+        while (start < most && input.at(start) == before.at(start))
+            ++start;
+        QString entered = input.mid(start, pos - start);
+        if (m_box->DataType() == AlphaMericBox::DataNumeric && !AllDigits(entered))
+            return Invalid;
+        // The limit holds back what is entered; a longer stored value stays whole and may be
+        // corrected within its own length.
+        const qsizetype room = qMax<qsizetype>(m_box->Limit(), m_box->m_storedSize) - (input.size() - entered.size());
+        entered = ApplyCase(entered.left(qMax<qsizetype>(0, room)), m_box->CaseType());
+        input = input.left(start) + entered + input.mid(pos);
+        pos = static_cast<int>(start + entered.size());
+        return Acceptable;
+    }
+
+private:
+    AlphaMericBox *m_box;
+};
+
 AlphaMericBox::AlphaMericBox(QWidget *parent)
     : QLineEdit(parent), m_suggestions(new QStringListModel(this)),
       m_completer(new QCompleter(m_suggestions, this))
 {
-    setValidator(new BoxRules(this));
+    setValidator(new Rules(this));
     // The list is already narrowed by the statement; the pop-up shows it as it came.
     m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
     m_completer->setWidget(this);
 
-    connect(this, &QLineEdit::textChanged, this, [this] { emit Change(); });
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_accepted = text;
+        emit Change();
+    });
     connect(this, &QLineEdit::textEdited, this, &AlphaMericBox::OnTextEdited);
     connect(m_completer, qOverload<const QString &>(&QCompleter::activated), this,
             &AlphaMericBox::OnSuggestionChosen);
@@ -137,7 +156,16 @@ void AlphaMericBox::SetMinCharsToActivate(int count)
 
 void AlphaMericBox::SetText(const QString &text)
 {
+    m_storedSize = 0;
     setText(Conform(text));
+}
+
+void AlphaMericBox::SetStoredText(const QString &text)
+{
+    m_storing = true;
+    setText(text);
+    m_storing = false;
+    m_storedSize = text.size();
 }
 
 qint64 AlphaMericBox::Value() const
@@ -160,16 +188,17 @@ QString AlphaMericBox::Conform(const QString &text) const
     QString result = ApplyCase(text, m_caseType);
     if (m_dataType == DataNumeric)
         result.removeIf([](QChar c) { return c < QLatin1Char('0') || c > QLatin1Char('9'); });
-    return result.left(maxLength());
+    return result.left(Limit());
+}
+
+int AlphaMericBox::Limit() const
+{
+    const int limit = m_maxLength > 0 ? m_maxLength : NoLimit;
+    return m_dataType == DataNumeric ? qMin(limit, MaxDigits) : limit;
 }
 
 void AlphaMericBox::ApplyRules()
 {
-    int limit = m_maxLength > 0 ? m_maxLength : NoLimit;
-    if (m_dataType == DataNumeric)
-        limit = qMin(limit, MaxDigits);
-    setMaxLength(limit);
-
     switch (m_alignment) {
     case AlignRight:
         setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -185,6 +214,29 @@ void AlphaMericBox::ApplyRules()
     const QString conformed = Conform(text());
     if (conformed != text())
         setText(conformed);
+}
+
+void AlphaMericBox::focusInEvent(QFocusEvent *e)
+{
+    m_zeroOnEntry = m_dataType == DataNumeric && text() == QLatin1String("0");
+    QLineEdit::focusInEvent(e);
+}
+
+void AlphaMericBox::keyPressEvent(QKeyEvent *e)
+{
+    // A number box entered showing 0 (no value) is entered to type a value: the first digit
+    // replaces the 0 wherever a click left the cursor, so 1330 never becomes 0133. A 0 the user
+    // typed stays (0930).
+    static const QSet<int> modifiers{Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta};
+    if (modifiers.contains(e->key())) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    if (m_zeroOnEntry && text() == QLatin1String("0") &&
+        (e->matches(QKeySequence::Paste) || (e->text().size() == 1 && AllDigits(e->text()))))
+        selectAll();
+    m_zeroOnEntry = false;
+    QLineEdit::keyPressEvent(e);
 }
 
 void AlphaMericBox::OnTextEdited(const QString &text)

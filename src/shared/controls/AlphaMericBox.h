@@ -18,7 +18,10 @@ class QStringListModel;
 //
 // The filters apply to typing, pasting and SetText alike, so the box never holds text that it
 // would refuse from the keyboard: a keystroke or paste with a non-digit in a digits-only box is
-// refused whole, while SetText keeps the digits of what it is given.
+// refused whole, while SetText keeps the digits of what it is given. SetStoredText alone shows a
+// value as the court holds it; editing it then applies the rules to what the user enters only.
+//
+// A digits-only box entered while showing "0" takes the first typed digit in place of the 0.
 //
 // recordsource + mincharstoactivate: once the user has typed that many characters, the statement
 // runs with the text followed by "%" bound to its question mark, and the first column of the
@@ -60,6 +63,9 @@ public:
     QString Text() const { return text(); }
     // Filtered as typing is; raises Change but not Edited.
     void SetText(const QString &text);
+    // Unfiltered: a stored value longer than maxlength or in another letter case stays as it is,
+    // and may be edited within its own length.
+    void SetStoredText(const QString &text);
 
     // The text as a whole number; 0 when it is empty or not a number.
     qint64 Value() const;
@@ -67,6 +73,8 @@ public:
 
     // The text brought into the box's rules: letter case, digits only, length.
     QString Conform(const QString &text) const;
+    // The most characters the user may bring the text to.
+    int Limit() const;
 
 signals:
     // Every change of the text, by the user or by code.
@@ -74,7 +82,12 @@ signals:
     // The user's editing only (typing, pasting, cutting, picking an offered entry).
     void Edited(const QString &text);
 
+protected:
+    void focusInEvent(QFocusEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
 private:
+    class Rules;
     void ApplyRules();
     void OnTextEdited(const QString &text);
     void OnSuggestionChosen(const QString &text);
@@ -87,6 +100,10 @@ private:
     int m_maxLength = 0;
     QString m_recordSource;
     int m_minChars = 1;
+    QString m_accepted; // the text before the edit under validation
+    bool m_storing = false;
+    bool m_zeroOnEntry = false; // entered showing 0, no key pressed since
+    qsizetype m_storedSize = 0; // the length of a stored value shown, the most it may be edited to
 
     DataObject *m_lookup = nullptr;
     QStringListModel *m_suggestions = nullptr;

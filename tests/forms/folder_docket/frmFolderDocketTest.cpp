@@ -24,7 +24,7 @@ const QString Hearings = "Select Distinct HRGYER,HRGTYP,HRGSEQ,HRGJDG,HRGROM Fro
 const QString Insert = "Insert Into MRLCRT.FILCHK (FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR) Values(?,?,?,?,?,?) [";
 const QString Placement = "FormHeight; FormLeft; FormTop; FormWidth; WindowState=0";
 const QString Remembered = "BeginTime=0; Branch=; EndTime=0; HearingDate={iso}; Judge=*ALL; Room=*ALL; ";
-const QString Fresh = "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 0 in 0 | party 0 0  | run 0 0";
+const QString Fresh = "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 0 in 0 | party 0 0  | run 0 0 | tips 110";
 const QString Both = "Error: Begin and end times must be both filled in, or both zero. [OK]";
 const QString Invalid = "Error: Invalid time. [OK]";
 QString Done(int n) { return QStringLiteral("Batch Folder Update: %1 folder status change(s) have been made. [OK]").arg(n); }
@@ -33,6 +33,7 @@ QString Loan(const char *key) { return QStringLiteral("Select * From MRLCRT.FILC
 template <typename T> T *Get(QWidget *w, const char *name) { return w->findChild<T *>(QLatin1String(name)); }
 
 // date | begin | end | judge | room | branch | options | party box and label | Run enabled and default
+// | whether the begin, end and party boxes explain themselves in a tooltip
 QString Display(QWidget *w)
 {
     auto *party = Get<QLineEdit>(w, "txtREQOTO");
@@ -47,7 +48,11 @@ QString Display(QWidget *w)
         .arg(Get<QLabel>(w, "lblREQOTO")->isEnabled())
         .arg(party->text())
         .arg(run->isEnabled())
-        .arg(run->isDefault());
+        .arg(run->isDefault()) +
+           QStringLiteral(" | tips %1%2%3")
+               .arg(!Get<QLineEdit>(w, "txtBEGTIM")->toolTip().isEmpty())
+               .arg(!Get<QLineEdit>(w, "txtENDTIM")->toolTip().isEmpty())
+               .arg(!party->toolTip().isEmpty());
 }
 
 QStringList Lines(const QString &text) { return text.split(QStringLiteral("; "), Qt::SkipEmptyParts); }
@@ -112,39 +117,47 @@ const Row rows[] = {
       "Select * From MRLCRT.MASCIV Where MASYER=? And MASTYP=? and MASSEQ=? [2010, CA, 3]"},
      "", "", "BeginTime=0; Branch=S; EndTime=0; HearingDate={iso}; Judge=SMI; Room=4A; " + Placement},
     {"begin without end", "", "", "txtBEGTIM=830; txtENDTIM=0; optAction_1; cmdRun", "OK", "",
-     "{TODAY} | 830 | 0 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | focus txtBEGTIM", {Both}, {}, "", "", Placement},
+     "{TODAY} | 830 | 0 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus txtBEGTIM", {Both}, {}, "", "", Placement},
     {"end without begin", "", "", "txtENDTIM=430; optAction_1; cmdRun", "OK", "", "", {Both}, {}, "", "", Placement},
     {"the end before the begin", "", "", "txtBEGTIM=130; txtENDTIM=1100; optAction_1; cmdRun", "OK", "",
-     "{TODAY} | 130 | 1100 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | focus txtENDTIM",
+     "{TODAY} | 130 | 1100 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus txtENDTIM",
      {"Error: The end time must fall after the begin time. [OK]"}, {}, "", "", Placement},
     {"evening begin", "", "", "txtBEGTIM=730; txtENDTIM=745; optAction_1; cmdRun", "OK", "",
-     "{TODAY} | 730 | 745 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | focus txtBEGTIM", {Invalid}, {}, "", "", ""},
+     "{TODAY} | 730 | 745 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus txtBEGTIM", {Invalid}, {}, "", "", ""},
     {"evening end", "", "", "txtBEGTIM=800; txtENDTIM=701; optAction_1; cmdRun", "OK", "",
-     "{TODAY} | 800 | 701 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | focus txtENDTIM", {Invalid}, {}, "", "", ""},
+     "{TODAY} | 800 | 701 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus txtENDTIM", {Invalid}, {}, "", "", ""},
     {"eight to seven passes", "", "", "txtBEGTIM=800; txtENDTIM=700; optAction_1; cmdRun", "OK", "", "", {Done(0)},
      {Hearings + " And HRGHTM Between 800 And 1900", "..."}, "", "", ""},
     {"equal times pass", "", "", "txtBEGTIM=900; txtENDTIM=900; optAction_1; cmdRun", "OK", "", "", {Done(0)},
      {Hearings + " And HRGHTM Between 900 And 900", Loan("FILYER=2009 And FILTYP='CF' And FILSEQ=1")}, "", "", ""},
     {"one judge out: the party is needed, blanks are none", "", "", "pick cboREQJDG=SMI; optAction_0; txtREQOTO=   ", "",
-     "", "{TODAY} | 0 | 0 | SMI | *ALL |  | out 1 in 0 | party 1 1     | run 0 0 | focus txtREQOTO", {}, {}, "", "", ""},
+     "", "{TODAY} | 0 | 0 | SMI | *ALL |  | out 1 in 0 | party 1 1     | run 0 0 | tips 110 | focus txtREQOTO", {}, {}, "", "", ""},
     {"one judge out with a party: Run is the default, Enter runs", "", "",
      "pick cboREQJDG=JON; optAction_0; txtREQOTO=x; txtREQOTO:Return", "OK", "", "", {Done(1)}, {}, "2009-CF-2 X {today} CLERK1",
      "", ""},
     {"check-in empties and locks the party box; times and branch change nothing", "", "",
      "pick cboREQJDG=SMI; optAction_0; txtREQOTO=x; optAction_1; txtBEGTIM=5; txtREQBRN=q", "", "",
-     "{TODAY} | 5 | 0 | SMI | *ALL | Q | out 0 in 1 | party 0 0  | run 1 1 | focus txtREQBRN", {}, {}, "", "", ""},
+     "{TODAY} | 5 | 0 | SMI | *ALL | Q | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus txtREQBRN", {}, {}, "", "", ""},
+    {"a time box showing 0 clicked into takes the typed time whole, as does one tabbed into", "", "",
+     "click txtBEGTIM; keys=1330; txtBEGTIM:Tab; keys=1400", "", "",
+     "{TODAY} | 1330 | 1400 | *ALL | *ALL |  | out 0 in 0 | party 0 0  | run 0 0 | tips 110 | focus txtENDTIM", {}, {}, "", "", ""},
+    {"a tab is no blank: pasted as the party it enables Run", "", "", "pick cboREQJDG=SMI; optAction_0; paste txtREQOTO=\t", "",
+     "", "{TODAY} | 0 | 0 | SMI | *ALL |  | out 1 in 0 | party 1 1 \t | run 1 1 | tips 110 | focus txtREQOTO", {}, {}, "", "", ""},
+    {"out to every judge: the locked party box says why", "", "", "optAction_0", "", "",
+     "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 1 in 0 | party 0 0  | run 1 1 | tips 111 | focus optAction_0", {}, {}, "", "", ""},
     {"times alone do not enable Run", "", "", "txtBEGTIM=800; txtENDTIM=900", "", "",
-     "{TODAY} | 800 | 900 | *ALL | *ALL |  | out 0 in 0 | party 0 0  | run 0 0 | focus txtENDTIM", {}, {}, "", "", ""},
+     "{TODAY} | 800 | 900 | *ALL | *ALL |  | out 0 in 0 | party 0 0  | run 0 0 | tips 110 | focus txtENDTIM", {}, {}, "", "", ""},
     {"the remembered selection comes back, the action does not", "",
      "FolderDocket/HearingDate=2026-12-07; FolderDocket/BeginTime=830; FolderDocket/EndTime=130; FolderDocket/Judge=SMI; "
      "FolderDocket/Room=2; FolderDocket/Branch=N",
-     "cmdCancel", "", "12/07/2026 | 830 | 130 | SMI | 2 | N | out 0 in 0 | party 0 0  | run 0 0", "", {}, {}, "", "", ""},
+     "cmdCancel", "", "12/07/2026 | 830 | 130 | SMI | 2 | N | out 0 in 0 | party 0 0  | run 0 0 | tips 110", "", {}, {}, "", "", ""},
     {"a remembered judge no longer on the list keeps Run off", "", "FolderDocket/Judge=ZZZ", "optAction_1", "", "",
      "", {}, {}, "", "", ""},
     {"a remembered room no longer on the list keeps Run off", "", "FolderDocket/Room=9Z", "optAction_1", "", "",
      "", {}, {}, "", "", ""},
-    {"Cancel while Run is on asks; No keeps the window and writes nothing", "", "", "optAction_1; cmdCancel", "No", "",
-     "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | focus cmdCancel", {"Exit: Discard changes? [Yes No]"},
+    {"Cancel while Run is on asks; Enter answers No, keeps the window and writes nothing", "", "", "optAction_1; cmdCancel",
+     "Enter", "",
+     "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus cmdCancel", {"Exit: Discard changes? [Yes No]"},
      {}, "", "", Placement},
     {"a data error reports, then the close guard asks", "drop", "", "optAction_1; cmdRun", "OK; Yes", "", "",
      {"Data Error: *", "Exit: Discard changes? [Yes No]"}, {Hearings}, "", "", ""},
@@ -190,7 +203,7 @@ TEST(DocketWindow, Scenarios)
         if (!row.after.isEmpty()) {
             EXPECT_EQ(after, Expand(row.after));
         } else if (QString(row.name).contains("keeps Run off")) {
-            EXPECT_TRUE(after.contains("| run 0 0 |")) << after.toStdString();
+            EXPECT_TRUE(after.contains("| run 0 0 | tips 110 |")) << after.toStdString();
         }
         EXPECT_TRUE(Match(row.boxes, answerer.Lines())) << answerer.Lines().join('\n').toStdString();
         // A row ending in "..." states the first statements only: the rest follow the server's order.
