@@ -1,6 +1,7 @@
 #include "Transaction.h"
 
 #include "Connection.h"
+#include "DataObject.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -43,6 +44,15 @@ bool Transaction::Commit(QString *error)
     *error = m_db.lastError().text();
     m_db.rollback();
     Connection::CheckAfterFailure(m_db);
+    return false;
+}
+
+bool Transaction::Commit(DataObject *sender)
+{
+    QString error;
+    if (Commit(&error))
+        return true;
+    sender->RaiseError(-1, QStringLiteral("The folder status change was not saved: %1").arg(error));
     return false;
 }
 

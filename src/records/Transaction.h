@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+class DataObject;
+
 // A loan statement and its log row, kept or lost together: a crash between the two must not leave
 // a change without its log row. Begun only where asked (logging on); rolled back unless committed.
 class Transaction
@@ -16,6 +18,8 @@ public:
     bool IsOpen() const { return m_open; }
     // True when nothing was begun, or the commit went through; else *error says why.
     bool Commit(QString *error);
+    // The same, a failed commit raised as a data error of the object that sent the change.
+    bool Commit(DataObject *sender);
     void Rollback();
 
     // Work that may fail on its own inside an open transaction (the log row): a server aborts the

@@ -128,11 +128,25 @@ std::optional<Rowset> Read(QIODevice &device, QString *error)
     QList<Field> fields;
     bool haveSchema = false;
     Rowset rowset;
+    // A recordset saved with pending changes is read as its rows stand: a deleted row is gone, an
+    // updated row is its original with the changed fields over it.
+    int inDelete = 0, inUpdate = 0, inOriginal = 0;
+    QHash<QString, QString> original;
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
+        const QXmlStreamReader::TokenType token = xml.readNext();
         const QStringView ns = xml.namespaceUri();
         const QStringView local = xml.name();
+        const int step = token == QXmlStreamReader::StartElement ? 1 : token == QXmlStreamReader::EndElement ? -1 : 0;
+        if (step != 0 && ns == RowsetNs) {
+            if (local == QLatin1String("delete"))
+                inDelete += step;
+            else if (local == QLatin1String("update") && (inUpdate += step) > 0)
+                original.clear();
+            else if (local == QLatin1String("original"))
+                inOriginal += step;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
         if (ns == SchemaNs && local == QLatin1String("Schema")) {
             haveSchema = true;
         } else if (ns == SchemaNs && local == QLatin1String("AttributeType")) {
@@ -141,13 +155,16 @@ std::optional<Rowset> Read(QIODevice &device, QString *error)
             const QString real = a.value(RowsetNs, QLatin1String("name")).toString();
             fields.append({attribute, real.isEmpty() ? attribute : real});
         } else if (ns == RowNs && local == QLatin1String("row")) {
-            QHash<QString, QString> row;
+            QHash<QString, QString> row = inUpdate > 0 && inOriginal == 0 ? original : QHash<QString, QString>();
             const QXmlStreamAttributes a = xml.attributes();
             for (const Field &f : fields) {
                 if (a.hasAttribute(f.attribute))
                     row.insert(f.name, a.value(f.attribute).toString());
             }
-            rowset.rows.append(row);
+            if (inOriginal > 0)
+                original = row;
+            else if (inDelete == 0)
+                rowset.rows.append(row);
         }
     }
     if (xml.hasError()) {

@@ -69,18 +69,13 @@ void KeepOnScreen(QWidget *form)
     const QScreen *primary = QGuiApplication::primaryScreen();
     if (!primary)
         return; // nothing to keep it inside of
-    const Screen screen{ToTwips(primary->geometry().width()), ToTwips(primary->geometry().height())};
-
     const QRect frame = form->frameGeometry();
     const QSize border = frame.size() - form->size();
-    const Geometry before{ToTwips(frame.x()), ToTwips(frame.y()), ToTwips(frame.width()),
-                          ToTwips(frame.height())};
-    const Geometry after = Keep(before, screen, Platform::TaskBarRect());
-
-    if (after.left != before.left || after.top != before.top)
-        form->move(ToPixels(after.left), ToPixels(after.top));
-    if (after.width != before.width || after.height != before.height)
-        form->resize(ToPixels(after.width) - border.width(), ToPixels(after.height) - border.height());
+    const QRect after = KeepOnPrimaryScreen(frame, primary->geometry(), Platform::TaskBarRect());
+    if (after.topLeft() != frame.topLeft())
+        form->move(after.topLeft());
+    if (after.size() != frame.size())
+        form->resize(after.size() - border);
 }
 
 } // namespace
@@ -205,6 +200,19 @@ Geometry KeepInside(Geometry w, const Screen &screen, const WorkArea &area)
         w.height = ty * area.availHeight;
     }
     return w;
+}
+
+QRect KeepOnPrimaryScreen(const QRect &frame, const QRect &primary, const Platform::TaskBarRectangle &taskBar)
+{
+    const QPoint origin = primary.topLeft();
+    const Screen screen{ToTwips(primary.width()), ToTwips(primary.height())};
+    const QRect local = frame.translated(-origin);
+    const Geometry before{ToTwips(local.x()), ToTwips(local.y()), ToTwips(local.width()), ToTwips(local.height())};
+    const Geometry after = Keep(before, screen, taskBar);
+    if (after == before)
+        return frame;
+    return QRect(ToPixels(after.left), ToPixels(after.top), ToPixels(after.width), ToPixels(after.height))
+        .translated(origin);
 }
 
 } // namespace modScreenPos

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 #include "platform/TaskBar.h"
 
 #include <QString>
@@ -79,5 +81,11 @@ inline Geometry Keep(const Geometry &window, const Screen &screen, const Platfor
 {
     return KeepInside(window, screen, WorkAreaFor(screen, taskBar));
 }
+
+// Keep for a window frame in desktop pixels. The arithmetic counts from the primary screen's
+// top-left corner, where Windows puts the desktop's origin; elsewhere the primary screen may
+// stand anywhere on the desktop (to the right of another monitor), so the frame is taken
+// relative to it and put back.
+QRect KeepOnPrimaryScreen(const QRect &frame, const QRect &primary, const Platform::TaskBarRectangle &taskBar);
 
 } // namespace modScreenPos

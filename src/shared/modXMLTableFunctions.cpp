@@ -1,5 +1,7 @@
 #include "modXMLTableFunctions.h"
 
+#include <QLoggingCategory>
+
 #include "shared/RowsetReader.h"
 #include "shared/controls/FlexGrid.h"
 #include "shared/modFormFunctions.h"
@@ -9,13 +11,22 @@
 namespace modXMLTableFunctions {
 namespace {
 
+Q_LOGGING_CATEGORY(lcTables, "zorva.tables")
+
 struct SortKey
 {
     QString field;
     bool descending = false;
 };
 
-QList<SortKey> ParseSortOrder(const Rowset &rowset, const QString &sortOrder)
+bool HasField(const Rowset &rowset, const QString &name)
+{
+    return std::any_of(rowset.fields.cbegin(), rowset.fields.cend(),
+                       [&](const QString &field) { return field.compare(name, Qt::CaseInsensitive) == 0; });
+}
+
+// Sort keys; *missing gets a sort field the table does not have.
+QList<SortKey> ParseSortOrder(const Rowset &rowset, const QString &sortOrder, QString *missing)
 {
     QList<SortKey> keys;
     for (const QString &part : sortOrder.split(QLatin1Char(','))) {
@@ -34,8 +45,8 @@ QList<SortKey> ParseSortOrder(const Rowset &rowset, const QString &sortOrder)
             std::find_if(rowset.fields.cbegin(), rowset.fields.cend(),
                          [&](const QString &field) { return field.compare(name, Qt::CaseInsensitive) == 0; });
         if (found == rowset.fields.cend()) {
-            qWarning("XMLTableComboList: cannot sort on %s, the table has no such field", qPrintable(name));
-            continue;
+            *missing = name;
+            return {};
         }
         key.field = *found;
         keys.append(key);
@@ -61,9 +72,10 @@ int CompareValues(const QHash<QString, QString> &a, const QHash<QString, QString
     return x.compare(y, Qt::CaseInsensitive);
 }
 
-void Sort(Rowset &rowset, const QString &sortOrder)
+// Sorts the rows; leaves them as they are when *missing gets a field the table lacks.
+void Sort(Rowset &rowset, const QString &sortOrder, QString *missing)
 {
-    const QList<SortKey> keys = ParseSortOrder(rowset, sortOrder);
+    const QList<SortKey> keys = ParseSortOrder(rowset, sortOrder, missing);
     if (keys.isEmpty())
         return;
     std::stable_sort(rowset.rows.begin(), rowset.rows.end(), [&](const auto &a, const auto &b) {
@@ -93,8 +105,20 @@ QString XMLTableComboList(const QString &fileName, const QString &fieldList, con
         modFormFunctions::MsgBox(OpenFailureMessage(fileName, error));
         return QStringLiteral("|");
     }
-    if (!sortOrder.isEmpty())
-        Sort(*rowset, sortOrder);
+    // A field the table does not have is a failure the window hears of, not a list of blanks.
+    QString missing;
+    for (const QString &name : fieldList.split(QLatin1Char(',')) + QStringList{keyField}) {
+        if (missing.isEmpty() && !name.trimmed().isEmpty() && name.trimmed() != QLatin1String("*") &&
+            !HasField(*rowset, name.trimmed()))
+            missing = name.trimmed();
+    }
+    if (missing.isEmpty() && !sortOrder.isEmpty())
+        Sort(*rowset, sortOrder, &missing);
+    if (!missing.isEmpty()) {
+        qCWarning(lcTables, "Reference table %s has no field %s", qPrintable(fileName), qPrintable(missing));
+        modFormFunctions::MsgBox(OpenFailureMessage(fileName, QStringLiteral("the table has no field \"%1\"").arg(missing)));
+        return QStringLiteral("|");
+    }
     return QLatin1Char('|') + FlexGrid::BuildComboList(*rowset, fieldList, keyField);
 }
 

@@ -50,6 +50,12 @@ TEST(RowsetReader, ReadsFieldsAndRows)
                             "JDGCOD='ALV'/></rs:insert></rs:data></xml>",
          {"JDGACT", "JDGCOD"},
          {{{"JDGACT", "Y"}, {"JDGCOD", "ALV"}}}},
+        {"pending changes read as the rows stand: a deleted row gone, an updated row as changed",
+         Head + TwoFields + "<rs:data><z:row JDGACT='Y' JDGCOD='SMI'/><rs:delete><z:row JDGACT='Y' "
+                            "JDGCOD='OLD'/></rs:delete><rs:update><rs:original><z:row JDGACT='Y' JDGCOD='JON'/>"
+                            "</rs:original><z:row JDGACT='N'/></rs:update></rs:data></xml>",
+         {"JDGACT", "JDGCOD"},
+         {{{"JDGACT", "Y"}, {"JDGCOD", "SMI"}}, {{"JDGACT", "N"}, {"JDGCOD", "JON"}}}},
         {"rs:name for a field whose name is no XML name",
          Head + Schema("<s:AttributeType name='c0' rs:name='Room Code'/>") +
              "<rs:data><z:row c0='4A'/></rs:data></xml>",

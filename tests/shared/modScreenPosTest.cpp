@@ -130,6 +130,27 @@ TEST(ScreenPosArithmetic, KeepInsideTheWorkArea)
         EXPECT_EQ(Keep(c.window, c.screen, c.taskBar), c.expected) << c.name;
 }
 
+// A primary screen that does not stand at the desktop's origin (a second monitor on its left or
+// above): a window on it stays, one partly off it comes back onto it, not onto the other monitor.
+TEST(ScreenPosArithmetic, PrimaryScreenAnywhereOnTheDesktop)
+{
+    const struct
+    {
+        const char *name;
+        QRect primary, frame, expected;
+        TaskBarRectangle taskBar;
+    } cases[] = {
+        {"right of another", {1920, 0, 1024, 768}, {2000, 100, 400, 300}, {2000, 100, 400, 300}, {}},
+        {"right of another, past its right edge", {1920, 0, 1024, 768}, {2800, 100, 400, 300}, {2544, 100, 400, 300}, {}},
+        {"right of another, bottom bar", {1920, 0, 1024, 768}, {2000, 460, 400, 300}, {2000, 438, 400, 300}, {0, 738, 1024, 768}},
+        {"below another", {0, 1080, 1024, 768}, {100, 1200, 400, 300}, {100, 1200, 400, 300}, {}},
+        {"left of the origin", {-1024, 0, 1024, 768}, {-900, 100, 400, 300}, {-900, 100, 400, 300}, {}},
+        {"at the origin, as on Windows", {0, 0, 1024, 768}, {-50, -20, 400, 300}, {0, 0, 400, 300}, {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(KeepOnPrimaryScreen(c.frame, c.primary, c.taskBar), c.expected) << c.name;
+}
+
 // Saving and restoring against a real window on the offscreen screen (no task bar there).
 class ScreenPosWindow : public ::testing::Test
 {

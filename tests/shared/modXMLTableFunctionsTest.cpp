@@ -116,6 +116,29 @@ TEST(XMLTableComboList, ListsTheRowsOfATable)
     }
 }
 
+// A field the table does not have, shown, keyed or sorted on, reaches the window as a failure.
+TEST(XMLTableComboList, AFieldTheTableLacksIsReported)
+{
+    const struct
+    {
+        const char *fields, *key, *sort, *missing;
+    } cases[] = {
+        {"TYPXXX", "TYPCTP", "", "TYPXXX"},
+        {"TYPCTP", "TYPKEY", "", "TYPKEY"},
+        {"TYPCTP", "TYPCTP", "TYPCTP, TYPXXX DESC", "TYPXXX"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.missing);
+        Folder folder;
+        const QString path = folder.Write("ARYTYP.XML", Head + TypeSchema + "<rs:data>" + TypeRows + "</rs:data></xml>");
+        ModalAnswerer answerer;
+        EXPECT_EQ(XMLTableComboList(path, c.fields, c.key, c.sort), "|");
+        ASSERT_EQ(answerer.Seen().size(), 1);
+        EXPECT_TRUE(answerer.Seen()[0].text.endsWith(QStringLiteral("Reason: the table has no field \"%1\"").arg(c.missing)))
+            << answerer.Seen()[0].text.toStdString();
+    }
+}
+
 // Should the reader wait on a pipe, a writer comes after two seconds and goes at once: the row
 // then fails instead of hanging.
 class PipeRelease

@@ -51,7 +51,7 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
             if (affected > 0)
                 modFolderLogging::LogFolderChange(year, row.type, sequence, row.holder, false, m_settings.user,
                                                   m_settings.logAuto, m_settings.logManual);
-            if (!Commit(change))
+            if (!change.Commit(m_folders.data()))
                 break;
         } else if (m_settings.action == QLatin1String("*OUT")) {
             if (onLoan) {
@@ -69,7 +69,7 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
             if (affected > 0)
                 modFolderLogging::LogFolderChange(year, row.type, sequence, m_settings.party, true, m_settings.user,
                                                   m_settings.logAuto, m_settings.logManual);
-            if (!Commit(change))
+            if (!change.Commit(m_folders.data()))
                 break;
         } else {
             m_why[i] = QCoreApplication::translate("frmFolderBatch", "Not changed: neither check-out nor check-in was chosen.");
@@ -85,11 +85,3 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
     return count;
 }
 
-bool BatchRun::Commit(Transaction &change)
-{
-    QString error;
-    if (change.Commit(&error))
-        return true;
-    m_folders->RaiseError(-1, QStringLiteral("The folder status change was not saved: %1").arg(error));
-    return false;
-}

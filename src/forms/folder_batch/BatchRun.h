@@ -7,7 +7,6 @@
 #include <functional>
 
 class DataObject;
-class Transaction;
 
 // Checks a list of folders out to one party, or back in, where each folder's present state
 // allows it. It has no window: the batch window hands it the rows above its entry row and removes
@@ -45,8 +44,6 @@ public:
     QString Why(qsizetype index) const { return m_why.value(index); }
 
 private:
-    bool Commit(Transaction &change);
-
     QPointer<DataObject> m_folders;
     Settings m_settings;
     QString m_today;

@@ -139,7 +139,7 @@ int DocketRun::CheckOut(qint16 year, const QString &type, qint32 sequence, const
         return 0;
     if (affected > 0)
         modFolderLogging::LogFolderChange(year, type, sequence, party, true, m_user, m_logAuto, m_logManual);
-    return Commit(change) ? 1 : 0;
+    return change.Commit(m_folders.data()) ? 1 : 0;
 }
 
 int DocketRun::CheckIn(qint16 year, const QString &type, qint32 sequence, const QString &where)
@@ -154,17 +154,9 @@ int DocketRun::CheckIn(qint16 year, const QString &type, qint32 sequence, const 
         return 0;
     if (affected > 0)
         modFolderLogging::LogFolderChange(year, type, sequence, party, false, m_user, m_logAuto, m_logManual);
-    return Commit(change) ? 1 : 0;
+    return change.Commit(m_folders.data()) ? 1 : 0;
 }
 
-bool DocketRun::Commit(Transaction &change)
-{
-    QString error;
-    if (change.Commit(&error))
-        return true;
-    m_folders->RaiseError(-1, QStringLiteral("The folder status change was not saved: %1").arg(error));
-    return false;
-}
 
 void DocketRun::Close()
 {

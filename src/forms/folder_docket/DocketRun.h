@@ -9,7 +9,6 @@
 
 #include "records/DataObject.h"
 
-class Transaction;
 
 // Checks the folders of every case heard on one docket out to a party (or each hearing's judge),
 // or back in. It has no window: the docket window hands it the selection, connects the data
@@ -47,9 +46,6 @@ private:
     bool Included(const QVariant &year, const QVariant &type, const QVariant &sequence);
     int CheckOut(qint16 year, const QString &type, qint32 sequence, const QString &where);
     int CheckIn(qint16 year, const QString &type, qint32 sequence, const QString &where);
-    // Where logging is on, the loan statement and its log row go in together; a failed commit
-    // is a data error like any other.
-    bool Commit(Transaction &change);
 
     DocketSelection m_selection;
     QString m_user;

@@ -258,9 +258,7 @@ void frmFolderEdit::LoggedChange(const std::function<void()> &statement, bool ch
     modFolderLogging::LogFolderChange(m_year, m_type, m_sequence, txtFILOTO->Text(), checkedOut, m_user, logAuto,
                                       logManual);
     disconnect(watch);
-    QString error;
-    if (!change.Commit(&error))
-        adoFILCHK->RaiseError(-1, QStringLiteral("The folder status change was not saved: %1").arg(error));
+    change.Commit(adoFILCHK);
 }
 
 void frmFolderEdit::mnuLogging_Click(QAction *clicked, QAction *other)

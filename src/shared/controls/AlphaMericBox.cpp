@@ -84,7 +84,10 @@ public:
         // The limit holds back what is entered; a longer stored value stays whole and may be
         // corrected within its own length.
         const qsizetype room = qMax<qsizetype>(m_box->Limit(), m_box->m_storedSize) - (input.size() - entered.size());
-        entered = ApplyCase(entered.left(qMax<qsizetype>(0, room)), m_box->CaseType());
+        // A keystroke the limit refuses whole changes nothing, and says nothing.
+        if (!entered.isEmpty() && room <= 0)
+            return Invalid;
+        entered = ApplyCase(entered.left(room), m_box->CaseType());
         input = input.left(start) + entered + input.mid(pos);
         pos = static_cast<int>(start + entered.size());
         return Acceptable;

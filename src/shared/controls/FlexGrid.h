@@ -66,6 +66,7 @@ public:
     // and gives -1 (ColIndex) in a release build.
     void setColKey(int col, const QString &key);
     int ColIndex(const QString &key) const;
+    int ColWidth(int col) const;
     void setColWidth(int col, int twips); // below 0: the default width
     bool ColHidden(int col) const;
     void setColHidden(int col, bool hidden);
@@ -109,8 +110,11 @@ public:
     // Starts editing the current cell (through BeforeEdit), its text all selected.
     void EditCell();
     bool IsEditing() const { return m_edit.has_value(); }
-    // The open editor's text and the length of its selection; empty and 0 while no cell is edited.
+    // The open editor's text and selection; empty and 0 while no cell is edited.
     QString EditText() const;
+    void setEditText(const QString &text);
+    int EditSelStart() const;
+    void setEditSelStart(int start);
     int EditSelLength() const;
     // Applies to every editor opened from now on (and to an open one); 0 means no limit.
     int EditMaxLength() const { return m_editMaxLength; }

@@ -220,6 +220,11 @@ int FlexGrid::ColIndex(const QString &key) const
     return -1;
 }
 
+int FlexGrid::ColWidth(int col) const
+{
+    return ToTwips(colPx(col));
+}
+
 void FlexGrid::setColWidth(int col, int twips)
 {
     if (!validCol(col))

@@ -238,6 +238,25 @@ QString FlexGrid::EditText() const
     return m_edit ? editorText(*m_edit) : QString();
 }
 
+void FlexGrid::setEditText(const QString &text)
+{
+    if (m_edit && m_edit->line)
+        m_edit->line->setText(text);
+}
+
+int FlexGrid::EditSelStart() const
+{
+    if (!m_edit || !m_edit->line)
+        return 0;
+    return m_edit->line->hasSelectedText() ? m_edit->line->selectionStart() : m_edit->line->cursorPosition();
+}
+
+void FlexGrid::setEditSelStart(int start)
+{
+    if (m_edit && m_edit->line)
+        m_edit->line->setCursorPosition(start);
+}
+
 int FlexGrid::EditSelLength() const
 {
     return m_edit && m_edit->line ? int(m_edit->line->selectionLength()) : 0;
