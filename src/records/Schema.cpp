@@ -21,6 +21,8 @@ const char *const SqliteScript[] = {
     " FILUDT INTEGER, FILUSR TEXT) STRICT",
     "CREATE UNIQUE INDEX IF NOT EXISTS MRLCRT.FILCHK_KEY ON FILCHK (FILYER, FILTYP, FILSEQ)",
     "CREATE INDEX IF NOT EXISTS MRLCRT.FILCHK_OTO ON FILCHK (FILOTO)",
+    // The locator's overdue list and age summary.
+    "CREATE INDEX IF NOT EXISTS MRLCRT.FILCHK_UDT ON FILCHK (" ZORVA_LOAN_DATE_KEY ")",
 
     // The hearing table is the court's: a row may hold NULLs or numbers no case key can (as the
     // server's decimal columns may), which the docket run refuses row by row.
@@ -54,6 +56,7 @@ const char *const PostgresScript[] = {
     " filseq integer NOT NULL, filoto varchar, filudt numeric(8,0), filusr varchar)",
     "CREATE UNIQUE INDEX IF NOT EXISTS filchk_key ON mrlcrt.filchk (filyer, filtyp, filseq)",
     "CREATE INDEX IF NOT EXISTS filchk_oto ON mrlcrt.filchk (filoto varchar_pattern_ops)",
+    "CREATE INDEX IF NOT EXISTS filchk_udt ON mrlcrt.filchk (" ZORVA_LOAN_DATE_KEY ")",
 
     // As on the court's server, the hearing key is decimal: a row may hold what no case key can.
     "CREATE TABLE IF NOT EXISTS mrlcrt.hrgdta (hrgyer numeric(5,0), hrgtyp char(2), hrgseq numeric(11,0),"
