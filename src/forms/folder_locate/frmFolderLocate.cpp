@@ -458,7 +458,7 @@ void frmFolderLocate::FindOverdue()
              lblAges->text());
 }
 
-bool frmFolderLocate::ExportCsv(View view, const QString &path)
+bool frmFolderLocate::ExportCsv(int view, const QString &path)
 {
     QString error;
     if (LocateReport::WriteCsv(path, *m_lists[view], &error))
@@ -468,7 +468,7 @@ bool frmFolderLocate::ExportCsv(View view, const QString &path)
     return false;
 }
 
-bool frmFolderLocate::ExportPdf(View view, const QString &path)
+bool frmFolderLocate::ExportPdf(int view, const QString &path)
 {
     QString error;
     if (LocateReport::WritePdf(path, m_headings[view], *m_lists[view], &error))

@@ -36,8 +36,10 @@ public:
     // The list of a view, and its heading, as printed and exported.
     const QStandardItemModel *List(View view) const { return m_lists[view]; }
     QString Heading(View view) const { return m_headings[view]; }
-    bool ExportCsv(View view, const QString &path);
-    bool ExportPdf(View view, const QString &path);
+    // What the export buttons do once the clerk has named the file (invokable: a host or a test
+    // may name it itself).
+    Q_INVOKABLE bool ExportCsv(int view, const QString &path);
+    Q_INVOKABLE bool ExportPdf(int view, const QString &path);
 
     void reject() override { close(); }
 
