@@ -13,7 +13,6 @@ public:
 
     void SetCounts(const std::array<qint64, 4> &counts);
     const std::array<qint64, 4> &Counts() const { return m_counts; }
-    static QString BandName(int band);
 
     QSize sizeHint() const override { return {360, 110}; }
 

@@ -64,7 +64,7 @@ public:
     explicit LocateQueries(QObject *parent = nullptr);
     ~LocateQueries() override;
 
-    DataObject *adoFILCHK() const { return m_data; }
+    DataObject *adoFILCHK() const;
     void SetToday(const QDate &today) { m_today = today; }
     QDate Today() const { return m_today; }
 
@@ -79,6 +79,9 @@ public:
     bool Overdue(int days, QList<HolderGroup> *out);
     bool AgeSummary(Ages *out);
 
+    // The docket's check of a typed time range (hhmm, 0 for none): its message, or empty when the
+    // range passes; *atEnd tells whether the end time is the one at fault.
+    static QString TimeRangeProblem(qint64 begin, qint64 end, bool *atEnd = nullptr);
     // The loan date as a comparable yyyymmdd number.
     static qint32 DateKey(const QDate &date) { return date.year() * 10000 + date.month() * 100 + date.day(); }
 

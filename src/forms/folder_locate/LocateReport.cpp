@@ -30,20 +30,31 @@ QString Header(const QAbstractItemModel &model, int column)
 
 } // namespace
 
-QString Csv(const QAbstractItemModel &model)
+QString Csv(const QStringList &columns, const QList<QStringList> &rows)
 {
     QString csv;
-    QStringList fields;
-    for (int c = 0; c < model.columnCount(); ++c)
-        fields << Field(Header(model, c));
-    csv += fields.join(QLatin1Char(',')) + QLatin1String("\r\n");
-    for (int r = 0; r < model.rowCount(); ++r) {
-        fields.clear();
-        for (int c = 0; c < model.columnCount(); ++c)
-            fields << Field(Cell(model, r, c));
+    for (const QStringList &record : QList<QStringList>{columns} + rows) {
+        QStringList fields;
+        for (const QString &text : record)
+            fields << Field(text);
         csv += fields.join(QLatin1Char(',')) + QLatin1String("\r\n");
     }
     return csv;
+}
+
+QString Csv(const QAbstractItemModel &model)
+{
+    QStringList columns;
+    for (int c = 0; c < model.columnCount(); ++c)
+        columns << Header(model, c);
+    QList<QStringList> rows;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model.columnCount(); ++c)
+            cells << Cell(model, r, c);
+        rows << cells;
+    }
+    return Csv(columns, rows);
 }
 
 QString Html(const QString &heading, const QAbstractItemModel &model)

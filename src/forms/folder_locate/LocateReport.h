@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <QList>
+#include <QStringList>
 
 class QAbstractItemModel;
 class QPagedPaintDevice;
@@ -12,6 +13,7 @@ namespace LocateReport {
 // RFC 4180: the header row, then one record per row, CRLF after each; a field holding a comma,
 // a double quote, CR or LF is quoted, its double quotes doubled.
 QString Csv(const QAbstractItemModel &model);
+QString Csv(const QStringList &columns, const QList<QStringList> &rows);
 QString Html(const QString &heading, const QAbstractItemModel &model);
 // Lays the page out on the device (a printer, a PDF writer).
 void Print(const QString &heading, const QAbstractItemModel &model, QPagedPaintDevice *device);

@@ -1,6 +1,7 @@
 #include "frmFolderLocate.h"
 
 #include "AgeChart.h"
+#include "LocateLists.h"
 #include "LocateQueries.h"
 #include "LocateReport.h"
 #include "records/DataObject.h"
@@ -56,28 +57,6 @@ QPushButton *Button(const char *name, const QString &caption)
     return button;
 }
 
-QString Number(const CaseKey &key)
-{
-    return modFormatCaseNumber::FormatCaseNumber(key.year, key.type, key.sequence, QString(), 0, true);
-}
-
-QString Since(const LocateQueries::Loan &loan)
-{
-    return loan.since.isValid() ? loan.since.toString(QStringLiteral("MM/dd/yyyy")) : QStringLiteral("(no date)");
-}
-
-QString Days(const LocateQueries::Loan &loan) { return loan.daysOut < 0 ? QString() : QString::number(loan.daysOut); }
-
-QString Time(qint32 hhmm)
-{
-    return QStringLiteral("%1:%2").arg(hhmm / 100, 2, 10, QLatin1Char('0')).arg(hhmm % 100, 2, 10, QLatin1Char('0'));
-}
-
-QString Where(const LocateQueries::Loan &loan)
-{
-    return QStringLiteral("out to %1 since %2").arg(loan.holder, Since(loan));
-}
-
 } // namespace
 
 frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
@@ -121,8 +100,9 @@ frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
 
 frmFolderLocate::~frmFolderLocate() = default;
 
-QTableView *frmFolderLocate::Grid(const char *name, View view, const QStringList &columns)
+QTableView *frmFolderLocate::Grid(const char *name, View view)
 {
+    const QStringList columns = LocateLists::Columns(static_cast<LocateLists::View>(view));
     m_lists[view] = new QStandardItemModel(0, static_cast<int>(columns.size()), this);
     m_lists[view]->setHorizontalHeaderLabels(columns);
     auto *grid = new QTableView;
@@ -159,7 +139,7 @@ QWidget *frmFolderLocate::BuildCasePage()
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(row);
     layout->addWidget(lblLocation);
-    layout->addWidget(Grid("grdCase", CaseView, {tr("When"), tr("Change"), tr("Party"), tr("Recorded by")}), 1);
+    layout->addWidget(Grid("grdCase", CaseView), 1);
 
     // A scanner ends the number with Enter.
     connect(txtCASNUM, &QLineEdit::returnPressed, this, &frmFolderLocate::FindCase);
@@ -182,7 +162,7 @@ QWidget *frmFolderLocate::BuildHolderPage()
     row->addWidget(find);
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(row);
-    layout->addWidget(Grid("grdHolder", HolderView, {tr("Case"), tr("Since"), tr("Days out"), tr("Recorded by")}), 1);
+    layout->addWidget(Grid("grdHolder", HolderView), 1);
     connect(txtREQOTO, &QLineEdit::returnPressed, this, &frmFolderLocate::FindHolder);
     connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindHolder);
     return page;
@@ -223,9 +203,7 @@ QWidget *frmFolderLocate::BuildPullPage()
     auto *page = new QWidget;
     auto *layout = new QHBoxLayout(page);
     layout->addLayout(selection);
-    layout->addWidget(Grid("grdPull", PullView,
-                           {tr("Time"), tr("Room"), tr("Judge"), tr("Case"), tr("Title"), tr("Folder")}),
-                      1);
+    layout->addWidget(Grid("grdPull", PullView), 1);
     connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindPull);
     return page;
 }
@@ -251,9 +229,7 @@ QWidget *frmFolderLocate::BuildOverduePage()
     layout->addLayout(row);
     layout->addWidget(picAges);
     layout->addWidget(lblAges);
-    layout->addWidget(Grid("grdOverdue", OverdueView,
-                           {tr("Holder"), tr("Case"), tr("Since"), tr("Days out"), tr("Recorded by")}),
-                      1);
+    layout->addWidget(Grid("grdOverdue", OverdueView), 1);
     connect(txtDAYS, &QLineEdit::returnPressed, this, &frmFolderLocate::FindOverdue);
     connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindOverdue);
     return page;
@@ -299,8 +275,10 @@ void frmFolderLocate::Form_Unload() { modScreenPos::SaveFormPosition(this); }
 
 frmFolderLocate::View frmFolderLocate::Current() const { return static_cast<View>(tabViews->currentIndex()); }
 
-void frmFolderLocate::Fill(View view, const QList<QStringList> &rows, const QString &heading)
+void frmFolderLocate::Fill(View view, const LocateLists::List &shown)
 {
+    const QList<QStringList> &rows = shown.rows;
+    const QString &heading = shown.heading;
     QStandardItemModel *list = m_lists[view];
     list->removeRows(0, list->rowCount());
     for (const QStringList &row : rows) {
@@ -321,25 +299,15 @@ void frmFolderLocate::FindCase()
     if (!key) {
         lblLocation->setText(tr("\"%1\" is not a case number; type it as 2009-CV-123, 2009 CV 123 or 2009CV000123.")
                                  .arg(typed));
-        Fill(CaseView, {}, QString());
+        Fill(CaseView, {});
         txtCASNUM->selectAll();
         return;
     }
     LocateQueries::Location where;
     if (!m_queries->WhereIs(*key, &where))
         return;
-    QString text = Number(*key) + QStringLiteral(": ");
-    if (where.loan)
-        text += Where(*where.loan) + QStringLiteral(", recorded by ") + where.loan->user;
-    else
-        text += tr("in the file room");
-    if (!where.known)
-        text += tr(" (no such case on file)");
-    lblLocation->setText(text);
-    QList<QStringList> rows;
-    for (const LocateQueries::Custody &entry : where.history)
-        rows << QStringList{entry.when, entry.out ? tr("out to") : tr("back from"), entry.party, entry.user};
-    Fill(CaseView, rows, text + QStringLiteral("\n") + tr("Custody history, newest first"));
+    lblLocation->setText(LocateLists::LocationLine(where));
+    Fill(CaseView, LocateLists::Case(where));
     m_shownCase = key;
     cmdEdit->setEnabled(static_cast<bool>(m_edit));
     txtCASNUM->selectAll();
@@ -366,32 +334,18 @@ void frmFolderLocate::FindHolder()
     QList<LocateQueries::Loan> loans;
     if (!m_queries->HeldBy(holder, &loans))
         return;
-    QList<QStringList> rows;
-    for (const LocateQueries::Loan &loan : loans)
-        rows << QStringList{Number(loan.key), Since(loan), Days(loan), loan.user};
-    Fill(HolderView, rows, tr("Folders out to %1: %2, oldest first").arg(holder).arg(loans.size()));
+    Fill(HolderView, LocateLists::Holder(holder.toUpper(), loans));
 }
 
 void frmFolderLocate::FindPull()
 {
-    using modDateTimeFunctions::NormalizeHearingTime;
     using modFormFunctions::ShowFieldError;
-    // The docket window's checks of the time range, with its messages.
     const qint64 b = txtBEGTIM->Value(), e = txtENDTIM->Value();
-    if ((b != 0) != (e != 0)) {
-        ShowFieldError(txtBEGTIM, tr("Begin and end times must be both filled in, or both zero."));
+    bool atEnd = false;
+    const QString problem = LocateQueries::TimeRangeProblem(b, e, &atEnd);
+    if (!problem.isEmpty()) {
+        ShowFieldError(atEnd ? txtENDTIM : txtBEGTIM, problem);
         return;
-    }
-    if (b > 0 && e > 0) {
-        const qint16 nb = NormalizeHearingTime(static_cast<qint16>(b)), ne = NormalizeHearingTime(static_cast<qint16>(e));
-        if (nb > ne) {
-            ShowFieldError(txtENDTIM, tr("The end time must fall after the begin time."));
-            return;
-        }
-        if (nb > 1900 || nb < 800 || ne > 1900 || ne < 800) {
-            ShowFieldError(nb > 1900 || nb < 800 ? txtBEGTIM : txtENDTIM, tr("Invalid time."));
-            return;
-        }
     }
     if (!dtpREQDAT->Value().isValid() || !cboREQJDG->IsValid() || !cboREQROM->IsValid()) {
         ShowFieldError(!dtpREQDAT->Value().isValid() ? static_cast<QWidget *>(dtpREQDAT)
@@ -409,24 +363,7 @@ void frmFolderLocate::FindPull()
     QList<LocateQueries::Pull> pulls;
     if (!m_queries->PullList(s, &pulls))
         return;
-    QList<QStringList> rows;
-    for (const LocateQueries::Pull &pull : pulls) {
-        QString folder = tr("in the file room");
-        if (pull.loan)
-            folder = pull.withJudge ? tr("with the judge since %1").arg(Since(*pull.loan)) : Where(*pull.loan);
-        rows << QStringList{Time(pull.time), pull.room, pull.judge, pull.caseNumber, pull.title, folder};
-    }
-    QString heading = tr("Pull list for %1").arg(s.hearingDate.toString(QStringLiteral("MM/dd/yyyy")));
-    if (s.judge != All)
-        heading += tr(", judge %1").arg(s.judge);
-    if (s.room > All)
-        heading += tr(", courtroom %1").arg(s.room);
-    if (b > 0)
-        heading += tr(", %1 to %2").arg(Time(NormalizeHearingTime(static_cast<qint16>(b))),
-                                        Time(NormalizeHearingTime(static_cast<qint16>(e))));
-    if (!s.branch.trimmed().isEmpty())
-        heading += tr(", branch %1").arg(s.branch);
-    Fill(PullView, rows, heading + tr(": %n hearing(s)", nullptr, static_cast<int>(pulls.size())));
+    Fill(PullView, LocateLists::Pull(s, pulls));
 }
 
 void frmFolderLocate::FindOverdue()
@@ -442,20 +379,8 @@ void frmFolderLocate::FindOverdue()
     if (!m_queries->Overdue(static_cast<int>(days), &groups) || !m_queries->AgeSummary(&ages))
         return;
     picAges->SetCounts(ages);
-    QStringList bands;
-    for (int band = 0; band < 4; ++band)
-        bands << QStringLiteral("%1: %2").arg(AgeChart::BandName(band)).arg(ages[static_cast<size_t>(band)]);
-    lblAges->setText(tr("Folders out by age - ") + bands.join(QStringLiteral(", ")));
-    QList<QStringList> rows;
-    qsizetype count = 0;
-    for (const LocateQueries::HolderGroup &group : groups) {
-        for (const LocateQueries::Loan &loan : group.loans)
-            rows << QStringList{group.holder, Number(loan.key), Since(loan), Days(loan), loan.user};
-        count += group.loans.size();
-    }
-    Fill(OverdueView, rows,
-         tr("Folders out longer than %1 days: %2, by holder, oldest first").arg(days).arg(count) + QStringLiteral("\n") +
-             lblAges->text());
+    lblAges->setText(QStringLiteral("Folders out by age - ") + LocateLists::AgesLine(ages));
+    Fill(OverdueView, LocateLists::Overdue(static_cast<int>(days), groups, ages));
 }
 
 bool frmFolderLocate::ExportCsv(int view, const QString &path)

@@ -2,7 +2,7 @@
 
 #include "shared/FormBase.h"
 
-#include "records/CaseKey.h"
+#include "LocateLists.h"
 
 #include <functional>
 
@@ -54,8 +54,8 @@ private:
     QWidget *BuildHolderPage();
     QWidget *BuildPullPage();
     QWidget *BuildOverduePage();
-    QTableView *Grid(const char *name, View view, const QStringList &columns);
-    void Fill(View view, const QList<QStringList> &rows, const QString &heading);
+    QTableView *Grid(const char *name, View view);
+    void Fill(View view, const LocateLists::List &shown);
 
     void FindCase();
     void FindHolder();
