@@ -82,7 +82,8 @@ const char *const PostgresScript[] = {
 
     // The case style program of the court's server, as a function: plaintiff = the case's first
     // litigant of type PL, defendant = the first of type DF, versus word VS when the case has
-    // litigants; outputs never null.
+    // litigants; outputs never null. The type is compared as the column's own type, so that the
+    // master key index answers (a text comparison would read every master row).
     "CREATE OR REPLACE FUNCTION mrlcrt.wingetsty(secf text, yer integer, typ text, seq integer, ltp text,"
     " lit integer, OUT plfltp text, OUT plflit integer, OUT plfnam text, OUT plfaty text, OUT versus text,"
     " OUT defltp text, OUT deflit integer, OUT defnam text, OUT defaty text) LANGUAGE plpgsql STABLE AS $$\n"
@@ -91,9 +92,9 @@ const char *const PostgresScript[] = {
     "  plfltp := ''; plflit := 0; plfnam := ''; plfaty := ''; versus := '';\n"
     "  defltp := ''; deflit := 0; defnam := ''; defaty := '';\n"
     "  FOR r IN SELECT rtrim(masltp) AS t, maslit, masnam, masaty FROM mrlcrt.mascrm"
-    " WHERE masyer = yer AND mastyp = typ AND masseq = seq"
+    " WHERE masyer = yer AND mastyp = typ::bpchar AND masseq = seq"
     " UNION ALL SELECT rtrim(masltp), maslit, masnam, masaty FROM mrlcrt.masciv"
-    " WHERE masyer = yer AND mastyp = typ AND masseq = seq ORDER BY 1, 2 LOOP\n"
+    " WHERE masyer = yer AND mastyp = typ::bpchar AND masseq = seq ORDER BY 1, 2 LOOP\n"
     "    versus := 'VS';\n"
     "    IF r.t = 'PL' AND plfltp = '' THEN\n"
     "      plfltp := r.t; plflit := r.maslit; plfnam := coalesce(r.masnam, ''); plfaty := coalesce(r.masaty, '');\n"

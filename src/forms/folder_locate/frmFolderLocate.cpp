@@ -90,7 +90,7 @@ frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabViews, 1);
     layout->addLayout(buttons);
-    resize(760, 480);
+    resize(900, 520);
 
     connect(cmdPrint, &QPushButton::clicked, this, &frmFolderLocate::cmdPrint_Click);
     connect(cmdPdf, &QPushButton::clicked, this, &frmFolderLocate::cmdPdf_Click);
@@ -113,6 +113,8 @@ QTableView *frmFolderLocate::Grid(const char *name, View view)
     grid->setAlternatingRowColors(true);
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setWordWrap(false);
+    m_grids[view] = grid;
     return grid;
 }
 
@@ -288,6 +290,8 @@ void frmFolderLocate::Fill(View view, const LocateLists::List &shown)
         list->appendRow(items);
     }
     m_headings[view] = heading;
+    // Case numbers and titles read whole, not wrapped.
+    m_grids[view]->resizeColumnsToContents();
 }
 
 void frmFolderLocate::FindCase()

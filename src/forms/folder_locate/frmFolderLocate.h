@@ -73,6 +73,7 @@ private:
     bool m_loaded = false;
     std::optional<CaseKey> m_shownCase;
     QStandardItemModel *m_lists[4] = {};
+    QTableView *m_grids[4] = {};
     QString m_headings[4];
 
     QTabWidget *tabViews = nullptr;
