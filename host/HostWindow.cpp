@@ -45,6 +45,7 @@ HostWindow::HostWindow(QWidget *parent) : QMainWindow(parent)
     m_edit = Button(QStringLiteral("&Edit folder…"), "cmdEdit");
     QPushButton *docket = Button(QStringLiteral("&Docket…"), "cmdDocket");
     QPushButton *batch = Button(QStringLiteral("&Batch…"), "cmdBatch");
+    QPushButton *locate = Button(QStringLiteral("&Locate…"), "cmdLocate");
     m_messages = new QListWidget;
     m_messages->setObjectName(QStringLiteral("lstMessages"));
 
@@ -62,6 +63,7 @@ HostWindow::HostWindow(QWidget *parent) : QMainWindow(parent)
     auto *batchRow = new QHBoxLayout;
     batchRow->addWidget(docket);
     batchRow->addWidget(batch);
+    batchRow->addWidget(locate);
     batchRow->addStretch(1);
     auto *messagesLabel = new QLabel(QStringLiteral("&Messages from the component:"));
     messagesLabel->setBuddy(m_messages);
@@ -81,6 +83,7 @@ HostWindow::HostWindow(QWidget *parent) : QMainWindow(parent)
     connect(m_user, &QLineEdit::textEdited, m_caseMessage, &QLabel::hide);
     connect(docket, &QPushButton::clicked, this, &HostWindow::UpdateBatch);
     connect(batch, &QPushButton::clicked, this, &HostWindow::EditBatch);
+    connect(locate, &QPushButton::clicked, this, &HostWindow::Locate);
 
     // The component knows the host only by this number; it must be the one the channel uses.
     m_handle = static_cast<qint32>(winId());
@@ -194,4 +197,10 @@ void HostWindow::EditBatch()
 {
     if (!UserMissing())
         m_folder.EditBatch(m_user->text().trimmed());
+}
+
+void HostWindow::Locate()
+{
+    if (!UserMissing())
+        m_folder.Locate(m_user->text().trimmed());
 }

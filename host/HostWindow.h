@@ -32,6 +32,7 @@ public slots:
     void EditCase();
     void UpdateBatch();
     void EditBatch();
+    void Locate();
 
 private:
     void Listen();

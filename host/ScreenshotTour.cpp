@@ -2,10 +2,12 @@
 
 #include "HostWindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -52,6 +54,11 @@ void ScreenshotTour::Take(QWidget *window)
     const QString name = window->objectName().isEmpty()
                              ? QString::fromLatin1(window->metaObject()->className())
                              : window->objectName();
+    if (name == QLatin1String("frmFolderLocate")) {
+        TakeLocatorViews(window, name);
+        window->hide();
+        return;
+    }
     const QString file = m_folder.absoluteFilePath(
         QStringLiteral("%1-%2.png").arg(++m_taken, 2, 10, QLatin1Char('0')).arg(name));
     if (window->grab().save(file))
@@ -70,6 +77,32 @@ void ScreenshotTour::Take(QWidget *window)
     window->hide();
 }
 
+void ScreenshotTour::TakeLocatorViews(QWidget *window, const QString &name)
+{
+    // Each view as a clerk fills it: the tour's case, a busy holder, tomorrow's docket, overdue.
+    const struct
+    {
+        const char *box, *text, *button, *view;
+    } views[] = {{"txtCASNUM", nullptr, "cmdFindCase", "case"},
+                 {"txtREQOTO", "SMI", "cmdFindHolder", "holder"},
+                 {nullptr, nullptr, "cmdFindPull", "pull-list"},
+                 {nullptr, nullptr, "cmdFindOverdue", "overdue"}};
+    auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("tabViews"));
+    for (int i = 0; tabs && i < 4; ++i) {
+        tabs->setCurrentIndex(i);
+        if (auto *box = views[i].box ? window->findChild<QLineEdit *>(QLatin1String(views[i].box)) : nullptr)
+            box->setText(views[i].text ? QLatin1String(views[i].text) : m_caseNumber);
+        if (auto *find = window->findChild<QAbstractButton *>(QLatin1String(views[i].button)))
+            find->click();
+        QApplication::processEvents();
+        const QString file = m_folder.absoluteFilePath(
+            QStringLiteral("%1-%2-%3.png").arg(++m_taken, 2, 10, QLatin1Char('0')).arg(name, QLatin1String(views[i].view)));
+        if (window->grab().save(file))
+            std::printf("%s\n", qPrintable(file));
+    }
+    std::fflush(stdout);
+}
+
 void ScreenshotTour::Visit()
 {
     // Each modal call returns once its window has been pictured and hidden.
@@ -81,5 +114,6 @@ void ScreenshotTour::Visit()
     m_host->EditCase();
     m_host->UpdateBatch();
     m_host->EditBatch();
+    m_host->Locate();
     QTimer::singleShot(2 * SettleMs, qApp, &QApplication::quit);
 }

@@ -5,7 +5,7 @@
 
 class HostWindow;
 
-// For a machine without a screen: opens the editor, the docket window and the batch window in
+// For a machine without a screen: opens the editor, the docket, batch and locator windows in
 // turn from the host, saves a picture of every window that appears (message boxes included)
 // into a folder, puts each away again and quits. The clerk's settings are left as they were.
 class ScreenshotTour : public QObject
@@ -23,6 +23,7 @@ protected:
 
 private:
     void Take(QWidget *window);
+    void TakeLocatorViews(QWidget *window, const QString &name);
     void Visit();
 
     HostWindow *m_host;

@@ -36,4 +36,10 @@ void zorva_folder_edit_batch(zorva_folder *folder, const char *user)
     if (folder)
         folder->folder.EditBatch(QString::fromUtf8(user));
 }
+
+void zorva_folder_locate(zorva_folder *folder, const char *user)
+{
+    if (folder)
+        folder->folder.Locate(QString::fromUtf8(user));
+}
 }

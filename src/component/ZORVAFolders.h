@@ -21,6 +21,7 @@ ZORVAFOLDERS_EXPORT void zorva_folder_edit(zorva_folder *folder, int16_t year, c
                                            const char *user);
 ZORVAFOLDERS_EXPORT void zorva_folder_update_batch(zorva_folder *folder, const char *user);
 ZORVAFOLDERS_EXPORT void zorva_folder_edit_batch(zorva_folder *folder, const char *user);
+ZORVAFOLDERS_EXPORT void zorva_folder_locate(zorva_folder *folder, const char *user);
 
 #ifdef __cplusplus
 }

@@ -3,6 +3,7 @@
 #include "forms/folder_batch/frmFolderBatch.h"
 #include "forms/folder_docket/frmFolderDocket.h"
 #include "forms/folder_edit/frmFolderEdit.h"
+#include "forms/folder_locate/frmFolderLocate.h"
 #include "shared/modFormFunctions.h"
 
 clsFolder::clsFolder()
@@ -44,4 +45,17 @@ void clsFolder::EditBatch(const QString &PrmUsr)
     batch->SetUserName(PrmUsr);
     batch->Load();
     batch->show();
+}
+
+void clsFolder::Locate(const QString &PrmUsr)
+{
+    auto *locator = new frmFolderLocate;
+    locator->setAttribute(Qt::WA_DeleteOnClose);
+    // A copy of this class: the locator may outlive the host's instance, and its editor reports
+    // saves to the handle the host had set.
+    locator->SetEditor([folder = *this, PrmUsr](const CaseKey &key) mutable {
+        folder.Edit(key.year, key.type, key.sequence, PrmUsr);
+    });
+    locator->Load();
+    locator->show();
 }

@@ -27,6 +27,9 @@ public:
     void UpdateBatch(const QString &PrmUsr);
     // The batch window.
     void EditBatch(const QString &PrmUsr);
+    // The folder locator, modeless: where folders are, a holder's folders, a docket's pull list,
+    // the overdue list. It writes nothing; its Edit button opens the editor as Edit does.
+    void Locate(const QString &PrmUsr);
 
 private:
     qint32 m_parentHandle = 0;

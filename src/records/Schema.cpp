@@ -21,6 +21,8 @@ const char *const SqliteScript[] = {
     " FILUDT INTEGER, FILUSR TEXT) STRICT",
     "CREATE UNIQUE INDEX IF NOT EXISTS MRLCRT.FILCHK_KEY ON FILCHK (FILYER, FILTYP, FILSEQ)",
     "CREATE INDEX IF NOT EXISTS MRLCRT.FILCHK_OTO ON FILCHK (FILOTO)",
+    // The locator's overdue list and age summary.
+    "CREATE INDEX IF NOT EXISTS MRLCRT.FILCHK_UDT ON FILCHK (" ZORVA_LOAN_DATE_KEY ")",
 
     // The hearing table is the court's: a row may hold NULLs or numbers no case key can (as the
     // server's decimal columns may), which the docket run refuses row by row.
@@ -54,6 +56,7 @@ const char *const PostgresScript[] = {
     " filseq integer NOT NULL, filoto varchar, filudt numeric(8,0), filusr varchar)",
     "CREATE UNIQUE INDEX IF NOT EXISTS filchk_key ON mrlcrt.filchk (filyer, filtyp, filseq)",
     "CREATE INDEX IF NOT EXISTS filchk_oto ON mrlcrt.filchk (filoto varchar_pattern_ops)",
+    "CREATE INDEX IF NOT EXISTS filchk_udt ON mrlcrt.filchk (" ZORVA_LOAN_DATE_KEY ")",
 
     // As on the court's server, the hearing key is decimal: a row may hold what no case key can.
     "CREATE TABLE IF NOT EXISTS mrlcrt.hrgdta (hrgyer numeric(5,0), hrgtyp char(2), hrgseq numeric(11,0),"
@@ -79,7 +82,8 @@ const char *const PostgresScript[] = {
 
     // The case style program of the court's server, as a function: plaintiff = the case's first
     // litigant of type PL, defendant = the first of type DF, versus word VS when the case has
-    // litigants; outputs never null.
+    // litigants; outputs never null. The type is compared as the column's own type, so that the
+    // master key index answers (a text comparison would read every master row).
     "CREATE OR REPLACE FUNCTION mrlcrt.wingetsty(secf text, yer integer, typ text, seq integer, ltp text,"
     " lit integer, OUT plfltp text, OUT plflit integer, OUT plfnam text, OUT plfaty text, OUT versus text,"
     " OUT defltp text, OUT deflit integer, OUT defnam text, OUT defaty text) LANGUAGE plpgsql STABLE AS $$\n"
@@ -88,9 +92,9 @@ const char *const PostgresScript[] = {
     "  plfltp := ''; plflit := 0; plfnam := ''; plfaty := ''; versus := '';\n"
     "  defltp := ''; deflit := 0; defnam := ''; defaty := '';\n"
     "  FOR r IN SELECT rtrim(masltp) AS t, maslit, masnam, masaty FROM mrlcrt.mascrm"
-    " WHERE masyer = yer AND mastyp = typ AND masseq = seq"
+    " WHERE masyer = yer AND mastyp = typ::bpchar AND masseq = seq"
     " UNION ALL SELECT rtrim(masltp), maslit, masnam, masaty FROM mrlcrt.masciv"
-    " WHERE masyer = yer AND mastyp = typ AND masseq = seq ORDER BY 1, 2 LOOP\n"
+    " WHERE masyer = yer AND mastyp = typ::bpchar AND masseq = seq ORDER BY 1, 2 LOOP\n"
     "    versus := 'VS';\n"
     "    IF r.t = 'PL' AND plfltp = '' THEN\n"
     "      plfltp := r.t; plflit := r.maslit; plfnam := coalesce(r.masnam, ''); plfaty := coalesce(r.masaty, '');\n"

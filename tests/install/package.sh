@@ -29,7 +29,7 @@ tables=$(sqlite3 "$work/court.db" .tables)
 XDG_CONFIG_HOME="$work/config" ZORVA_DATABASE="sqlite:$work/court.db" \
     "$bin/zorva-host" --screenshots "$work/shots" >/dev/null
 shots=$(cd "$work/shots" && echo *.png)
-[[ $shots == "01-frmHost.png 02-frmFolderEdit.png 03-frmFolderDocket.png 04-frmFolderBatch.png" ]] ||
+[[ $shots == "01-frmHost.png 02-frmFolderEdit.png 03-frmFolderDocket.png 04-frmFolderBatch.png 05-frmFolderLocate-case.png 06-frmFolderLocate-holder.png 07-frmFolderLocate-pull-list.png 08-frmFolderLocate-overdue.png" ]] ||
     { echo "the installed host pictured: $shots" >&2; exit 1; }
 
 "${dpkg[@]}" -r zorvafolders >/dev/null

@@ -15,7 +15,8 @@ TEST(ZorvaDbCommandLine, HelpListsEveryCommand)
         EXPECT_EQ(r.exitCode, 0) << r;
         EXPECT_TRUE(r.err.isEmpty()) << r;
         for (const char *command :
-             {"init URL", "seed-demo URL", "generate URL", "status CASE", "history CASE"})
+             {"init URL", "seed-demo URL", "generate URL", "status CASE", "history CASE", "where CASE", "holder NAME",
+              "pull-list --date", "overdue [--days N]"})
             EXPECT_TRUE(r.out.contains(QLatin1String(command))) << flag << " lacks " << command;
     }
 }
@@ -51,6 +52,15 @@ TEST(ZorvaDbCommandLine, RefusesBadInputWithAMessage)
         {{"history", "2009-CVX-1", "--db", "%DB%"}, 2, "\"2009-CVX-1\" is not a case number"},
         {{"status", "2009-CV-0", "--db", "%DB%"}, 2, "\"2009-CV-0\" is not a case number"},
         {{"status", "2009-CV-123", "--date", "2026-01-05"}, 2, "status does not take --date"},
+        {{"status", "2009-CV-123", "--csv"}, 2, "status does not take --csv"},
+        {{"where", "2009-CV", "--db", "%DB%"}, 2, "\"2009-CV\" is not a case number"},
+        {{"holder", "--db", "%DB%"}, 2, "holder needs the party's name"},
+        {{"overdue", "--days", "-1", "--db", "%DB%"}, 2, "--days \"-1\" is not a number of days"},
+        {{"overdue", "--judge", "SMI"}, 2, "overdue does not take --judge"},
+        {{"pull-list", "--db", "%DB%"}, 2, "pull-list needs --date yyyy-MM-dd"},
+        {{"pull-list", "--date", "2026-12-07", "--begin", "830", "--db", "%DB%"}, 2, "Begin and end times must be both"},
+        {{"pull-list", "--date", "2026-12-07", "--begin", "800", "--end", "701"}, 2, "Invalid time."},
+        {{"pull-list", "--date", "2026-12-07", "--hearings", "5"}, 2, "pull-list does not take --hearings"},
         {{"init"}, 2, "init needs exactly one database URL"},
         {{"seed-demo", "%DB%", "%DB%"}, 2, "seed-demo needs exactly one database URL"},
         {{"init", "%DB%", "--db", "%DB%"}, 2, "init does not take --db"},

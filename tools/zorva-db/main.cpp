@@ -5,6 +5,7 @@
 #include "DemoGuard.h"
 #include "DocketGenerator.h"
 #include "FolderReport.h"
+#include "LocateCommands.h"
 #include "ZorvaVersion.h"
 
 #include "records/CaseKey.h"
@@ -30,7 +31,7 @@ Commands:
                                     add N hearings on that date, each for a new case
   status CASE [--db URL]            who holds the case's folder
   history CASE [--db URL]           the folder's loans and returns, oldest first
-
+%1
 CASE is written 2009-CV-123, 2009 CV 123 or 2009CV000123.
 URL is sqlite:/path/court.db, postgresql://user@host:port/dbname or odbc:<connection string>.
 Without --db, status and history use ZORVA_DATABASE, else the stored setting, else this
@@ -183,10 +184,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("version"));
     const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("seed a court in use"));
     parser.addOptions({help, version, db, date, hearings, force});
+    LocateCommands::AddOptions(parser);
     if (!parser.parse(QCoreApplication::arguments()))
         return Refuse(parser.errorText());
     if (parser.isSet(help)) {
-        Out() << Usage;
+        Out() << QString::fromLatin1(Usage).arg(QLatin1String(LocateCommands::Usage));
         return Ok;
     }
     if (parser.isSet(version)) {
@@ -201,14 +203,22 @@ int main(int argc, char *argv[])
     const bool report = command == QLatin1String("status") || command == QLatin1String("history");
     const bool generate = command == QLatin1String("generate");
     const bool seed = command == QLatin1String("seed-demo");
-    if (!report && !generate && !seed && command != QLatin1String("init"))
+    const bool locate = LocateCommands::Handles(command);
+    if (!report && !generate && !seed && !locate && command != QLatin1String("init"))
         return Refuse(QStringLiteral("unknown command \"%1\"").arg(command));
 
     // An option that the command does not take is more likely a mistake than something to ignore.
     for (const auto &[option, allowed] :
          {std::pair{&db, report}, {&date, generate}, {&hearings, generate}, {&force, seed}})
-        if (parser.isSet(*option) && !allowed)
+        if (parser.isSet(*option) && !allowed && !(locate && LocateCommands::Takes(command, option->names().constFirst())))
             return Refuse(QStringLiteral("%1 does not take --%2").arg(command, option->names().constFirst()));
+    for (const QString &name : parser.optionNames())
+        if (LocateCommands::Owns(name) && !LocateCommands::Takes(command, name))
+            return Refuse(QStringLiteral("%1 does not take --%2").arg(command, name));
+    if (locate) {
+        QTextStream err(stderr);
+        return LocateCommands::Run(command, args, parser, Out(), err);
+    }
 
     if (report)
         return Report(command, args, parser.value(db));

@@ -1,0 +1,296 @@
+#include "LocateQueries.h"
+
+#include "records/DataObject.h"
+#include "records/FolderStatements.h"
+#include "records/Schema.h"
+#include "util/modDateTimeFunctions.h"
+#include "util/modFormatCaseNumber.h"
+#include "util/modGetCaseStyle.h"
+#include "util/modTypeOfCase.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <algorithm>
+
+namespace {
+
+const QString All = QStringLiteral("*ALL");
+
+QString Date() { return QLatin1String(Schema::LoanDateKey); }
+
+QString Number(const CaseKey &key)
+{
+    return modFormatCaseNumber::FormatCaseNumber(key.year, key.type, key.sequence, QString(), 0, true);
+}
+
+QString RightTrimmed(QString text)
+{
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    return text;
+}
+
+// FILUDT as a date. A stored whole number of seven or eight digits is MMDDYYYY read from the right,
+// as the loan date mask reads it, without the text round trip (which a long overdue list pays per
+// row); anything else goes through the mask itself.
+QDate LoanDate(const QVariant &stored)
+{
+    bool whole = false;
+    const qint64 n = stored.isNull() ? 0 : stored.toLongLong(&whole);
+    if (whole && n >= 1000000 && n <= 99999999 && stored.toDouble() == static_cast<double>(n))
+        return QDate(static_cast<int>(n % 10000), static_cast<int>(n / 1000000), static_cast<int>(n / 10000 % 100));
+    return QDate::fromString(modDateTimeFunctions::FormatLoanDate(stored), QStringLiteral("MM/dd/yyyy"));
+}
+
+bool OldestFirst(const LocateQueries::Loan &a, const LocateQueries::Loan &b)
+{
+    // Unreadable dates last: nobody can say how long those have been out.
+    if (a.since.isValid() != b.since.isValid())
+        return a.since.isValid();
+    if (a.since != b.since)
+        return a.since < b.since;
+    return std::tie(a.key.year, a.key.type, a.key.sequence) < std::tie(b.key.year, b.key.type, b.key.sequence);
+}
+
+} // namespace
+
+LocateQueries::LocateQueries(QObject *parent) : QObject(parent)
+{
+    m_data = new DataObject(this);
+    m_master = new DataObject(this);
+    connect(m_data, &DataObject::Error, this, [this] { m_failed = true; });
+    // A master's failure is reported as the loan table's, the one object the window listens to.
+    connect(m_master, &DataObject::Error, this, [this](qint32 number, const QString &description) {
+        if (!m_failed)
+            m_data->RaiseError(number, description);
+    });
+}
+
+LocateQueries::~LocateQueries() = default;
+
+DataObject *LocateQueries::adoFILCHK() const { return m_data; }
+
+bool LocateQueries::Run(const QString &statement, const QVariantList &params)
+{
+    m_failed = false;
+    m_data->Execute(statement, params);
+    return !m_failed;
+}
+
+LocateQueries::Loan LocateQueries::LoanOfRow(const QVariant &year, const QVariant &type, const QVariant &sequence) const
+{
+    Loan loan;
+    loan.key.year = static_cast<qint16>(year.toInt());
+    loan.key.type = RightTrimmed(type.toString());
+    loan.key.sequence = sequence.toInt();
+    loan.holder = m_data->Field(QStringLiteral("FILOTO")).toString();
+    loan.user = m_data->Field(QStringLiteral("FILUSR")).toString();
+    loan.since = LoanDate(m_data->Field(QStringLiteral("FILUDT")));
+    if (loan.since.isValid())
+        loan.daysOut = loan.since.daysTo(m_today);
+    return loan;
+}
+
+bool LocateQueries::WhereIs(const CaseKey &key, Location *out)
+{
+    *out = Location{};
+    out->key = key;
+    const QVariantList params{key.year, key.type, key.sequence};
+    if (!Run(QLatin1String(FolderStatements::SelectLoan), params))
+        return false;
+    if (!m_data->Eof())
+        out->loan = LoanOfRow(key.year, key.type, key.sequence);
+
+    if (!Run(QStringLiteral("Select MASYER From MRLCRT.%1 Where MASYER=? And MASTYP=? And MASSEQ=?")
+                 .arg(modTypeOfCase::MasterTableName(key.type)),
+             params))
+        return false;
+    out->known = !m_data->Eof();
+
+    if (!Run(QStringLiteral("Select LOGTSP, LOGUSR, LOGOTO, LOGOUT From MRLCRT.FILLOG"
+                            " Where LOGYER=? And LOGTYP=? And LOGSEQ=? Order By LOGTSP Desc"),
+             params))
+        return false;
+    for (; !m_data->Eof(); m_data->MoveNext()) {
+        const QString stored = m_data->Field(QStringLiteral("LOGTSP")).toString();
+        const QDateTime stamp = QDateTime::fromString(stored, Qt::ISODateWithMs);
+        out->history << Custody{stamp.isValid() ? stamp.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : stored,
+                                m_data->Field(QStringLiteral("LOGOUT")).toInt() != 0,
+                                m_data->Field(QStringLiteral("LOGOTO")).toString(),
+                                m_data->Field(QStringLiteral("LOGUSR")).toString()};
+    }
+    return true;
+}
+
+bool LocateQueries::HeldBy(const QString &holder, QList<Loan> *out)
+{
+    out->clear();
+    const QString wanted = RightTrimmed(holder.trimmed().toUpper());
+    if (wanted.isEmpty())
+        return true;
+    // A prefix search, which the party index answers on every engine; wildcards typed in the name
+    // only widen it, and the exact comparison below takes them out again.
+    if (!Run(QStringLiteral("Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where FILOTO Like ?"),
+             {wanted + QLatin1Char('%')}))
+        return false;
+    for (; !m_data->Eof(); m_data->MoveNext()) {
+        if (RightTrimmed(m_data->Field(QStringLiteral("FILOTO")).toString()) != wanted)
+            continue;
+        *out << LoanOfRow(m_data->Field(QStringLiteral("FILYER")), m_data->Field(QStringLiteral("FILTYP")),
+                          m_data->Field(QStringLiteral("FILSEQ")));
+    }
+    std::sort(out->begin(), out->end(), OldestFirst);
+    return true;
+}
+
+bool LocateQueries::BranchMatches(const CaseKey &key, const QString &branch)
+{
+    m_master->Execute(QStringLiteral("Select MASBRN From MRLCRT.%1 Where MASYER=? And MASTYP=? And MASSEQ=?")
+                          .arg(modTypeOfCase::MasterTableName(key.type)),
+                      QVariantList{key.year, key.type, key.sequence});
+    // As the docket: the branch as typed, not trimmed; a case without a master row is left out.
+    return !m_master->Eof() && m_master->Field(QStringLiteral("MASBRN")).toString() == branch;
+}
+
+QString LocateQueries::TimeRangeProblem(qint64 b, qint64 e, bool *atEnd)
+{
+    using modDateTimeFunctions::NormalizeHearingTime;
+    bool end = false;
+    QString problem;
+    if ((b != 0) != (e != 0)) {
+        problem = QStringLiteral("Begin and end times must be both filled in, or both zero.");
+    } else if (b > 0 && e > 0) {
+        const qint16 nb = NormalizeHearingTime(static_cast<qint16>(b)), ne = NormalizeHearingTime(static_cast<qint16>(e));
+        if (nb > ne) {
+            problem = QStringLiteral("The end time must fall after the begin time.");
+            end = true;
+        } else if (nb > 1900 || nb < 800) {
+            problem = QStringLiteral("Invalid time.");
+        } else if (ne > 1900 || ne < 800) {
+            problem = QStringLiteral("Invalid time.");
+            end = true;
+        }
+    }
+    if (atEnd)
+        *atEnd = end;
+    return problem;
+}
+
+bool LocateQueries::PullList(const DocketSelection &s, QList<Pull> *out)
+{
+    out->clear();
+    QString statement = QStringLiteral(
+        "Select Distinct HRGYER, HRGTYP, HRGSEQ, HRGHTM, HRGROM, HRGJDG, FILOTO, FILUDT, FILUSR From MRLCRT.HRGDTA"
+        " Left Join MRLCRT.FILCHK On FILYER=HRGYER And FILTYP=HRGTYP And FILSEQ=HRGSEQ Where HRGHDT=?");
+    QVariantList params{DateKey(s.hearingDate)};
+    if (s.judge != All) {
+        statement += QStringLiteral(" And HRGJDG=?");
+        params << s.judge;
+    }
+    if (s.room > All) {
+        statement += QStringLiteral(" And HRGROM=?");
+        params << s.room;
+    }
+    if (s.beginTime > 0) {
+        statement += QStringLiteral(" And HRGHTM Between ? And ?");
+        params << qint32(modDateTimeFunctions::NormalizeHearingTime(static_cast<qint16>(s.beginTime)))
+               << qint32(modDateTimeFunctions::NormalizeHearingTime(static_cast<qint16>(s.endTime)));
+    }
+    statement += QStringLiteral(" Order By HRGHTM, HRGROM, HRGYER, HRGTYP, HRGSEQ");
+    if (!Run(statement, params))
+        return false;
+
+    const bool byBranch = !s.branch.trimmed().isEmpty();
+    for (; !m_data->Eof(); m_data->MoveNext()) {
+        const QVariant year = m_data->Field(QStringLiteral("HRGYER")), type = m_data->Field(QStringLiteral("HRGTYP")),
+                       sequence = m_data->Field(QStringLiteral("HRGSEQ"));
+        Pull pull;
+        QString why;
+        pull.key = CaseKey::FromRow(year, type, sequence, &why);
+        pull.time = m_data->Field(QStringLiteral("HRGHTM")).toInt();
+        pull.room = m_data->Field(QStringLiteral("HRGROM")).toString();
+        pull.judge = m_data->Field(QStringLiteral("HRGJDG")).toString();
+        if (!pull.key) {
+            const auto shown = [](const QVariant &v) { return v.isNull() ? QStringLiteral("(none)") : v.toString(); };
+            pull.caseNumber = QStringLiteral("%1 %2 %3").arg(shown(year), shown(type), shown(sequence));
+            pull.title = QStringLiteral("(no usable case number: %1)").arg(why);
+            *out << pull;
+            continue;
+        }
+        if (byBranch && !BranchMatches(*pull.key, s.branch)) {
+            if (m_failed)
+                return false;
+            continue;
+        }
+        pull.caseNumber = Number(*pull.key);
+        if (!m_data->Field(QStringLiteral("FILOTO")).isNull()) {
+            pull.loan = LoanOfRow(year, type, sequence);
+            pull.withJudge = RightTrimmed(pull.loan->holder).compare(RightTrimmed(pull.judge), Qt::CaseInsensitive) == 0;
+        }
+        *out << pull;
+    }
+    // The titles last: the style program runs its own statements on the connection.
+    for (Pull &pull : *out) {
+        if (!pull.key)
+            continue;
+        QString plfNam, plfLtp, versus, defNam, defLtp, plfAty, defAty;
+        qint16 plfLit = 0, defLit = 0;
+        pull.title = modGetCaseStyle::GetCaseStyle(true, pull.key->year, pull.key->type, pull.key->sequence, QString(), 0,
+                                                   plfNam, plfLtp, plfLit, versus, defNam, defLtp, defLit, plfAty, defAty,
+                                                   [this](qint32 number, const QString &description) {
+                                                       if (!m_failed)
+                                                           m_data->RaiseError(number, description);
+                                                   })
+                         .trimmed();
+        if (m_failed)
+            return false;
+    }
+    return true;
+}
+
+bool LocateQueries::Overdue(int days, QList<HolderGroup> *out)
+{
+    out->clear();
+    if (!Run(QStringLiteral("Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where %1 < ? And %1 > 0"
+                            " Order By %1, FILYER, FILTYP, FILSEQ")
+                 .arg(Date()),
+             {DateKey(m_today.addDays(-days))}))
+        return false;
+    QHash<QString, qsizetype> group;
+    for (; !m_data->Eof(); m_data->MoveNext()) {
+        Loan loan = LoanOfRow(m_data->Field(QStringLiteral("FILYER")), m_data->Field(QStringLiteral("FILTYP")),
+                              m_data->Field(QStringLiteral("FILSEQ")));
+        // A stored number that passes the filter but is no date (month 13) is not listed as overdue.
+        if (!loan.since.isValid())
+            continue;
+        const QString holder = RightTrimmed(loan.holder);
+        auto at = group.find(holder);
+        if (at == group.end()) {
+            at = group.insert(holder, out->size());
+            *out << HolderGroup{holder, {}};
+        }
+        (*out)[*at].loans << loan;
+    }
+    return true;
+}
+
+bool LocateQueries::AgeSummary(Ages *out)
+{
+    out->fill(0);
+    const QString d = Date();
+    // Four counts over ranges of the loan date index, rather than one pass over every loan.
+    const QString count = QStringLiteral("(Select Count(*) From MRLCRT.FILCHK Where %1 %2)").arg(d);
+    const QString statement = QStringLiteral("Select %1 As AGE0, %2 As AGE1, %3 As AGE2, %4 As AGE3")
+                                  .arg(count.arg(QStringLiteral(">= ? And %1 <= ?").arg(d)),
+                                       count.arg(QStringLiteral("< ? And %1 >= ?").arg(d)),
+                                       count.arg(QStringLiteral("< ? And %1 >= ?").arg(d)),
+                                       count.arg(QStringLiteral("< ? And %1 > 0").arg(d)));
+    const qint32 week = DateKey(m_today.addDays(-7)), month = DateKey(m_today.addDays(-30)),
+                 quarter = DateKey(m_today.addDays(-90));
+    // A "date" past today (a month 13 of this year, a clock gone wrong) is in no band.
+    if (!Run(statement, {week, DateKey(m_today), week, month, month, quarter, quarter}))
+        return false;
+    for (int i = 0; i < 4; ++i)
+        (*out)[static_cast<size_t>(i)] = m_data->Field(QStringLiteral("AGE%1").arg(i)).toLongLong();
+    return true;
+}

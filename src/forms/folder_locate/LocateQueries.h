@@ -1,0 +1,97 @@
+#pragma once
+
+#include "forms/folder_docket/DocketSelection.h"
+#include "records/CaseKey.h"
+
+#include <QDate>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <array>
+#include <optional>
+
+class DataObject;
+
+// The locator's four questions, asked of the court database without a window: where a case's
+// folder is, what one holder has, which folders a docket needs pulled, and which are out too long.
+// It only reads. Every statement is parameterised; a failure is raised by adoFILCHK's Error event
+// inside the call, and the call then returns false.
+class LocateQueries : public QObject
+{
+    Q_OBJECT
+public:
+    // A folder on loan, as FILCHK holds it.
+    struct Loan
+    {
+        CaseKey key;
+        QString holder;
+        QDate since;      // invalid when the stored date is not one
+        QString user;
+        qint64 daysOut = -1; // from `today`; -1 without a date
+    };
+    // One line of the folder log.
+    struct Custody
+    {
+        QString when; // local time, "yyyy-MM-dd HH:mm:ss"
+        bool out = false;
+        QString party;
+        QString user;
+    };
+    struct Location
+    {
+        CaseKey key;
+        std::optional<Loan> loan; // none: in the file room
+        bool known = false;       // the case has a master row
+        QList<Custody> history;   // newest first
+    };
+    struct Pull
+    {
+        QString caseNumber; // formatted; the stored values when the row holds no case key
+        std::optional<CaseKey> key;
+        qint32 time = 0;
+        QString room, judge, title;
+        std::optional<Loan> loan;
+        bool withJudge = false; // out to the hearing's own judge already
+    };
+    struct HolderGroup
+    {
+        QString holder;
+        QList<Loan> loans; // oldest first
+    };
+    // Folders out 0-7, 8-30, 31-90 and over 90 days.
+    using Ages = std::array<qint64, 4>;
+
+    explicit LocateQueries(QObject *parent = nullptr);
+    ~LocateQueries() override;
+
+    DataObject *adoFILCHK() const;
+    void SetToday(const QDate &today) { m_today = today; }
+    QDate Today() const { return m_today; }
+
+    bool WhereIs(const CaseKey &key, Location *out);
+    // The folders out to the holder (as the upper-case loan boxes store it; trailing blanks do not
+    // count), oldest first.
+    bool HeldBy(const QString &holder, QList<Loan> *out);
+    // The docket's selection rules: a judge other than "*ALL", a room that sorts after "*ALL", a
+    // time range normalised as the docket normalises it, a branch from the case's master.
+    bool PullList(const DocketSelection &selection, QList<Pull> *out);
+    // Folders out longer than `days`, grouped by holder; the holder with the oldest folder first.
+    bool Overdue(int days, QList<HolderGroup> *out);
+    bool AgeSummary(Ages *out);
+
+    // The docket's check of a typed time range (hhmm, 0 for none): its message, or empty when the
+    // range passes; *atEnd tells whether the end time is the one at fault.
+    static QString TimeRangeProblem(qint64 begin, qint64 end, bool *atEnd = nullptr);
+    // The loan date as a comparable yyyymmdd number.
+    static qint32 DateKey(const QDate &date) { return date.year() * 10000 + date.month() * 100 + date.day(); }
+
+private:
+    bool Run(const QString &statement, const QVariantList &params);
+    Loan LoanOfRow(const QVariant &year, const QVariant &type, const QVariant &sequence) const;
+    bool BranchMatches(const CaseKey &key, const QString &branch);
+
+    QPointer<DataObject> m_data;
+    QPointer<DataObject> m_master;
+    QDate m_today = QDate::currentDate();
+    bool m_failed = false;
+};

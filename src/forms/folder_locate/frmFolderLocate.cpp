@@ -1,0 +1,441 @@
+#include "frmFolderLocate.h"
+
+#include "AgeChart.h"
+#include "LocateLists.h"
+#include "LocateQueries.h"
+#include "LocateReport.h"
+#include "records/DataObject.h"
+#include "records/FolderStatements.h"
+#include "shared/ComponentName.h"
+#include "shared/SettingsStore.h"
+#include "shared/controls/AlphaMericBox.h"
+#include "shared/controls/Combo.h"
+#include "shared/controls/DatePicker.h"
+#include "shared/modFormFunctions.h"
+#include "shared/modScreenPos.h"
+#include "shared/modXMLTableFunctionsPaths.h"
+#include "util/modDateTimeFunctions.h"
+#include "util/modFormatCaseNumber.h"
+
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString All = QStringLiteral("*ALL");
+const QString DaysKey = QStringLiteral("OverdueDays");
+constexpr int DefaultDays = 30;
+
+AlphaMericBox *Box(const char *name, int maxLength, bool digits = false)
+{
+    auto *box = new AlphaMericBox;
+    box->setObjectName(QLatin1String(name));
+    box->SetCaseType(AlphaMericBox::CaseUpper);
+    box->SetMaxLength(maxLength);
+    if (digits) {
+        box->SetDataType(AlphaMericBox::DataNumeric);
+        box->SetAlignment(AlphaMericBox::AlignRight);
+    }
+    return box;
+}
+
+QPushButton *Button(const char *name, const QString &caption)
+{
+    auto *button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
+{
+    setObjectName(QStringLiteral("frmFolderLocate"));
+    m_queries = new LocateQueries(this);
+    connect(m_queries->adoFILCHK(), &DataObject::Error, this, &frmFolderLocate::DataObject_Error);
+
+    tabViews = new QTabWidget;
+    tabViews->setObjectName(QStringLiteral("tabViews"));
+    tabViews->addTab(BuildCasePage(), tr("&Case"));
+    tabViews->addTab(BuildHolderPage(), tr("&Holder"));
+    tabViews->addTab(BuildPullPage(), tr("&Pull list"));
+    tabViews->addTab(BuildOverduePage(), tr("&Overdue"));
+
+    cmdPrint = Button("cmdPrint", tr("Pr&int…"));
+    cmdPdf = Button("cmdPdf", tr("Export P&DF…"));
+    cmdCsv = Button("cmdCsv", tr("Export C&SV…"));
+    cmdClose = Button("cmdClose", tr("C&lose"));
+    // The window holds nothing that a close could lose: the guard's indicator stays off.
+    m_nothingPending = new QWidget(this);
+    m_nothingPending->setEnabled(false);
+    m_nothingPending->hide();
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdPrint);
+    buttons->addWidget(cmdPdf);
+    buttons->addWidget(cmdCsv);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tabViews, 1);
+    layout->addLayout(buttons);
+    resize(900, 520);
+
+    connect(cmdPrint, &QPushButton::clicked, this, &frmFolderLocate::cmdPrint_Click);
+    connect(cmdPdf, &QPushButton::clicked, this, &frmFolderLocate::cmdPdf_Click);
+    connect(cmdCsv, &QPushButton::clicked, this, &frmFolderLocate::cmdCsv_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+frmFolderLocate::~frmFolderLocate() = default;
+
+QTableView *frmFolderLocate::Grid(const char *name, View view)
+{
+    const QStringList columns = LocateLists::Columns(static_cast<LocateLists::View>(view));
+    m_lists[view] = new QStandardItemModel(0, static_cast<int>(columns.size()), this);
+    m_lists[view]->setHorizontalHeaderLabels(columns);
+    auto *grid = new QTableView;
+    grid->setObjectName(QLatin1String(name));
+    grid->setModel(m_lists[view]);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setAlternatingRowColors(true);
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setWordWrap(false);
+    m_grids[view] = grid;
+    return grid;
+}
+
+QWidget *frmFolderLocate::BuildCasePage()
+{
+    txtCASNUM = Box("txtCASNUM", 16);
+    txtCASNUM->setPlaceholderText(QStringLiteral("2009-CV-123"));
+    auto *find = Button("cmdFindCase", tr("&Find"));
+    cmdEdit = Button("cmdEdit", tr("&Edit loan…"));
+    cmdEdit->setEnabled(false);
+    lblLocation = new QLabel;
+    lblLocation->setObjectName(QStringLiteral("lblLocation"));
+    lblLocation->setWordWrap(true);
+    lblLocation->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *page = new QWidget;
+    auto *row = new QHBoxLayout;
+    auto *label = new QLabel(tr("Case &number:"));
+    label->setBuddy(txtCASNUM);
+    row->addWidget(label);
+    row->addWidget(txtCASNUM, 1);
+    row->addWidget(find);
+    row->addWidget(cmdEdit);
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(row);
+    layout->addWidget(lblLocation);
+    layout->addWidget(Grid("grdCase", CaseView), 1);
+
+    // A scanner ends the number with Enter.
+    connect(txtCASNUM, &QLineEdit::returnPressed, this, &frmFolderLocate::FindCase);
+    connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindCase);
+    connect(cmdEdit, &QPushButton::clicked, this, &frmFolderLocate::cmdEdit_Click);
+    return page;
+}
+
+QWidget *frmFolderLocate::BuildHolderPage()
+{
+    txtREQOTO = Box("txtREQOTO", 13);
+    txtREQOTO->SetRecordSource(QLatin1String(FolderStatements::PartySuggestions));
+    auto *find = Button("cmdFindHolder", tr("&Find"));
+    auto *page = new QWidget;
+    auto *row = new QHBoxLayout;
+    auto *label = new QLabel(tr("Hol&der:"));
+    label->setBuddy(txtREQOTO);
+    row->addWidget(label);
+    row->addWidget(txtREQOTO, 1);
+    row->addWidget(find);
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(row);
+    layout->addWidget(Grid("grdHolder", HolderView), 1);
+    connect(txtREQOTO, &QLineEdit::returnPressed, this, &frmFolderLocate::FindHolder);
+    connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindHolder);
+    return page;
+}
+
+QWidget *frmFolderLocate::BuildPullPage()
+{
+    dtpREQDAT = new DatePicker;
+    dtpREQDAT->setObjectName(QStringLiteral("dtpREQDAT"));
+    dtpREQDAT->SetMinDate(QDate(1601, 1, 1));
+    dtpREQDAT->SetMaxDate(QDate(9999, 12, 31));
+    txtBEGTIM = Box("txtBEGTIM", 4, true);
+    txtENDTIM = Box("txtENDTIM", 4, true);
+    cboREQJDG = new Combo;
+    cboREQJDG->setObjectName(QStringLiteral("cboREQJDG"));
+    cboREQJDG->SetCols(2);
+    cboREQJDG->SetHeaderCaptions({tr("Active"), tr("Judge")});
+    cboREQJDG->SetKeyItems({QStringLiteral("Col0"), QStringLiteral("Col1")});
+    cboREQJDG->SetDataField(QStringLiteral("1"));
+    cboREQJDG->SetDataFieldToDisplay(QStringLiteral("1"));
+    cboREQROM = new Combo;
+    cboREQROM->setObjectName(QStringLiteral("cboREQROM"));
+    cboREQROM->SetColumnHeaders(false);
+    txtREQBRN = Box("txtREQBRN", 1);
+    auto *find = Button("cmdFindPull", tr("&List"));
+
+    auto *selection = new QFormLayout;
+    selection->addRow(tr("Hearing date:"), dtpREQDAT);
+    auto *times = new QHBoxLayout;
+    times->addWidget(txtBEGTIM);
+    times->addWidget(new QLabel(tr("to")));
+    times->addWidget(txtENDTIM);
+    selection->addRow(tr("Times:"), times);
+    selection->addRow(tr("Judge:"), cboREQJDG);
+    selection->addRow(tr("Courtroom:"), cboREQROM);
+    selection->addRow(tr("Branch code:"), txtREQBRN);
+    selection->addRow(QString(), find);
+    auto *page = new QWidget;
+    auto *layout = new QHBoxLayout(page);
+    layout->addLayout(selection);
+    layout->addWidget(Grid("grdPull", PullView), 1);
+    connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindPull);
+    return page;
+}
+
+QWidget *frmFolderLocate::BuildOverduePage()
+{
+    txtDAYS = Box("txtDAYS", 4, true);
+    auto *find = Button("cmdFindOverdue", tr("&List"));
+    picAges = new AgeChart;
+    picAges->setObjectName(QStringLiteral("picAges"));
+    lblAges = new QLabel;
+    lblAges->setObjectName(QStringLiteral("lblAges"));
+    auto *page = new QWidget;
+    auto *row = new QHBoxLayout;
+    auto *label = new QLabel(tr("Out &longer than"));
+    label->setBuddy(txtDAYS);
+    row->addWidget(label);
+    row->addWidget(txtDAYS);
+    row->addWidget(new QLabel(tr("days")));
+    row->addWidget(find);
+    row->addStretch(1);
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(row);
+    layout->addWidget(picAges);
+    layout->addWidget(lblAges);
+    layout->addWidget(Grid("grdOverdue", OverdueView), 1);
+    connect(txtDAYS, &QLineEdit::returnPressed, this, &frmFolderLocate::FindOverdue);
+    connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindOverdue);
+    return page;
+}
+
+void frmFolderLocate::showEvent(QShowEvent *e)
+{
+    if (!m_loaded)
+        Load();
+    FormBase::showEvent(e);
+}
+
+void frmFolderLocate::Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    setWindowTitle(QStringLiteral("PC/MEVS - Folder Locator"));
+    // The docket window's lists, with its "*ALL" rows.
+    const QString folder = modXMLTableFunctions::ClientTablesFolder();
+    const std::pair<Combo *, const char *> lists[] = {{cboREQJDG, "ARYJDG.XML"}, {cboREQROM, "ARYROM.XML"}};
+    for (const auto &[combo, file] : lists) {
+        const QString path = folder + QLatin1String(file);
+        if (!combo->LoadFromFile(path))
+            modFormFunctions::MsgBox(QStringLiteral("There was a problem opening file:  ") + path +
+                                     QStringLiteral("\r\nPlease contact technical support."));
+    }
+    cboREQJDG->InsertRow(QStringLiteral("Y\t*ALL"), 1);
+    cboREQROM->InsertRow(All, 1);
+    cboREQJDG->SetValue(All);
+    cboREQROM->SetValue(All);
+    // The pull list is made the day before.
+    dtpREQDAT->SetValue(QDate::currentDate().addDays(1));
+    txtDAYS->SetValue(SettingsStore::GetLongSetting(ComponentName::ApplicationName(), objectName().mid(3), DaysKey,
+                                                    DefaultDays));
+}
+
+void frmFolderLocate::Form_Activate() { modScreenPos::RestoreFormPosition(this, false, true, true, true, false); }
+
+const QWidget *frmFolderLocate::CloseIndicator() const { return m_nothingPending; }
+
+void frmFolderLocate::Form_Unload() { modScreenPos::SaveFormPosition(this); }
+
+frmFolderLocate::View frmFolderLocate::Current() const { return static_cast<View>(tabViews->currentIndex()); }
+
+void frmFolderLocate::Fill(View view, const LocateLists::List &shown)
+{
+    const QList<QStringList> &rows = shown.rows;
+    const QString &heading = shown.heading;
+    QStandardItemModel *list = m_lists[view];
+    list->removeRows(0, list->rowCount());
+    for (const QStringList &row : rows) {
+        QList<QStandardItem *> items;
+        for (const QString &cell : row)
+            items << new QStandardItem(cell);
+        list->appendRow(items);
+    }
+    m_headings[view] = heading;
+    // Case numbers and titles read whole, not wrapped.
+    m_grids[view]->resizeColumnsToContents();
+}
+
+void frmFolderLocate::FindCase()
+{
+    const QString typed = txtCASNUM->Text().trimmed();
+    const std::optional<CaseKey> key = CaseKey::Parse(typed);
+    m_shownCase.reset();
+    cmdEdit->setEnabled(false);
+    if (!key) {
+        lblLocation->setText(tr("\"%1\" is not a case number; type it as 2009-CV-123, 2009 CV 123 or 2009CV000123.")
+                                 .arg(typed));
+        Fill(CaseView, {});
+        txtCASNUM->selectAll();
+        return;
+    }
+    LocateQueries::Location where;
+    if (!m_queries->WhereIs(*key, &where))
+        return;
+    lblLocation->setText(LocateLists::LocationLine(where));
+    Fill(CaseView, LocateLists::Case(where));
+    m_shownCase = key;
+    cmdEdit->setEnabled(static_cast<bool>(m_edit));
+    txtCASNUM->selectAll();
+}
+
+void frmFolderLocate::cmdEdit_Click()
+{
+    if (!m_shownCase || !m_edit)
+        return;
+    const CaseKey key = *m_shownCase;
+    m_edit(key);
+    // What the editor changed shows at once.
+    if (!IsUnloaded())
+        FindCase();
+}
+
+void frmFolderLocate::FindHolder()
+{
+    const QString holder = txtREQOTO->Text().trimmed();
+    if (holder.isEmpty()) {
+        modFormFunctions::ShowFieldError(txtREQOTO, tr("Type the party whose folders you are looking for."));
+        return;
+    }
+    QList<LocateQueries::Loan> loans;
+    if (!m_queries->HeldBy(holder, &loans))
+        return;
+    Fill(HolderView, LocateLists::Holder(holder.toUpper(), loans));
+}
+
+void frmFolderLocate::FindPull()
+{
+    using modFormFunctions::ShowFieldError;
+    const qint64 b = txtBEGTIM->Value(), e = txtENDTIM->Value();
+    bool atEnd = false;
+    const QString problem = LocateQueries::TimeRangeProblem(b, e, &atEnd);
+    if (!problem.isEmpty()) {
+        ShowFieldError(atEnd ? txtENDTIM : txtBEGTIM, problem);
+        return;
+    }
+    if (!dtpREQDAT->Value().isValid() || !cboREQJDG->IsValid() || !cboREQROM->IsValid()) {
+        ShowFieldError(!dtpREQDAT->Value().isValid() ? static_cast<QWidget *>(dtpREQDAT)
+                                                     : !cboREQJDG->IsValid() ? cboREQJDG : cboREQROM,
+                       tr("Choose a hearing date, a judge and a courtroom from the lists."));
+        return;
+    }
+    DocketSelection s;
+    s.hearingDate = dtpREQDAT->Value();
+    s.beginTime = static_cast<qint32>(b);
+    s.endTime = static_cast<qint32>(e);
+    s.judge = cboREQJDG->Value();
+    s.room = cboREQROM->Value();
+    s.branch = txtREQBRN->Text();
+    QList<LocateQueries::Pull> pulls;
+    if (!m_queries->PullList(s, &pulls))
+        return;
+    Fill(PullView, LocateLists::Pull(s, pulls));
+}
+
+void frmFolderLocate::FindOverdue()
+{
+    const qint64 days = txtDAYS->Value();
+    if (txtDAYS->Text().trimmed().isEmpty() || days < 0) {
+        modFormFunctions::ShowFieldError(txtDAYS, tr("Type the number of days a folder may be out."));
+        return;
+    }
+    SettingsStore::SaveLongSetting(ComponentName::ApplicationName(), objectName().mid(3), DaysKey, static_cast<qint32>(days));
+    QList<LocateQueries::HolderGroup> groups;
+    LocateQueries::Ages ages{};
+    if (!m_queries->Overdue(static_cast<int>(days), &groups) || !m_queries->AgeSummary(&ages))
+        return;
+    picAges->SetCounts(ages);
+    lblAges->setText(QStringLiteral("Folders out by age - ") + LocateLists::AgesLine(ages));
+    Fill(OverdueView, LocateLists::Overdue(static_cast<int>(days), groups, ages));
+}
+
+bool frmFolderLocate::ExportCsv(int view, const QString &path)
+{
+    QString error;
+    if (LocateReport::WriteCsv(path, *m_lists[view], &error))
+        return true;
+    modFormFunctions::MsgBox(tr("The list was not saved to %1: %2").arg(path, error), tr("Export"),
+                             modFormFunctions::Buttons::OkOnly, modFormFunctions::Icon::Warning);
+    return false;
+}
+
+bool frmFolderLocate::ExportPdf(int view, const QString &path)
+{
+    QString error;
+    if (LocateReport::WritePdf(path, m_headings[view], *m_lists[view], &error))
+        return true;
+    modFormFunctions::MsgBox(tr("The list was not saved to %1: %2").arg(path, error), tr("Export"),
+                             modFormFunctions::Buttons::OkOnly, modFormFunctions::Icon::Warning);
+    return false;
+}
+
+void frmFolderLocate::cmdPrint_Click()
+{
+    const View view = Current();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("dlgPrintPreview"));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this, view](QPrinter *device) { LocateReport::Print(m_headings[view], *m_lists[view], device); });
+    preview.exec();
+}
+
+void frmFolderLocate::cmdPdf_Click()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export PDF"), QString(), tr("PDF files (*.pdf)"));
+    if (!path.isEmpty())
+        ExportPdf(Current(), path);
+}
+
+void frmFolderLocate::cmdCsv_Click()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export CSV"), QString(), tr("CSV files (*.csv)"));
+    if (!path.isEmpty())
+        ExportCsv(Current(), path);
+}
+
+void frmFolderLocate::DataObject_Error()
+{
+    // The locator changes nothing: after the report the clerk may simply ask again.
+    unsetCursor();
+    m_queries->adoFILCHK()->HandleError(this);
+}

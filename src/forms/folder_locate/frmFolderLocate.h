@@ -1,0 +1,98 @@
+#pragma once
+
+#include "shared/FormBase.h"
+
+#include "LocateLists.h"
+
+#include <functional>
+
+class AgeChart;
+class AlphaMericBox;
+class Combo;
+class DatePicker;
+class LocateQueries;
+class QLabel;
+class QPushButton;
+class QStandardItemModel;
+class QTabWidget;
+class QTableView;
+
+// The folder locator: where a case's folder is and where it has been, what one holder has, which
+// folders a docket needs pulled, and which have been out too long. It reads the court and writes
+// nothing; a loan is changed only through the editor it opens. Modeless; the clerk closes it.
+class frmFolderLocate : public FormBase
+{
+    Q_OBJECT
+public:
+    enum View { CaseView, HolderView, PullView, OverdueView };
+
+    explicit frmFolderLocate(QWidget *parent = nullptr);
+    ~frmFolderLocate() override;
+
+    // Opens the loan editor for a case; the component hands in its own Edit.
+    void SetEditor(std::function<void(const CaseKey &)> edit) { m_edit = std::move(edit); }
+    void Load();
+
+    // The list of a view, and its heading, as printed and exported.
+    const QStandardItemModel *List(View view) const { return m_lists[view]; }
+    QString Heading(View view) const { return m_headings[view]; }
+    // What the export buttons do once the clerk has named the file (invokable: a host or a test
+    // may name it itself).
+    Q_INVOKABLE bool ExportCsv(int view, const QString &path);
+    Q_INVOKABLE bool ExportPdf(int view, const QString &path);
+
+    void reject() override { close(); }
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    const QWidget *CloseIndicator() const override;
+    void Form_Activate() override;
+    void Form_Unload() override;
+
+private:
+    QWidget *BuildCasePage();
+    QWidget *BuildHolderPage();
+    QWidget *BuildPullPage();
+    QWidget *BuildOverduePage();
+    QTableView *Grid(const char *name, View view);
+    void Fill(View view, const LocateLists::List &shown);
+
+    void FindCase();
+    void FindHolder();
+    void FindPull();
+    void FindOverdue();
+    void cmdEdit_Click();
+    void cmdPrint_Click();
+    void cmdPdf_Click();
+    void cmdCsv_Click();
+    void DataObject_Error();
+    View Current() const;
+
+    std::function<void(const CaseKey &)> m_edit;
+    LocateQueries *m_queries = nullptr;
+    bool m_loaded = false;
+    std::optional<CaseKey> m_shownCase;
+    QStandardItemModel *m_lists[4] = {};
+    QTableView *m_grids[4] = {};
+    QString m_headings[4];
+
+    QTabWidget *tabViews = nullptr;
+    AlphaMericBox *txtCASNUM = nullptr;
+    QLabel *lblLocation = nullptr;
+    QPushButton *cmdEdit = nullptr;
+    AlphaMericBox *txtREQOTO = nullptr;
+    DatePicker *dtpREQDAT = nullptr;
+    AlphaMericBox *txtBEGTIM = nullptr;
+    AlphaMericBox *txtENDTIM = nullptr;
+    Combo *cboREQJDG = nullptr;
+    Combo *cboREQROM = nullptr;
+    AlphaMericBox *txtREQBRN = nullptr;
+    AlphaMericBox *txtDAYS = nullptr;
+    AgeChart *picAges = nullptr;
+    QLabel *lblAges = nullptr;
+    QPushButton *cmdPrint = nullptr;
+    QPushButton *cmdPdf = nullptr;
+    QPushButton *cmdCsv = nullptr;
+    QPushButton *cmdClose = nullptr;
+    QWidget *m_nothingPending = nullptr;
+};

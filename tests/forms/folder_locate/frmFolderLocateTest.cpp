@@ -1,0 +1,273 @@
+#include "ModalAnswerer.h"
+#include "Scenario.h"
+#include "TestWorld.h"
+#include "WindowDriver.h"
+#include "clsFolder.h"
+
+#include <QAbstractItemModel>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <ctime>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Scenario;
+
+const QString Locator = QStringLiteral("frmFolderLocate");
+
+// {ago:N}: today less N days as FILUDT stores it (MMddyyyy, a number); {d:N} as the window shows
+// it; {tomorrow}: tomorrow as yyyymmdd, the hearing date the pull list starts on.
+QString Dates(QString text)
+{
+    static const QRegularExpression ago(QStringLiteral("\\{(ago|d):(\\d+)\\}"));
+    for (auto m = ago.match(text); m.hasMatch(); m = ago.match(text)) {
+        const QDate date = QDate::currentDate().addDays(-m.captured(2).toInt());
+        text.replace(m.capturedStart(), m.capturedLength(),
+                     m.captured(1) == QLatin1String("ago") ? QString::number(date.toString("MMddyyyy").toInt())
+                                                           : date.toString("MM/dd/yyyy"));
+    }
+    return Expand(text.replace("{tomorrow}", QDate::currentDate().addDays(1).toString("yyyyMMdd")));
+}
+
+QStringList Lines(const QString &text) { return text.split(QStringLiteral("; "), Qt::SkipEmptyParts); }
+
+// The court every row starts from: two cases with litigants, for the titles and the "on file" check
+// (CV is a criminal type: its master is MASCRM).
+const char *const Masters[] = {"MASCRM VALUES (2009,'CV',123,'PL',1,'N','ABLE',''",
+                               "MASCRM VALUES (2009,'CV',123,'DF',1,'N','BAKER',''",
+                               "MASCRM VALUES (2010,'CF',7,'PL',1,'S','STATE',''",
+                               "MASCRM VALUES (2010,'CF',7,'DF',1,'S','DOE',''"};
+
+struct Row
+{
+    const char *name;
+    QString court;    // "TABLE VALUES (...)" rows, "; " between them
+    QString settings; // "Section/Key=value"
+    QString steps, answers;
+    QString label;    // the view's heading
+    QString lines;    // the view's list, a row's cells joined by " | ", "; " between rows
+    QStringList boxes;
+    QString written;  // FolderLocate settings after ("" unchecked)
+};
+
+// Opens the locator as a host does, runs the row's steps in one view, and checks what it lists.
+void Check(const Row &row, int view, const char *labelName = nullptr)
+{
+    SCOPED_TRACE(row.name);
+    TestWorld world;
+    world.InstallReferenceTables();
+    for (const char *values : Masters)
+        world.Exec(QStringLiteral("INSERT INTO MRLCRT.%1)").arg(QLatin1String(values)));
+    for (const QString &values : Lines(row.court))
+        world.Exec("INSERT INTO MRLCRT." + Dates(values));
+    Store(world, Lines(row.settings));
+    ModalAnswerer answerer(Lines(row.answers));
+
+    clsFolder folder;
+    folder.Locate("CLERK1"); // modeless: returns at once
+    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "PC/MEVS - Folder Locator");
+    w->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+    w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(view);
+    Act(w, Dates(row.steps));
+    QTest::qWait(20); // the last box answered
+
+    const char *grids[] = {"grdCase", "grdHolder", "grdPull", "grdOverdue"};
+    const QAbstractItemModel *list = w->findChild<QTableView *>(grids[view])->model();
+    QStringList lines;
+    for (int r = 0; r < list->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < list->columnCount(); ++c)
+            cells << list->index(r, c).data().toString();
+        lines << cells.join(" | ");
+    }
+    // A line ending in "*" states only its start (a reason worded by the case key's reader).
+    EXPECT_TRUE(Match(Lines(Dates(row.lines)), lines)) << lines.join('\n').toStdString();
+    if (labelName) {
+        EXPECT_EQ(w->findChild<QLabel *>(labelName)->text(), Dates(row.label));
+    }
+    EXPECT_TRUE(Match(row.boxes, answerer.Lines())) << answerer.Lines().join('\n').toStdString();
+    w->close(); // never a question: the locator holds nothing to lose
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
+    if (!row.written.isEmpty()) {
+        EXPECT_EQ(Section(world, "FolderLocate").filter("OverdueDays"), Lines(row.written.section('-', 0, 0)));
+    }
+}
+
+// The history's stamps are stored in UTC and shown in local time: make local time UTC.
+class LocatorTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("TZ", "UTC");
+        tzset();
+    }
+};
+
+const QString Out1 = "FILLOG VALUES ('2026-01-05T09:30:00.000Z',2009,'CV',123,1,'CLERK1','SMI',1)";
+const QString In1 = "FILLOG VALUES ('2026-02-10T14:00:00.000Z',2009,'CV',123,1,'CLERK2','SMI',0)";
+const QString Out2 = "FILLOG VALUES ('2026-03-01T08:15:00.000Z',2009,'CV',123,0,'CLERK1','O''NEIL, J',1)";
+const QString Other = "FILLOG VALUES ('2026-03-02T08:15:00.000Z',2009,'CV',124,1,'CLERK1','ELSEWHERE',1)";
+
+const Row caseRows[] = {
+    {"on loan: the holder, since when, by whom; the history newest first, no other case's",
+     "FILCHK VALUES (2009,'CV',123,'O''NEIL, J',{ago:12},'CLERK1'); " + Out1 + "; " + In1 + "; " + Out2 + "; " + Other, "",
+     "txtCASNUM=2009-cv-123; txtCASNUM:Return", "",
+     "2009-CV-000123: out to O'NEIL, J since {d:12}, recorded by CLERK1",
+     "2026-03-01 08:15:00 | out to | O'NEIL, J | CLERK1; 2026-02-10 14:00:00 | back from | SMI | CLERK2; "
+     "2026-01-05 09:30:00 | out to | SMI | CLERK1"},
+    {"in the file room, a scanned number", Out1 + "; " + In1, "", "txtCASNUM=2009CV000123; txtCASNUM:Return", "",
+     "2009-CV-000123: in the file room", "2026-02-10 14:00:00 | back from | SMI | CLERK2; 2026-01-05 09:30:00 | out to | SMI | CLERK1"},
+    {"a case the court does not have, written with blanks, found by the button", "", "",
+     "txtCASNUM=2011 CR 5; cmdFindCase", "", "2011-CR-000005: in the file room (no such case on file)", ""},
+    {"a criminal case on loan with no date", "FILCHK VALUES (2010,'CF',7,'DA',NULL,'CLERK3')", "",
+     "txtCASNUM=2010-CF-7; txtCASNUM:Return", "", "2010-CF-000007: out to DA since (no date), recorded by CLERK3", ""},
+    {"not a case number: said under the box, nothing asked of the court", "", "", "txtCASNUM=2009-CV; txtCASNUM:Return", "",
+     "\"2009-CV\" is not a case number; type it as 2009-CV-123, 2009 CV 123 or 2009CV000123.", ""},
+    {"a hostile type cannot reach a statement", "FILCHK VALUES (2009,'CV',123,'SMI',{ago:1},'CLERK1')", "",
+     "txtCASNUM=2009-C'-123; txtCASNUM:Return", "", "\"2009-C'-123\" is not a case number; type it as 2009-CV-123, 2009 CV 123 or 2009CV000123.", ""},
+};
+
+TEST_F(LocatorTest, CaseView)
+{
+    for (const Row &row : caseRows)
+        Check(row, 0, "lblLocation");
+}
+
+const QString Held = "FILCHK VALUES (2009,'CV',123,'SMI',{ago:40},'CLERK1'); FILCHK VALUES (2010,'CF',7,'SMI ',{ago:3},'CLERK2'); "
+                     "FILCHK VALUES (2009,'CV',5,'SMI',{ago:40},'CLERK1'); FILCHK VALUES (2009,'CV',6,'SMITH',{ago:90},'CLERK1'); "
+                     "FILCHK VALUES (2009,'CV',7,'SMI',0,'CLERK1'); FILCHK VALUES (2009,'CV',8,'S%I',{ago:2},'CLERK1')";
+
+const Row holderRows[] = {
+    {"oldest first, equal dates by case, an unreadable date last; a longer name and a wildcard are someone else", Held, "",
+     "txtREQOTO=smi; txtREQOTO:Return", "", "",
+     "2009-CV-000005 | {d:40} | 40 | CLERK1; 2009-CV-000123 | {d:40} | 40 | CLERK1; 2010-CF-000007 | {d:3} | 3 | CLERK2; "
+     "2009-CV-000007 | (no date) |  | CLERK1"},
+    {"a name with a wildcard finds itself only", Held, "", "txtREQOTO=S%I; cmdFindHolder", "", "", "2009-CV-000008 | {d:2} | 2 | CLERK1"},
+    {"a holder with nothing out", Held, "", "txtREQOTO=NOBODY; cmdFindHolder", "", "", ""},
+    {"no holder typed", Held, "", "cmdFindHolder", "OK", "", "", {"Error: Type the party whose folders you are looking for. [OK]"}},
+};
+
+TEST_F(LocatorTest, HolderView)
+{
+    for (const Row &row : holderRows)
+        Check(row, 1);
+}
+
+// Tomorrow's docket: judge SMI in room 1 and 4A, JON in room 2, one hearing the day after.
+const QString Docket =
+    "HRGDTA VALUES (2009,'CV',123,'SMI','1',{tomorrow},900); HRGDTA VALUES (2010,'CF',7,'JON','2',{tomorrow},1330); "
+    "HRGDTA VALUES (2009,'CV',124,'SMI','4A',{tomorrow},1030); HRGDTA VALUES (2010,'CF',8,'SMI','1',{tomorrow},1600); "
+    "HRGDTA VALUES (2010,'CF',7,'JON','2',{tomorrow},1330); HRGDTA VALUES (2010,'CF',9,'SMI','1',20991231,900); "
+    "FILCHK VALUES (2009,'CV',123,'SMI',{ago:2},'CLERK1'); FILCHK VALUES (2010,'CF',7,'PUBLIC DEF',{ago:20},'CLERK2'); "
+    "MASCRM VALUES (2010,'CF',8,'PL',1,'N','STATE',''); MASCRM VALUES (2010,'CF',8,'DF',1,'N','ROE','')";
+const QString Pull123 = "09:00 | 1 | SMI | 2009-CV-000123 | ABLE VS BAKER | with the judge since {d:2}";
+const QString Pull124 = "10:30 | 4A | SMI | 2009-CV-000124 |  | in the file room";
+const QString Pull7 = "13:30 | 2 | JON | 2010-CF-000007 | STATE VS DOE | out to PUBLIC DEF since {d:20}";
+const QString Pull8 = "16:00 | 1 | SMI | 2010-CF-000008 | STATE VS ROE | in the file room";
+
+const Row pullRows[] = {
+    {"tomorrow's docket by time, each folder where it is, a twice-entered hearing once", Docket, "", "cmdFindPull", "", "",
+     Pull123 + "; " + Pull124 + "; " + Pull7 + "; " + Pull8},
+    {"one judge", Docket, "", "pick cboREQJDG=JON; cmdFindPull", "", "", Pull7},
+    {"one room", Docket, "", "pick cboREQROM=4A; cmdFindPull", "", "", Pull124},
+    {"afternoon times typed without PM", Docket, "", "txtBEGTIM=1; txtENDTIM=330; cmdFindPull", "", "", Pull7},
+    {"a morning range", Docket, "", "txtBEGTIM=800; txtENDTIM=1030; cmdFindPull", "", "", Pull123 + "; " + Pull124},
+    {"a branch keeps the cases of that branch, a case without a master goes", Docket, "", "txtREQBRN=s; cmdFindPull", "", "", Pull7},
+    {"begin without end", Docket, "", "txtBEGTIM=830; cmdFindPull", "OK", "", "",
+     {"Error: Begin and end times must be both filled in, or both zero. [OK]"}},
+    {"the end before the begin", Docket, "", "txtBEGTIM=130; txtENDTIM=1100; cmdFindPull", "OK", "", "",
+     {"Error: The end time must fall after the begin time. [OK]"}},
+    {"an evening time", Docket, "", "txtBEGTIM=800; txtENDTIM=701; cmdFindPull", "OK", "", "", {"Error: Invalid time. [OK]"}},
+    {"a hearing row that holds no case key is listed as such", "HRGDTA VALUES (NULL,'CV',5,'SMI','1',{tomorrow},900)", "",
+     "cmdFindPull", "", "", "09:00 | 1 | SMI | (none) CV 5 | (no usable case number: *"},
+};
+
+TEST_F(LocatorTest, PullListView)
+{
+    for (const Row &row : pullRows)
+        Check(row, 2);
+}
+
+const QString Out = "FILCHK VALUES (2009,'CV',1,'JON',{ago:100},'C1'); FILCHK VALUES (2009,'CV',2,'SMI',{ago:31},'C1'); "
+                    "FILCHK VALUES (2009,'CV',3,'JON',{ago:45},'C2'); FILCHK VALUES (2009,'CV',4,'SMI',{ago:30},'C1'); "
+                    "FILCHK VALUES (2009,'CV',5,'DA',{ago:8},'C1'); FILCHK VALUES (2009,'CV',6,'DA',{ago:7},'C1'); "
+                    "FILCHK VALUES (2009,'CV',7,'DA',{ago:0},'C1'); FILCHK VALUES (2009,'CV',8,'DA',{ago:91},'C1'); "
+                    "FILCHK VALUES (2009,'CV',9,'DA',13019999,'C1'); FILCHK VALUES (2009,'CV',10,'DA',NULL,'C1')";
+
+const Row overdueRows[] = {
+    {"thirty days by default: by holder, the oldest folder's holder first; thirty days is not overdue", Out, "",
+     "cmdFindOverdue", "", "Folders out by age - 0-7 days: 2, 8-30 days: 2, 31-90 days: 2, over 90 days: 2",
+     "JON | 2009-CV-000001 | {d:100} | 100 | C1; JON | 2009-CV-000003 | {d:45} | 45 | C2; DA | 2009-CV-000008 | {d:91} | 91 | C1; "
+     "SMI | 2009-CV-000002 | {d:31} | 31 | C1",
+     {}, "OverdueDays=30"},
+    {"a week, typed, is remembered", Out, "", "txtDAYS=7; txtDAYS:Return", "",
+     "Folders out by age - 0-7 days: 2, 8-30 days: 2, 31-90 days: 2, over 90 days: 2",
+     "JON | 2009-CV-000001 | {d:100} | 100 | C1; JON | 2009-CV-000003 | {d:45} | 45 | C2; DA | 2009-CV-000008 | {d:91} | 91 | C1; "
+     "DA | 2009-CV-000005 | {d:8} | 8 | C1; SMI | 2009-CV-000002 | {d:31} | 31 | C1; SMI | 2009-CV-000004 | {d:30} | 30 | C1",
+     {}, "OverdueDays=7"},
+    {"the remembered number of days", Out, "FolderLocate/OverdueDays=90", "cmdFindOverdue", "",
+     "Folders out by age - 0-7 days: 2, 8-30 days: 2, 31-90 days: 2, over 90 days: 2",
+     "JON | 2009-CV-000001 | {d:100} | 100 | C1; DA | 2009-CV-000008 | {d:91} | 91 | C1", {}, "OverdueDays=90"},
+    {"no days typed", Out, "", "txtDAYS=; cmdFindOverdue", "OK", "", "", {"Error: Type the number of days a folder may be out. [OK]"},
+     "- nothing written"},
+    {"an empty court", "", "", "cmdFindOverdue", "", "Folders out by age - 0-7 days: 0, 8-30 days: 0, 31-90 days: 0, over 90 days: 0",
+     ""},
+};
+
+TEST_F(LocatorTest, OverdueView)
+{
+    for (const Row &row : overdueRows)
+        Check(row, 3, "lblAges");
+}
+
+} // namespace
+
+namespace {
+
+// A list leaves the window as CSV (checked against a file written by hand, hostile parties and
+// all) and as a printed PDF page.
+TEST_F(LocatorTest, ExportsTheListShown)
+{
+    TestWorld world;
+    world.InstallReferenceTables();
+    for (const QString &values : {Out1, Out2, Other,
+                                  QString("FILLOG VALUES ('2026-03-02T08:00:00.000Z',2009,'CV',123,1,'CLERK1','LINE\r\nTWO',0)"),
+                                  QString("FILLOG VALUES ('2026-03-03T08:00:00.000Z',2009,'CV',123,1,'CLERK1','SAYS \"HI\"',1)")})
+        world.Exec("INSERT INTO MRLCRT." + values);
+    clsFolder folder;
+    folder.Locate("CLERK1");
+    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    ASSERT_NE(w, nullptr);
+    Act(w, "txtCASNUM=2009-CV-123; txtCASNUM:Return");
+
+    const QString csv = world.Path("history.csv"), pdf = world.Path("history.pdf");
+    bool written = false;
+    ASSERT_TRUE(QMetaObject::invokeMethod(w, "ExportCsv", Q_RETURN_ARG(bool, written), Q_ARG(int, 0), Q_ARG(QString, csv)));
+    EXPECT_TRUE(written);
+    QFile actual(csv), expected(ZORVA_SOURCE_DIR "/tests/forms/folder_locate/history.csv");
+    ASSERT_TRUE(actual.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(actual.readAll()), QString::fromUtf8(expected.readAll()));
+
+    written = false;
+    ASSERT_TRUE(QMetaObject::invokeMethod(w, "ExportPdf", Q_RETURN_ARG(bool, written), Q_ARG(int, 0), Q_ARG(QString, pdf)));
+    EXPECT_TRUE(written);
+    QFile printed(pdf);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.read(5) == "%PDF-");
+    EXPECT_GT(printed.size(), 1000);
+    w->close();
+}
+
+} // namespace

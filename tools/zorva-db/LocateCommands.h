@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+class QCommandLineParser;
+class QTextStream;
+
+// The locator's answers on the command line: where CASE, holder NAME, pull-list --date ...,
+// overdue --days N; each as lines to read or, with --csv, as RFC 4180 CSV.
+namespace LocateCommands {
+
+inline constexpr char Usage[] = R"(  where CASE [--db URL] [--csv]    where the case's folder is, and its custody history
+  holder NAME [--db URL] [--csv]    every folder out to NAME, oldest first
+  pull-list --date yyyy-MM-dd [--begin hhmm --end hhmm] [--judge J] [--room R] [--branch B]
+            [--db URL] [--csv]      the docket's hearings and where each folder is
+  overdue [--days N] [--db URL] [--csv]
+                                    folders out longer than N days (30), by holder
+)";
+
+bool Handles(const QString &command);
+void AddOptions(QCommandLineParser &parser);
+// Whether the option (by its long name) is one of these commands' own, and the command takes it.
+bool Owns(const QString &option);
+bool Takes(const QString &command, const QString &option);
+// Exit code: 0 answered, 1 the database failed, 2 a usage mistake (told on err).
+int Run(const QString &command, const QStringList &args, const QCommandLineParser &parser, QTextStream &out,
+        QTextStream &err);
+
+} // namespace LocateCommands
