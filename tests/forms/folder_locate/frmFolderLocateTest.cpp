@@ -52,8 +52,8 @@ struct Row
     QString steps, answers;
     QString label;    // the view's heading
     QString lines;    // the view's list, a row's cells joined by " | ", "; " between rows
-    QStringList boxes;
-    QString written;  // FolderLocate settings after ("" unchecked)
+    QStringList boxes = {};
+    QString written = {}; // FolderLocate settings after ("" unchecked)
 };
 
 // Opens the locator as a host does, runs the row's steps in one view, and checks what it lists.
