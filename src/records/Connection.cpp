@@ -152,10 +152,10 @@ QString PostgresOptions(const QUrl &url)
         {QStringLiteral("keepalives_count"), QStringLiteral("3")},
         {QStringLiteral("tcp_user_timeout"), QString::number(StatementTimeoutMs)},
     };
-    for (const auto &[key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
-        auto same = [&](const auto &o) { return o.first == key; };
+    for (const auto &given : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+        auto same = [&given](const auto &o) { return o.first == given.first; };
         options.erase(std::remove_if(options.begin(), options.end(), same), options.end());
-        options.emplaceBack(key, value);
+        options.append(given);
     }
     QStringList joined;
     for (const auto &[key, value] : options)

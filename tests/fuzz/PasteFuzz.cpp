@@ -2,6 +2,7 @@
 #include "FuzzCheck.h"
 #include "forms/folder_batch/PastedCases.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -24,12 +25,24 @@ QStringList Lines(const QString &text)
     return lines;
 }
 
+// A case number as typing takes it: a leading two-digit year, ended by a blank, a dash or the
+// type's first letter, is completed (above 50 in the 1900s, else the 2000s).
+std::optional<CaseKey> ParseTyped(const QString &text)
+{
+    static const QRegularExpression shortYear(QStringLiteral(R"(^\s*[0-9]{2}[\s\-A-Za-z])"));
+    if (!shortYear.match(text).hasMatch())
+        return CaseKey::Parse(text);
+    const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("[0-9]")));
+    const int year = text.mid(at, 2).toInt();
+    return CaseKey::Parse(text.left(at) + QString::number(year > 50 ? 1900 + year : 2000 + year) + text.mid(at + 2));
+}
+
 // What one non-blank line should give: a line with a tab is a spreadsheet row, read only when
 // exactly three of its cells hold something.
 std::optional<CaseKey> Expected(const QString &line)
 {
     if (!line.contains(u'\t'))
-        return CaseKey::Parse(line.trimmed());
+        return ParseTyped(line.trimmed());
     QStringList filled;
     for (const QString &cell : line.split(u'\t')) {
         if (!cell.trimmed().isEmpty())
@@ -37,7 +50,7 @@ std::optional<CaseKey> Expected(const QString &line)
     }
     if (filled.size() != 3)
         return std::nullopt;
-    return CaseKey::Parse(filled.join(u' '));
+    return ParseTyped(filled.join(u' '));
 }
 
 } // namespace
