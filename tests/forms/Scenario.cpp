@@ -103,9 +103,13 @@ QString Key(const QVariantList &row) { return QStringLiteral("%1-%2-%3").arg(row
 
 } // namespace
 
+QStringList Lines(const QString &text) { return text.split(QStringLiteral("; "), Qt::SkipEmptyParts); }
+
+QString Done(int n) { return QStringLiteral("Batch Folder Update: %1 folder status change(s) have been made. [OK]").arg(n); }
+
 void Act(QWidget *window, const QString &steps)
 {
-    for (const QString &step : steps.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+    for (const QString &step : Lines(steps)) {
         if (!window->isVisible())
             return; // closed by an earlier step
         Step(window, step);

@@ -10,6 +10,14 @@ class TraceCapture;
 // out read back as lines a table row can state.
 namespace Scenario {
 
+// Lines a table row writes as one, "; " between them.
+QStringList Lines(const QString &text);
+// The placement keys every window writes when it goes (a key alone: whatever the value).
+inline const QString Placement = "FormHeight; FormLeft; FormTop; FormWidth; WindowState=0";
+inline const QString Discard = "Exit: Discard changes? [Yes No]";
+// The count message of the docket and batch runs.
+QString Done(int n);
+
 // Performs the clerk's steps on a window, separated by "; ":
 //   "name"            click the named button or option, or trigger the named menu item
 //   "name=text"       clear the named box and type the text into it

@@ -1,5 +1,7 @@
 #include "PastedCases.h"
 
+#include "shared/modFormFunctions.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -49,11 +51,9 @@ PastedCases ReadPastedCases(const QString &text)
 
 QString RefusalList(const QStringList &refused)
 {
-    QStringList shown;
+    QStringList cut;
     for (const QString &line : refused.mid(0, RefusalsShown))
-        shown << (line.size() > RefusalWidth ? line.left(RefusalWidth - 1) + QChar(0x2026) : line);
-    if (refused.size() > RefusalsShown)
-        shown << QCoreApplication::translate("frmFolderBatch", "and %1 more")
-                     .arg(refused.size() - RefusalsShown);
-    return shown.join(QLatin1Char('\n'));
+        cut << (line.size() > RefusalWidth ? line.left(RefusalWidth - 1) + QChar(0x2026) : line);
+    cut << refused.mid(RefusalsShown); // counted, never shown
+    return modFormFunctions::ShortList(cut, RefusalsShown);
 }

@@ -28,7 +28,6 @@ const QString Batch = QStringLiteral("frmFolderBatch");
 const QString Entry = "////";
 const QString Some = "Error: One or more folder status changes could not be changed due to existing folder status. [OK]";
 const QString NoParty = "Error: You must indicate the party to whom the folders are checked out. [OK]";
-QString Done(int n) { return QStringLiteral("Batch Folder Update: %1 folder status change(s) have been made. [OK]").arg(n); }
 // The lookup of a case as the grid binds it, and the run's statements.
 QString L(const char *table, const char *binds)
 {
@@ -44,7 +43,6 @@ QString S2(const char *binds)
 }
 QString S5(const char *binds) { return QStringLiteral("Delete From MRLCRT.FILCHK Where FILYER=? And FILTYP=? And FILSEQ=? [%1]").arg(QLatin1String(binds)); }
 
-QStringList Lines(const QString &text) { return text.split(QStringLiteral("; "), Qt::SkipEmptyParts); }
 
 // What the clerk sees of a row beyond its text: a title drawn in red gets "!", and the row's own
 // tip (when it has one other than the grid's) follows in braces.
@@ -203,10 +201,10 @@ const Row rows[] = {
     {"a pasted list takes two-digit years as typing does", "", "", "clip=07-CF-1\n51 cf 1; ctrl:V", "", "2007/CF/1/STATE VS SEVEN/; 1951/CF/1/STATE VS FIFTY/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
     {"Ctrl+Delete removes a row, never the entry row", "", "", "keys=2009ca000007; keys=2010cf000012; ctrl:Delete; keys:Escape; keys:Up; keys:Up; ctrl:Delete", "", "2010/CF/000012/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,0", {}, {}, "", ""},
     {"a right-click on a row deletes that row", "", "", "clip=2009-CA-7\n2010-CF-99\n2010-CF-12; ctrl:V; rmenu 2=mnuDeleteRow", "", "2009/CA/7/ABLE VS BAKER/; 2010/CF/12/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {}, {}, "", ""},
-    {"Escape after a run that left rows asks; each row says why it was left", "", "", "keys=2009ca000007; optAction_1; cmdRun; keys:Escape", "OK; No", "2009/CA/000007/ABLE VS BAKER {Not checked in: the folder is not on loan.}/; " + Entry + " | party 0 0 | run 0 | focus grd 2,0", {Some, "Exit: Discard changes? [Yes No]"}, {}, "", ""},
+    {"Escape after a run that left rows asks; each row says why it was left", "", "", "keys=2009ca000007; optAction_1; cmdRun; keys:Escape", "OK; No", "2009/CA/000007/ABLE VS BAKER {Not checked in: the folder is not on loan.}/; " + Entry + " | party 0 0 | run 0 | focus grd 2,0", {Some, Discard}, {}, "", ""},
     {"Escape on an empty window closes it", "", "", "keys:Escape", "", "", {}, {}, "", ""},
     {"closing with Run on asks; No keeps it", "", "", "keys=2009ca000007; close", "No",
-     "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {"Exit: Discard changes? [Yes No]"}, {}, "", ""},
+     "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {Discard}, {}, "", ""},
 };
 
 TEST(BatchWindow, Scenarios)

@@ -22,12 +22,10 @@ using namespace Scenario;
 const QString Docket = QStringLiteral("frmFolderDocket");
 const QString Hearings = "Select Distinct HRGYER,HRGTYP,HRGSEQ,HRGJDG,HRGROM From MRLCRT.HRGDTA Where HRGHDT={ymd}";
 const QString Insert = "Insert Into MRLCRT.FILCHK (FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR) Values(?,?,?,?,?,?) [";
-const QString Placement = "FormHeight; FormLeft; FormTop; FormWidth; WindowState=0";
 const QString Remembered = "BeginTime=0; Branch=; EndTime=0; HearingDate={iso}; Judge=*ALL; Room=*ALL; ";
 const QString Fresh = "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 0 in 0 | party 0 0  | run 0 0 | tips 110";
 const QString Both = "Error: Begin and end times must be both filled in, or both zero. [OK]";
 const QString Invalid = "Error: Invalid time. [OK]";
-QString Done(int n) { return QStringLiteral("Batch Folder Update: %1 folder status change(s) have been made. [OK]").arg(n); }
 QString Loan(const char *key) { return QStringLiteral("Select * From MRLCRT.FILCHK  Where %1").arg(QLatin1String(key)); }
 
 template <typename T> T *Get(QWidget *w, const char *name) { return w->findChild<T *>(QLatin1String(name)); }
@@ -55,7 +53,6 @@ QString Display(QWidget *w)
                .arg(!party->toolTip().isEmpty());
 }
 
-QStringList Lines(const QString &text) { return text.split(QStringLiteral("; "), Qt::SkipEmptyParts); }
 
 // The docket of today: four cases heard, one heard tomorrow; their masters hold the branches.
 void Arrange(const TestWorld &world)
@@ -157,10 +154,10 @@ const Row rows[] = {
      "", {}, {}, "", "", ""},
     {"Cancel while Run is on asks; Enter answers No, keeps the window and writes nothing", "", "", "optAction_1; cmdCancel",
      "Enter", "",
-     "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus cmdCancel", {"Exit: Discard changes? [Yes No]"},
+     "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus cmdCancel", {Discard},
      {}, "", "", Placement},
     {"a data error reports, then the close guard asks", "drop", "", "optAction_1; cmdRun", "OK; Yes", "", "",
-     {"Data Error: *", "Exit: Discard changes? [Yes No]"}, {Hearings}, "", "", ""},
+     {"Data Error: *", Discard}, {Hearings}, "", "", ""},
 };
 
 TEST(DocketWindow, Scenarios)

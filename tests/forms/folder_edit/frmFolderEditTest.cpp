@@ -26,9 +26,7 @@ const QString S2 = "Insert Into MRLCRT.FILCHK (FILOTO, FILUDT, FILUSR,FILYER, FI
 const QString S3 = "Update MRLCRT.FILCHK Set FILOTO=?, FILUDT=?, FILUSR=? Where FILYER=? And FILTYP=? And FILSEQ=? [";
 const QString S4 = "Delete From MRLCRT.FILCHK  Where FILYER=? And FILTYP=? And FILSEQ=? [2009:short, CV, 123:int]";
 const QString Write = ", {today}, CLERK1, 2009:short, CV, 123:int]";
-const QString Discard = "Exit: Discard changes? [Yes No]";
 const QString Missing = "Error: A required field is missing. [OK]";
-const QString Placement = "FormHeight; FormLeft; FormTop; FormWidth; WindowState=0";
 const QString Off = "mnuAppEditPreferencesLoggingAuto=False; mnuAppEditPreferencesLoggingManual=False";
 const QString AutoOn = "mnuAppEditPreferencesLoggingAuto=True";
 const QString ManualOn = "mnuAppEditPreferencesLoggingManual=True";
@@ -78,7 +76,6 @@ QString Display(QWidget *w)
         .arg(CaseNumber(w));
 }
 
-QStringList Lines(const char *text) { return QString::fromUtf8(text).split(QStringLiteral("; "), Qt::SkipEmptyParts); }
 
 // Each row: the court's loan of 2009-CV-123 before (party date user, or "drop" for a table gone),
 // the settings before, the clerk's steps and answers, and what must come out.

@@ -35,7 +35,6 @@ QString Dates(QString text)
     return Expand(text.replace("{tomorrow}", QDate::currentDate().addDays(1).toString("yyyyMMdd")));
 }
 
-QStringList Lines(const QString &text) { return text.split(QStringLiteral("; "), Qt::SkipEmptyParts); }
 
 // The court every row starts from: two cases with litigants, for the titles and the "on file" check
 // (CV is a criminal type: its master is MASCRM).
