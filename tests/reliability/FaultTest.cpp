@@ -46,7 +46,7 @@ const Row Rows[] = {
     {"the disk holding the court file full", On::SQLite, "docket out", "disk full", 3, "database or disk is full", 2},
     {"the server ends the session mid-run, as a restart does", On::Server, "batch in",
      "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()",
-     3, "server closed the connection|terminating connection|connection dead|no connection to the server", 2},
+     3, "server closed the connection|terminating connection|connection has been lost", 2},
     {"the log table lost as the run writes: the loans stand, told once", On::All, "docket out",
      "DROP TABLE MRLCRT.FILLOG", 1, "", 6, 6},
     {"another clerk lends (and logs) every folder between the read and the insert", On::All, "docket out",
