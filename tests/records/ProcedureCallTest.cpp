@@ -1,42 +1,19 @@
 #include "TestWorld.h"
 #include "records/ProcedureCall.h"
-#include "records/ServerPrograms.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(ServerPrograms, ProgramNameFromTheCallText)
-{
-    const struct
-    {
-        const char *text, *name;
-    } cases[] = {
-        {"{{CALL /QSYS.LIB/MRLCRT.LIB/WINGETSTY.PGM(?,?)}}", "WINGETSTY"},
-        {"{CALL /QSYS.LIB/MRLCRT.LIB/WINGETSTY.PGM(?)}", "WINGETSTY"},
-        {"call mrlcrt.wingetsty(?)", "WINGETSTY"},
-        {"CALL WINGETSTY ()", "WINGETSTY"},
-        {"Select 1", ""},
-        {"", ""},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(ServerPrograms::ProgramName(QLatin1String(c.text)), QLatin1String(c.name)) << c.text;
-    EXPECT_TRUE(ServerPrograms::Find("wingetsty"));
-    EXPECT_FALSE(ServerPrograms::Find("NOSUCHPGM"));
-}
-
+// A call is refused, with one Error naming why, when its markers and parameters disagree or no
+// server program answers to its name.
 TEST(ProcedureCall, RefusedCallsRaiseError)
 {
     TestWorld world;
-    const struct
-    {
-        const char *text;
-        int parameters;
-        const char *mentions;
-    } cases[] = {
-        {"{{CALL /QSYS.LIB/MRLCRT.LIB/NOSUCH.PGM(?)}}", 1, "NOSUCH"},
-        {"{{CALL /QSYS.LIB/MRLCRT.LIB/WINGETSTY.PGM(?,?)}}", 6, "2 parameter markers"},
-        {"Select 1", 0, "not available"},
+    const struct { const char *text; int parameters; const char *mentions; } cases[] = {
+        {"{{CALL /QSYS.LIB/MRLCRT.LIB/NOSUCH.PGM(?)}}", 1, "\"NOSUCH\" is not available"},
+        {"{{CALL /QSYS.LIB/MRLCRT.LIB/WINGETSTY.PGM(?,?)}}", 6, "has 2 parameter markers but 6 parameters"},
+        {"Select 1", 0, "\"\" is not available"},
     };
     for (const auto &c : cases) {
         ProcedureCall call;

@@ -1,44 +1,38 @@
 #include "StatementHook.h"
 
 #include <QLoggingCategory>
-#include <gtest/gtest.h>
 
 namespace {
-StatementHook *active = nullptr;
+
+QString prefix;
+int left = 0;
+std::function<void()> action;
 QtMessageHandler previous = nullptr;
+
+void Handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!context.category || qstrcmp(context.category, "zorva.sql") != 0) {
+        if (previous)
+            previous(type, context, message);
+    } else if (message.startsWith(prefix) && --left == 0) {
+        action();
+    }
+}
+
 } // namespace
 
-struct StatementHookAccess
+StatementHook::StatementHook(const char *text, int nth, std::function<void()> run)
 {
-    static void Handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        if (!context.category || qstrcmp(context.category, "zorva.sql") != 0) {
-            if (previous)
-                previous(type, context, message);
-            return;
-        }
-        StatementHook *hook = active;
-        if (!hook || !message.startsWith(hook->m_prefix))
-            return;
-        if (++hook->m_seen == hook->m_nth && !hook->m_fired) {
-            hook->m_fired = true;
-            hook->m_action();
-        }
-    }
-};
-
-StatementHook::StatementHook(const QString &prefix, int nth, std::function<void()> action)
-    : m_prefix(prefix), m_nth(nth), m_action(std::move(action))
-{
-    EXPECT_EQ(active, nullptr) << "one statement hook at a time";
-    active = this;
+    prefix = QLatin1String(text);
+    left = nth;
+    action = std::move(run);
     QLoggingCategory::setFilterRules(QStringLiteral("zorva.sql.debug=true"));
-    previous = qInstallMessageHandler(&StatementHookAccess::Handle);
+    previous = qInstallMessageHandler(&Handle);
 }
 
 StatementHook::~StatementHook()
 {
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules(QString());
-    active = nullptr;
+    action = {};
 }
