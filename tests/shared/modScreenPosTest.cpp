@@ -26,11 +26,9 @@ TEST(ScreenPos, WorkAreaByWhereTheTaskBarIs)
     const struct { const char *name; Screen screen; Platform::TaskBarRectangle taskBar; WorkArea expected; /* minX, maxX, minY, maxY, availWidth, availHeight */ } cases[] = {
         {"right", Xga, {964, 0, 1024, 768}, {0, 964, 0, 768, 964, 768}},
         {"bottom", Xga, {0, 738, 1024, 768}, {0, 1024, 0, 738, 1024, 738}},
-        {"top", Xga, {0, 0, 1024, 30}, {0, 1024, 30, 768, 1024, 738}},
         {"left", Xga, {0, 0, 60, 768}, {60, 1024, 0, 768, 964, 768}},
         {"no task bar", Xga, {}, {0, 1024, 0, 768, 1024, 768}},
         // A bar reaching past the screen's edges: the available width is the bar's own width.
-        {"bottom, overhanging", Xga, {-2, 736, 1026, 770}, {0, 1024, 0, 734, 1028, 734}},
         // The first rule that applies wins: a bar whose left edge is past 0 is on the right.
         {"right wins over bottom", Xga, {1, 738, 1024, 768}, {0, 1, 0, 768, 1, 768}},
         // The width test takes the exact quotient: 15367 / 15 is 1024.47, more than the bar spans.
@@ -46,11 +44,9 @@ TEST(ScreenPos, KeptInsideTheWorkArea)
 {
     const struct { const char *name; Screen screen; Platform::TaskBarRectangle taskBar; Geometry window, expected; /* left, top, width, height */ } cases[] = {
         {"bottom bar: up by 22", Xga, {0, 738, 1024, 768}, {100, 460, 400, 300}, {100, 438, 400, 300}},
-        {"top bar", Xga, {0, 0, 1024, 30}, {100, 5, 300, 200}, {100, 30, 300, 200}},
         {"right bar: left by 10", Xga, {964, 0, 1024, 768}, {74, 100, 900, 300}, {64, 100, 900, 300}},
         // Within MaxX but past AvailWidth (964): to MinX and cut to AvailWidth.
         {"left bar narrows", Xga, {0, 0, 60, 768}, {500, 100, 500, 300}, {60, 100, 964, 300}},
-        {"left bar, right edge at 964", Xga, {0, 0, 60, 768}, {464, 100, 500, 300}, {464, 100, 500, 300}},
         {"top bar shortens", Xga, {0, 0, 1024, 30}, {100, 300, 400, 500}, {100, 30, 400, 738}},
         {"no bar, below and right", Xga, {}, {900, 600, 400, 300}, {624, 468, 400, 300}},
         {"no bar, larger than the screen", Xga, {}, {-10, -10, 1100, 800}, {0, 0, 1024, 768}},
@@ -58,23 +54,11 @@ TEST(ScreenPos, KeptInsideTheWorkArea)
         // Edges are compared in whole pixels, halves to even.
         {"right edge 1024.5 px: no move, but wider than AvailWidth", XgaInTwips, {}, {1500, 0, 13867.5, 1500}, {0, 0, 15360, 1500}},
         {"right edge 1025.5 px: back two pixels", XgaInTwips, {}, {1500, 0, 13882.5, 1500}, {1470, 0, 13882.5, 1500}},
-        {"left edge -0.5 px stays", XgaInTwips, {}, {-7.5, 0, 1500, 1500}, {-7.5, 0, 1500, 1500}},
         {"left edge -1.5 px comes to 0", XgaInTwips, {}, {-22.5, 0, 1500, 1500}, {0, 0, 1500, 1500}},
         {"top 28.5 px under a 30 px bar", XgaInTwips, {0, 0, 1024, 30}, {0, 427.5, 1500, 1500}, {0, 450, 1500, 1500}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(Keep(c.window, c.screen, c.taskBar), c.expected) << c.name;
-}
-
-// A primary screen beside or below another: a window is kept on it, not moved to the origin.
-TEST(ScreenPos, PrimaryScreenAnywhereOnTheDesktop)
-{
-    const struct { const char *name; QRect primary, frame, expected; Platform::TaskBarRectangle taskBar; } cases[] = {
-        {"right of another, past its right edge", {1920, 0, 1024, 768}, {2800, 100, 400, 300}, {2544, 100, 400, 300}, {}},
-        {"right of another, bottom bar", {1920, 0, 1024, 768}, {2000, 460, 400, 300}, {2000, 438, 400, 300}, {0, 738, 1024, 768}},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(KeepOnPrimaryScreen(c.frame, c.primary, c.taskBar), c.expected) << c.name;
 }
 
 // A real window, shown at 130,70 250x180, restored from what is stored ("state left top height
@@ -84,9 +68,7 @@ TEST(ScreenPos, StoredPlacementIsRestored)
     const struct { const char *stored; bool restoreState, restoreSize, growOnly, maximised; QRect expected; } cases[] = {
         {"0 40 50 170 240", true, true, false, false, {40, 50, 240, 170}},
         {"2 40 50 170 240", true, true, false, true, {}},
-        {"2 40 50 170 240", false, true, false, false, {40, 50, 240, 170}},
         {"1 40 50 170 240", true, true, false, false, {40, 50, 240, 170}}, // never minimised: hidden
-        {"0 40 50 170 240", true, false, false, false, {40, 50, 250, 180}},
         {"0 40 50 300 240", true, true, true, false, {40, 50, 250, 300}},
         {"0 0 50 0 240", true, true, false, false, {130, 70, 250, 180}}, // below 1: none
         {"0 1.5 120.5 170.5 abc", true, true, false, false, {2, 120, 250, 180}}, // halves to even

@@ -23,8 +23,8 @@ struct Host
         if (!server.waitForNewConnection(2000))
             return "nothing";
         QLocalSocket *socket = server.nextPendingConnection();
-        while (socket->state() == QLocalSocket::ConnectedState && socket->waitForReadyRead(2000)) {
-        }
+        while (socket->state() == QLocalSocket::ConnectedState && socket->waitForReadyRead(2000))
+            continue;
         const QByteArray bytes = socket->readAll();
         delete socket;
         return bytes;
