@@ -58,8 +58,8 @@ public:
     void setRows(int rows);
     int Cols() const { return int(m_cols.size()); }
     void setCols(int cols);
-    // Adds a row whose cells are the tab-separated parts of item, at the end (row < 0) or before row.
-    void AddItem(const QString &item, int row = -1);
+    // Appends a row whose cells are the tab-separated parts of item.
+    void AddItem(const QString &item);
     void RemoveItem(int row);
 
     // Columns. A key the grid does not have is a programming error: it asserts in a debug build
@@ -73,7 +73,6 @@ public:
     // "|a|b|c": a drop-down list whose editor also takes typed text; empty: a plain text editor.
     // An item is "value", "value\tmore columns" or "#key;value..." (the key is not shown); the
     // cell takes the item's first column.
-    QString ColComboList(int col) const;
     void setColComboList(int col, const QString &list);
 
     // Rows.
@@ -95,8 +94,6 @@ public:
     bool CellFontBold(int row, int col) const;
     // Over the block of cells from (row1, col1) to (row2, col2), inclusive.
     void setCellFontBold(int row1, int col1, int row2, int col2, bool bold);
-    // Where a cell is drawn, in this widget's coordinates (empty while it is not shown).
-    QRect CellRect(int row, int col) const;
 
     // The cursor: -1 while the grid has no data row (or no column).
     int Row() const { return m_row; }
@@ -146,9 +143,6 @@ public:
     // "#" + that field's value + ";". A field the rowset lacks reads as empty (and is warned of).
     static QString BuildComboList(const Rowset &rows, const QString &fieldList, const QString &keyField);
 
-    static QColor ToQColor(qint32 bgr);
-    static qint32 FromQColor(const QColor &color);
-
 signals:
     void BeforeRowColChange(int oldRow, int oldCol, int newRow, int newCol, bool &cancel);
     void BeforeEdit(int row, int col, bool &cancel);
@@ -171,6 +165,9 @@ private:
     friend class FlexGridModel;
     friend class FlexGridHeader;
     friend class FlexGridDelegate;
+
+    static QColor ToQColor(qint32 bgr);
+    static qint32 FromQColor(const QColor &color);
 
     struct Cell
     {

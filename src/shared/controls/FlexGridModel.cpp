@@ -167,23 +167,14 @@ void FlexGrid::setCols(int cols)
     });
 }
 
-void FlexGrid::AddItem(const QString &item, int row)
+void FlexGrid::AddItem(const QString &item)
 {
-    int at = row;
-    if (at < m_fixedRows || at > Rows()) {
-        if (row >= 0)
-            qWarning("FlexGrid %s: AddItem at row %d appends instead", qPrintable(objectName()), row);
-        at = Rows();
-    }
-    endEditIfAffected(at, Cols());
     restructure([&] {
         RowData data{QList<Cell>(Cols()), false, -1};
         const QStringList parts = item.split(QLatin1Char('\t'));
         for (int col = 0; col < Cols() && col < parts.size(); ++col)
             data.cells[col].text = parts[col];
-        m_rows.insert(at, data);
-        if (m_row >= at)
-            ++m_row; // the cursor stays on its row
+        m_rows.append(data);
     });
 }
 
@@ -250,11 +241,6 @@ void FlexGrid::setColHidden(int col, bool hidden)
     m_view->setColumnHidden(col, hidden);
     m_applyingLayout = false;
     placeEditor();
-}
-
-QString FlexGrid::ColComboList(int col) const
-{
-    return validCol(col) ? m_cols[col].comboList : QString();
 }
 
 void FlexGrid::setColComboList(int col, const QString &list)
@@ -363,21 +349,6 @@ void FlexGrid::setCellFontBold(int row1, int col1, int row2, int col2, bool bold
             m_rows[row].cells[col].bold = bold;
     }
     repaintCells();
-}
-
-QRect FlexGrid::CellRect(int row, int col) const
-{
-    if (!validCell(row, col) || m_rows[row].hidden || m_cols[col].hidden)
-        return {};
-    if (row >= m_fixedRows) {
-        const QRect rect = m_view->visualRect(m_model->index(row - m_fixedRows, col));
-        return rect.isValid() ? QRect(m_view->viewport()->mapTo(this, rect.topLeft()), rect.size()) : QRect();
-    }
-    int top = 0;
-    for (int fixed = 0; fixed < row; ++fixed)
-        top += m_rows[fixed].hidden ? 0 : rowPx(fixed);
-    const QRect rect(m_header->sectionViewportPosition(col), top, m_header->sectionSize(col), rowPx(row));
-    return {m_header->viewport()->mapTo(this, rect.topLeft()), rect.size()};
 }
 
 // ---- look
