@@ -29,4 +29,19 @@ for row in "${cases[@]}"; do
     fi
 done
 rm -f /tmp/zorva-programs.$$
+
+# Long work shows its progress on a terminal (script gives it one) and prints only its summary
+# when neither stdout nor stderr is one.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+court="sqlite:$work/court.db"
+"$db" init "$court" >/dev/null
+for command in "seed-demo $court" "generate $court --date 2026-03-02 --hearings 3000"; do
+    shown=$(script -qec "$db $command" /dev/null)
+    piped=$($db $command 2>&1)
+    if [[ $shown != *"100% ("*" rows)"* || $piped == *"%"* || $piped == *$'\r'* ]]; then
+        printf 'FAIL: progress of %s: on a terminal %q, piped %q\n' "${command%% *}" "$shown" "$piped" >&2
+        failed=1
+    fi
+done
 exit $failed

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
-#include <ostream>
 
 ZorvaDb::ZorvaDb(const TestWorld &world) : m_env(QProcessEnvironment::systemEnvironment())
 {
@@ -15,34 +14,24 @@ ZorvaDb::ZorvaDb(const TestWorld &world) : m_env(QProcessEnvironment::systemEnvi
     m_env.remove(QStringLiteral("ZORVA_DATABASE"));
 }
 
-ZorvaDb::Result ZorvaDb::Run(const QStringList &args, const QList<std::pair<QString, QString>> &env) const
+ZorvaDb::Result ZorvaDb::Run(const QStringList &args, const QList<std::pair<QString, QString>> &env,
+                             const QString &program) const
 {
     QProcessEnvironment childEnv = m_env;
-    for (const auto &[name, value] : env) {
-        if (value.isEmpty())
-            childEnv.remove(name);
-        else
-            childEnv.insert(name, value);
-    }
+    for (const auto &[name, value] : env)
+        childEnv.insert(name, value);
     QProcess process;
     process.setProcessEnvironment(childEnv);
-    process.start(QStringLiteral(ZORVA_DB_PATH), args);
-    Result result;
+    process.start(program, args);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-        ADD_FAILURE() << "zorva-db " << args.join(QLatin1Char(' ')).toStdString()
-                      << " did not finish: " << process.errorString().toStdString();
-        process.kill();
-        process.waitForFinished();
-        return result;
+        ADD_FAILURE() << program.toStdString() << " did not finish: " << process.errorString().toStdString();
+        return {}; // the child is killed with its QProcess
     }
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 std::ostream &operator<<(std::ostream &os, const ZorvaDb::Result &r)
 {
-    return os << "exit " << r.exitCode << "\nstdout: " << r.out.toStdString()
-              << "\nstderr: " << r.err.toStdString();
+    return os << "exit " << r.exitCode << "\nstdout: " << r.out.toStdString() << "\nstderr: " << r.err.toStdString();
 }

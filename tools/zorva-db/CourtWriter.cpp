@@ -9,11 +9,26 @@
 namespace CourtWriter {
 namespace {
 
+// Rows written so far, for whoever watches.
+struct Steps
+{
+    qint64 done = 0;
+    qint64 total = 0;
+    const std::function<void(qint64, qint64)> &report;
+
+    void Next()
+    {
+        ++done;
+        if (report)
+            report(done, total);
+    }
+};
+
 // One prepared statement, run once per row.
 class Statement
 {
 public:
-    Statement(QSqlDatabase &db, const QString &text) : m_query(db), m_text(text)
+    Statement(QSqlDatabase &db, const QString &text, Steps &steps) : m_query(db), m_text(text), m_steps(steps)
     {
         m_prepared = m_query.prepare(text);
     }
@@ -23,8 +38,10 @@ public:
         if (m_prepared) {
             for (qsizetype i = 0; i < values.size(); ++i)
                 m_query.bindValue(static_cast<int>(i), values.at(i));
-            if (m_query.exec())
+            if (m_query.exec()) {
+                m_steps.Next();
                 return true;
+            }
         }
         *error = QStringLiteral("\"%1\" failed: %2").arg(m_text, m_query.lastError().text());
         return false;
@@ -33,6 +50,7 @@ public:
 private:
     QSqlQuery m_query;
     QString m_text;
+    Steps &m_steps;
     bool m_prepared = false;
 };
 
@@ -41,7 +59,7 @@ QVariantList Key(const CaseKey &k)
     return {k.year, k.type, k.sequence};
 }
 
-bool Clear(QSqlDatabase &db, const QList<Court::Case> &cases, QString *error)
+bool Clear(QSqlDatabase &db, const QList<Court::Case> &cases, Steps &steps, QString *error)
 {
     const QList<std::pair<QString, QString>> tables{
         {QStringLiteral("MASCRM"), QStringLiteral("MAS")}, {QStringLiteral("MASCIV"), QStringLiteral("MAS")},
@@ -51,7 +69,8 @@ bool Clear(QSqlDatabase &db, const QList<Court::Case> &cases, QString *error)
     for (const auto &[table, prefix] : tables) {
         Statement del(
             db,
-            QStringLiteral("DELETE FROM MRLCRT.%1 WHERE %2YER=? AND %2TYP=? AND %2SEQ=?").arg(table, prefix));
+            QStringLiteral("DELETE FROM MRLCRT.%1 WHERE %2YER=? AND %2TYP=? AND %2SEQ=?").arg(table, prefix),
+            steps);
         for (const Court::Case &c : cases)
             if (!del.Run(Key(c.key), error))
                 return false;
@@ -59,13 +78,13 @@ bool Clear(QSqlDatabase &db, const QList<Court::Case> &cases, QString *error)
     return true;
 }
 
-bool Insert(QSqlDatabase &db, const Court::Rows &rows, QString *error)
+bool Insert(QSqlDatabase &db, const Court::Rows &rows, Steps &steps, QString *error)
 {
     const QString master = QStringLiteral(
         "INSERT INTO MRLCRT.%1 (MASYER, MASTYP, MASSEQ, MASLTP, MASLIT, MASBRN, MASNAM, MASATY)"
         " VALUES (?,?,?,?,?,?,?,?)");
-    Statement criminal(db, master.arg(QStringLiteral("MASCRM")));
-    Statement civil(db, master.arg(QStringLiteral("MASCIV")));
+    Statement criminal(db, master.arg(QStringLiteral("MASCRM")), steps);
+    Statement civil(db, master.arg(QStringLiteral("MASCIV")), steps);
     for (const Court::Case &c : rows.cases) {
         Statement &into = modTypeOfCase::TypeOfCase(c.key.type) == 1 ? criminal : civil;
         for (const Court::Litigant &l : c.litigants)
@@ -74,7 +93,8 @@ bool Insert(QSqlDatabase &db, const Court::Rows &rows, QString *error)
     }
 
     Statement hearing(db, QStringLiteral("INSERT INTO MRLCRT.HRGDTA (HRGYER, HRGTYP, HRGSEQ, HRGJDG, HRGROM,"
-                                         " HRGHDT, HRGHTM) VALUES (?,?,?,?,?,?,?)"));
+                                         " HRGHDT, HRGHTM) VALUES (?,?,?,?,?,?,?)"),
+                      steps);
     for (const Court::Hearing &h : rows.hearings) {
         const qint32 yyyymmdd = h.date.year() * 10000 + h.date.month() * 100 + h.date.day();
         if (!hearing.Run(Key(h.key) << h.judge << h.room << yyyymmdd << h.time, error))
@@ -84,12 +104,13 @@ bool Insert(QSqlDatabase &db, const Court::Rows &rows, QString *error)
     // The date goes in as the component writes it, the text "MMddyyyy" into a numeric column.
     Statement loan(db,
                    QStringLiteral("INSERT INTO MRLCRT.FILCHK (FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR)"
-                                  " VALUES (?,?,?,?,?,?)"));
+                                  " VALUES (?,?,?,?,?,?)"),
+                   steps);
     for (const Court::Loan &l : rows.loans)
         if (!loan.Run(Key(l.key) << l.party << l.date.toString(QStringLiteral("MMddyyyy")) << l.user, error))
             return false;
 
-    Statement log(db, QLatin1String(FolderLogWriter::InsertStatement));
+    Statement log(db, QLatin1String(FolderLogWriter::InsertStatement), steps);
     for (const Court::LogEntry &e : rows.log) {
         const QString stamp = e.stamp.toUTC().toString(Qt::ISODateWithMs);
         if (!log.Run({stamp, e.key.year, e.key.type, e.key.sequence, e.automatic ? 1 : 0, e.user, e.party,
@@ -102,14 +123,18 @@ bool Insert(QSqlDatabase &db, const Court::Rows &rows, QString *error)
 
 } // namespace
 
-bool Write(QSqlDatabase &db, const Court::Rows &rows, bool replace, QString *error)
+bool Write(QSqlDatabase &db, const Court::Rows &rows, bool replace, QString *error,
+           const std::function<void(qint64, qint64)> &progress)
 {
+    Steps steps{0, (replace ? 5 * rows.cases.size() : 0) + rows.LitigantCount() + rows.hearings.size() +
+                       rows.loans.size() + rows.log.size(),
+                progress};
     if (!db.transaction()) {
         *error = QStringLiteral("cannot start a transaction: %1").arg(db.lastError().text());
         return false;
     }
-    bool ok = !replace || Clear(db, rows.cases, error);
-    ok = ok && Insert(db, rows, error);
+    bool ok = !replace || Clear(db, rows.cases, steps, error);
+    ok = ok && Insert(db, rows, steps, error);
     if (ok && db.commit())
         return true;
     if (ok)

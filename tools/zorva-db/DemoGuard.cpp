@@ -1,5 +1,7 @@
 #include "DemoGuard.h"
 
+#include "ConsoleText.h"
+
 #include "util/modFormatCaseNumber.h"
 #include "util/modTypeOfCase.h"
 
@@ -52,19 +54,31 @@ bool ForEachRow(QSqlDatabase &db, const QString &query, const std::function<void
     return true;
 }
 
+// The records of one kind that are not the demo's; a kind counted per case counts each case once.
 struct Tally
 {
+    Tally(const QString &one, const QString &many, bool eachCaseOnce = false)
+        : singular(one), plural(many), perCase(eachCaseOnce)
+    {}
+
+    QString singular, plural;
+    bool perCase;
     qsizetype count = 0;
     QStringList named;
+    QSet<QString> seen;
 
-    void Add(const QString &what)
+    void Add(const QString &key)
     {
+        if (perCase && seen.contains(key))
+            return;
+        seen << key;
         ++count;
-        if (named.size() < Named && !named.contains(what))
-            named << what;
+        const QString shown = ConsoleText::Visible(key);
+        if (named.size() < Named && !named.contains(shown))
+            named << shown;
     }
 
-    QString Line(const QString &singular, const QString &plural) const
+    QString Line() const
     {
         return QStringLiteral("%1 %2 (%3%4)")
             .arg(count)
@@ -78,7 +92,7 @@ struct Tally
 bool Foreign(QSqlDatabase &db, const Court::Rows &demo, QStringList *found, QString *error)
 {
     QSet<QString> demoCases, demoMasters, demoLoans;
-    QHash<QString, int> demoLog; // a case may be lent to the same party twice
+    QHash<QString, int> demoLog;
     for (const Court::Case &c : demo.cases) {
         demoCases << KeyOf(c.key);
         const QString table = modTypeOfCase::MasterTableName(c.key.type);
@@ -94,60 +108,48 @@ bool Foreign(QSqlDatabase &db, const Court::Rows &demo, QStringList *found, QStr
                               e.automatic ? QStringLiteral("1") : QStringLiteral("0")}
                       .join(QLatin1Char('|'))];
 
-    Tally cases, loans, history;
-    QSet<QString> foreignCases;
-    for (const char *table : {"MASCRM", "MASCIV"}) {
-        const QString name = QLatin1String(table);
+    Tally cases{QStringLiteral("case"), QStringLiteral("cases"), true};
+    Tally loans{QStringLiteral("loan"), QStringLiteral("loans")};
+    Tally history{QStringLiteral("history row"), QStringLiteral("history rows")};
+    const QString masters =
+        QStringLiteral("SELECT MASYER, MASTYP, MASSEQ, MASLTP, MASLIT, MASBRN, MASNAM, MASATY FROM MRLCRT.%1");
+    const struct
+    {
+        QString query;
+        Tally &tally;
+        std::function<bool(const Row &)> isDemo;
+    } sources[] = {
+        {masters.arg(QStringLiteral("MASCRM")), cases,
+         [&](const Row &r) { return demoMasters.contains(QStringLiteral("MASCRM|") + r.text); }},
+        {masters.arg(QStringLiteral("MASCIV")), cases,
+         [&](const Row &r) { return demoMasters.contains(QStringLiteral("MASCIV|") + r.text); }},
+        {QStringLiteral("SELECT DISTINCT HRGYER, HRGTYP, HRGSEQ FROM MRLCRT.HRGDTA"), cases,
+         [&](const Row &r) { return demoCases.contains(r.key); }},
+        {QStringLiteral("SELECT FILYER, FILTYP, FILSEQ, FILOTO, FILUSR FROM MRLCRT.FILCHK"), loans,
+         [&](const Row &r) { return demoLoans.contains(r.text); }},
+        {QStringLiteral("SELECT LOGYER, LOGTYP, LOGSEQ, LOGOUT, LOGOTO, LOGUSR, LOGAUT FROM MRLCRT.FILLOG"), history,
+         [&](const Row &r) {
+             int &left = demoLog[r.text]; // a case may be lent to the same party twice
+             if (left == 0)
+                 return false;
+             --left;
+             return true;
+         }},
+    };
+    for (const auto &source : sources)
         if (!ForEachRow(
-                db,
-                QStringLiteral("SELECT MASYER, MASTYP, MASSEQ, MASLTP, MASLIT, MASBRN, MASNAM, MASATY FROM MRLCRT.%1")
-                    .arg(name),
-                [&](const Row &r) {
-                    if (!demoMasters.contains(name + QLatin1Char('|') + r.text) && !foreignCases.contains(r.key)) {
-                        foreignCases << r.key;
-                        cases.Add(r.key);
-                    }
+                db, source.query,
+                [&source](const Row &r) {
+                    if (!source.isDemo(r))
+                        source.tally.Add(r.key);
                 },
                 error))
             return false;
-    }
-    if (!ForEachRow(
-            db, QStringLiteral("SELECT DISTINCT HRGYER, HRGTYP, HRGSEQ FROM MRLCRT.HRGDTA"),
-            [&](const Row &r) {
-                if (!demoCases.contains(r.key) && !foreignCases.contains(r.key)) {
-                    foreignCases << r.key;
-                    cases.Add(r.key);
-                }
-            },
-            error))
-        return false;
-    if (!ForEachRow(
-            db, QStringLiteral("SELECT FILYER, FILTYP, FILSEQ, FILOTO, FILUSR FROM MRLCRT.FILCHK"),
-            [&](const Row &r) {
-                if (!demoLoans.contains(r.text))
-                    loans.Add(r.key);
-            },
-            error))
-        return false;
-    if (!ForEachRow(
-            db, QStringLiteral("SELECT LOGYER, LOGTYP, LOGSEQ, LOGOUT, LOGOTO, LOGUSR, LOGAUT FROM MRLCRT.FILLOG"),
-            [&](const Row &r) {
-                int &left = demoLog[r.text];
-                if (left > 0)
-                    --left;
-                else
-                    history.Add(r.key);
-            },
-            error))
-        return false;
 
     found->clear();
-    if (cases.count > 0)
-        *found << cases.Line(QStringLiteral("case"), QStringLiteral("cases"));
-    if (loans.count > 0)
-        *found << loans.Line(QStringLiteral("loan"), QStringLiteral("loans"));
-    if (history.count > 0)
-        *found << history.Line(QStringLiteral("history row"), QStringLiteral("history rows"));
+    for (const Tally *tally : {&cases, &loans, &history})
+        if (tally->count > 0)
+            *found << tally->Line();
     return true;
 }
 

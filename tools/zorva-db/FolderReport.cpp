@@ -1,5 +1,7 @@
 #include "FolderReport.h"
 
+#include "ConsoleText.h"
+
 #include "util/modDateTimeFunctions.h"
 
 #include "records/DataObject.h"
@@ -47,14 +49,13 @@ QString LogLine(const DataObject &row)
 {
     const QString stored = row.Field(QStringLiteral("LOGTSP")).toString();
     const QDateTime stamp = QDateTime::fromString(stored, Qt::ISODateWithMs);
-    const QString when =
-        stamp.isValid() ? stamp.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : stored;
+    const QString when = stamp.isValid() ? ConsoleText::Zoned(stamp) : ConsoleText::Visible(stored);
     const bool out = row.Field(QStringLiteral("LOGOUT")).toInt() != 0;
     const bool automatic = row.Field(QStringLiteral("LOGAUT")).toInt() != 0;
     return QStringLiteral("  %1  %2 %3  by %4 (%5)")
         .arg(when, out ? QStringLiteral("out to ") : QStringLiteral("in from"),
-             row.Field(QStringLiteral("LOGOTO")).toString().leftJustified(13),
-             row.Field(QStringLiteral("LOGUSR")).toString(),
+             ConsoleText::Visible(row.Field(QStringLiteral("LOGOTO")).toString()).leftJustified(13),
+             ConsoleText::Visible(row.Field(QStringLiteral("LOGUSR")).toString()),
              automatic ? QStringLiteral("automatic") : QStringLiteral("manual"));
 }
 
@@ -68,11 +69,11 @@ bool Status(const CaseKey &key, QString *line, QString *error)
     const QString number = CaseNumber(key);
     if (!loan.Data().Eof()) {
         const DataObject &row = loan.Data();
-        *line = number + QStringLiteral(": on loan to ") + row.Field(QStringLiteral("FILOTO")).toString();
+        *line = number + QStringLiteral(": on loan to ") + ConsoleText::Visible(row.Field(QStringLiteral("FILOTO")).toString());
         const QString since = modDateTimeFunctions::FormatLoanDate(row.Field(QStringLiteral("FILUDT")));
         if (!since.isEmpty())
             *line += QStringLiteral(" since ") + since;
-        const QString user = row.Field(QStringLiteral("FILUSR")).toString();
+        const QString user = ConsoleText::Visible(row.Field(QStringLiteral("FILUSR")).toString());
         if (!user.isEmpty())
             *line += QStringLiteral(", recorded by ") + user;
         return true;

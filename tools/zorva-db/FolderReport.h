@@ -4,7 +4,8 @@
 
 #include <QStringList>
 
-// What the court database says about one case's folder, one line per fact. Both return false,
+// What the court database says about one case's folder, one line per fact, its court text made
+// visible. Both return false,
 // with *error, when the database cannot be read.
 namespace FolderReport {
 

@@ -1,5 +1,7 @@
 #include "LocateCommands.h"
 
+#include "ConsoleText.h"
+
 #include "forms/folder_locate/LocateLists.h"
 #include "forms/folder_locate/LocateQueries.h"
 #include "forms/folder_locate/LocateReport.h"
@@ -22,14 +24,20 @@ int Refuse(QTextStream &err, const QString &message)
     return BadUsage;
 }
 
-void Print(const LocateLists::List &list, bool csv, QTextStream &out)
+void Print(LocateLists::List list, bool csv, QTextStream &out)
 {
+    for (QStringList &row : list.rows)
+        for (QString &cell : row)
+            cell = ConsoleText::Visible(cell);
     if (csv) {
         out << LocateReport::Csv(list.columns, list.rows);
         out.flush();
         return;
     }
-    out << list.heading << '\n';
+    out << "court: " << ConsoleText::CourtName(Connection::Current().url) << '\n';
+    // The heading's own line breaks stay; court text in it was made visible before.
+    for (const QString &line : list.heading.split(QLatin1Char('\n')))
+        out << ConsoleText::Visible(line) << '\n';
     QList<qsizetype> widths;
     for (const QString &column : list.columns)
         widths << column.size();
@@ -50,6 +58,21 @@ void Print(const LocateLists::List &list, bool csv, QTextStream &out)
             line(row);
     }
     out.flush();
+}
+
+// The court text of the heading's location line made visible, and the history's times zoned.
+LocateQueries::Location Shown(LocateQueries::Location where)
+{
+    if (where.loan) {
+        where.loan->holder = ConsoleText::Visible(where.loan->holder);
+        where.loan->user = ConsoleText::Visible(where.loan->user);
+    }
+    for (LocateQueries::Custody &entry : where.history) {
+        const QDateTime local = QDateTime::fromString(entry.when, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (local.isValid())
+            entry.when = ConsoleText::Zoned(local);
+    }
+    return where;
 }
 
 qint64 Number(const QString &text, bool *ok)
@@ -117,7 +140,7 @@ int Run(const QString &command, const QStringList &args, const QCommandLineParse
                                    .arg(text));
         LocateQueries::Location where;
         const bool ok = queries.WhereIs(*key, &where);
-        return answered(ok, LocateLists::Case(where));
+        return answered(ok, LocateLists::Case(Shown(where)));
     }
     if (command == QLatin1String("holder")) {
         const QString holder = args.join(QLatin1Char(' ')).trimmed().toUpper();

@@ -1,11 +1,13 @@
 // zorva-db: creates court databases for ZORVAFolders, fills them with demo data and reads folders back.
 
+#include "ConsoleText.h"
 #include "CourtWriter.h"
 #include "DemoCourt.h"
 #include "DemoGuard.h"
 #include "DocketGenerator.h"
 #include "FolderReport.h"
 #include "LocateCommands.h"
+#include "Progress.h"
 #include "ZorvaVersion.h"
 
 #include "records/CaseKey.h"
@@ -15,6 +17,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <algorithm>
 
 namespace {
 
@@ -32,6 +35,8 @@ Commands:
   status CASE [--db URL]            who holds the case's folder
   history CASE [--db URL]           the folder's loans and returns, oldest first
 %1
+Each option is given once and never empty. Work that takes long shows its progress on a terminal.
+Court text is printed with control characters escaped (\x1b, \n), times with their zone.
 CASE is written 2009-CV-123, 2009 CV 123 or 2009CV000123.
 URL is sqlite:/path/court.db, postgresql://user@host:port/dbname or odbc:<connection string>.
 Without --db, status and history use ZORVA_DATABASE, else the stored setting, else this
@@ -75,7 +80,7 @@ int Init(const QString &url)
         return Fail(Failed, error);
     if (Connection::BackendOf(db) != Connection::Backend::SQLite && !Schema::Create(db, &error))
         return Fail(Failed, error);
-    Out() << "Court tables ready in " << url << Qt::endl;
+    Out() << "Court tables ready in " << ConsoleText::CourtName(url) << Qt::endl;
     return Ok;
 }
 
@@ -94,11 +99,17 @@ int SeedDemo(const QString &url, bool force)
                                            "replace those of the demo's case numbers and put %3 demo cases "
                                            "beside the others; nothing was written. Add --force to seed all "
                                            "the same.")
-                                .arg(url, foreign.join(QStringLiteral("; ")))
+                                .arg(ConsoleText::CourtName(url), foreign.join(QStringLiteral("; ")))
                                 .arg(court.cases.size()));
-    if (!CourtWriter::Write(db, court, true, &error))
+    bool written = false;
+    {
+        Progress progress(QStringLiteral("seeding the demo court"));
+        written = CourtWriter::Write(db, court, true, &error,
+                                     [&progress](qint64 done, qint64 total) { progress.Step(done, total); });
+    }
+    if (!written)
         return Fail(Failed, QStringLiteral("writing the demo court failed: ") + error);
-    Out() << "Demo court in " << url << ": " << court.cases.size() << " cases, " << court.LitigantCount()
+    Out() << "Demo court in " << ConsoleText::CourtName(url) << ": " << court.cases.size() << " cases, " << court.LitigantCount()
           << " litigants, " << court.hearings.size() << " hearings, " << court.loans.size() << " loans, "
           << court.log.size() << " log entries" << Qt::endl;
     return Ok;
@@ -130,10 +141,16 @@ int Generate(const QString &url, const QString &dateText, const QString &countTe
                         .arg(count)
                         .arg(date.year())
                         .arg(DocketGenerator::LastSequence));
-    const Court::Rows docket = DocketGenerator::Build(date, count, *first);
-    if (!CourtWriter::Write(db, docket, false, &error))
+    bool written = false;
+    {
+        Progress progress(QStringLiteral("writing %1 hearings").arg(count));
+        const Court::Rows docket = DocketGenerator::Build(date, count, *first);
+        written = CourtWriter::Write(db, docket, false, &error,
+                                     [&progress](qint64 done, qint64 total) { progress.Step(done, total); });
+    }
+    if (!written)
         return Fail(Failed, QStringLiteral("writing the docket failed: ") + error);
-    Out() << "Docket of " << date.toString(Qt::ISODate) << " in " << url << ": " << count
+    Out() << "Docket of " << date.toString(Qt::ISODate) << " in " << ConsoleText::CourtName(url) << ": " << count
           << " hearings, for new cases of " << date.year() << " numbered " << *first << " to "
           << *first + count - 1 << Qt::endl;
     return Ok;
@@ -160,6 +177,7 @@ int Report(const QString &command, const QStringList &caseWords, const QString &
                         : FolderReport::History(*key, &lines, &error);
     if (!ok)
         return Fail(Failed, error);
+    Out() << "court: " << ConsoleText::CourtName(Connection::Current().url) << '\n';
     for (const QString &line : lines)
         Out() << line << '\n';
     Out().flush();
@@ -196,7 +214,18 @@ int main(int argc, char *argv[])
         return Ok;
     }
 
+    // A repeated option would silently take its last value, an empty one fall back on a default
+    // (--db "" on the environment's court): both are more likely a script's mistake.
+    for (const QString &name : parser.optionNames()) {
+        const QStringList values = parser.values(name);
+        if (values.size() > 1)
+            return Refuse(QStringLiteral("--%1 given more than once").arg(name));
+        if (values.size() == 1 && values.first().trimmed().isEmpty())
+            return Refuse(QStringLiteral("--%1 is empty").arg(name));
+    }
     QStringList args = parser.positionalArguments();
+    if (std::any_of(args.cbegin(), args.cend(), [](const QString &arg) { return arg.trimmed().isEmpty(); }))
+        return Refuse(QStringLiteral("an argument is empty"));
     if (args.isEmpty())
         return Refuse(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
