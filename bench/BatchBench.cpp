@@ -114,7 +114,7 @@ int main(int argc, char **argv)
     court = std::make_unique<BenchCourt>(Cases);
     benchmark::RegisterBenchmark("Batch/lookup-1000", Lookups)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(7);
     benchmark::RegisterBenchmark("Batch/run-1000", Run)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-    RatioReporter reporter(1.3);
+    RatioReporter reporter(1.15);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     court.reset();

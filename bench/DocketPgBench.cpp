@@ -198,7 +198,7 @@ int main(int argc, char **argv)
     Register("check-out+branch", "*OUT", "N");
     Register("check-in", "*IN", "");
     Register("check-in+branch", "*IN", "N");
-    RatioReporter reporter(1.3);
+    RatioReporter reporter(1.15);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     court.reset();

@@ -2,14 +2,14 @@
 
 #include <stdexcept>
 
-RawSqlite::RawSqlite(const std::string &file)
+RawSqlite::RawSqlite(const std::string &file, const std::string &synchronous)
 {
     if (sqlite3_open(":memory:", &m_db) != SQLITE_OK)
         throw std::runtime_error("cannot open sqlite");
     sqlite3_busy_timeout(m_db, 5000);
     Run("ATTACH DATABASE ? AS MRLCRT", {file});
     Run("PRAGMA MRLCRT.journal_mode=WAL");
-    Run("PRAGMA MRLCRT.synchronous=FULL");
+    Run("PRAGMA MRLCRT.synchronous=" + synchronous);
 }
 
 RawSqlite::~RawSqlite() { sqlite3_close(m_db); }

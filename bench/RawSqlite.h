@@ -14,7 +14,8 @@ public:
     using Value = std::variant<std::monostate, long long, double, std::string>;
     using Row = std::vector<Value>;
 
-    explicit RawSqlite(const std::string &file);
+    // synchronous: the file's setting, FULL as the component ships it.
+    explicit RawSqlite(const std::string &file, const std::string &synchronous = "FULL");
     ~RawSqlite();
 
     // Prepares, binds, steps to the end and finalizes; returns the rows and sets *changes.

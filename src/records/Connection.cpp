@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "KeptStatements.h"
 #include "Schema.h"
 
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QUrlQuery>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <sql.h>
 #include <sqlext.h>
@@ -34,6 +36,8 @@ QMutex mutex;
 QString programUrl; // set through Use()
 QString programOrigin;
 QString environmentSeen; // ZORVA_DATABASE as it was when the open connections were made
+QByteArray environmentSeenBytes; // the same, as the environment holds it, for Epoch()
+QAtomicInteger<quint64> epoch = 1;
 int generation = 0; // bumped by Use() so that stale connections are never reused
 QAtomicInteger<quint64> serials = 0;
 const char SerialProperty[] = "zorva.serial";
@@ -272,6 +276,7 @@ QSqlDatabase Open(const QString &name, QString *error)
             return {};
         }
         if (ok) {
+            ++epoch;
             db.driver()->setProperty(SerialProperty, quint64(++serials));
             db.driver()->setProperty(CourtProperty, Describe(u));
             if (BackendOf(db) == Backend::ODBC)
@@ -332,14 +337,19 @@ void Use(const QString &url, const QString &origin, Access access)
     programOrigin = origin;
     programAccess = access;
     ++generation;
+    ++epoch;
 }
 
 void CloseAll()
 {
+    ++epoch;
     for (const QString &name : QSqlDatabase::connectionNames()) {
         if (!name.startsWith(NamePrefix))
             continue;
-        QSqlDatabase::database(name, false).close();
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        KeptStatements::Drop(db);
+        db.close();
+        db = {};
         QSqlDatabase::removeDatabase(name);
     }
 }
@@ -376,6 +386,7 @@ QSqlDatabase Database(const QString &role, QString *error)
         QMutexLocker lock(&mutex);
         if (environment != environmentSeen) {
             environmentSeen = environment;
+            environmentSeenBytes = qgetenv(EnvironmentVariable);
             ++generation;
             changed = true;
         }
@@ -387,11 +398,24 @@ QSqlDatabase Database(const QString &role, QString *error)
         QSqlDatabase db = QSqlDatabase::database(name, false);
         if (db.isOpen() && !db.driver()->property(LostProperty).toBool())
             return db;
+        KeptStatements::Drop(db);
         db.close();
         db = {};
         QSqlDatabase::removeDatabase(name);
     }
     return Open(name, error);
+}
+
+quint64 Epoch()
+{
+    // Cheaper than Database(): no connection name composed, no lookup, no copy of the variable.
+    const char *environment = std::getenv(EnvironmentVariable);
+    {
+        QMutexLocker lock(&mutex);
+        if (qstrcmp(environment ? environment : "", environmentSeenBytes.constData()) != 0)
+            return 0;
+    }
+    return epoch.loadAcquire();
 }
 
 quint64 SerialOf(const QSqlDatabase &db)
@@ -424,8 +448,10 @@ void CheckAfterFailure(const QSqlDatabase &db)
         // so on this connection: the next use opens it anew, writable once the fault is gone.
         const QVariant handle = db.driver()->handle();
         if (qstrcmp(handle.typeName(), "sqlite3*") == 0 &&
-            sqlite3_db_readonly(*static_cast<sqlite3 *const *>(handle.constData()), "MRLCRT") == 1)
+            sqlite3_db_readonly(*static_cast<sqlite3 *const *>(handle.constData()), "MRLCRT") == 1) {
             db.driver()->setProperty(LostProperty, true);
+            ++epoch;
+        }
         return;
     }
     QSqlQuery probe(db);
@@ -438,6 +464,7 @@ void CheckAfterFailure(const QSqlDatabase &db)
         if (name.startsWith(NamePrefix) && name.contains(thread))
             QSqlDatabase::database(name, false).driver()->setProperty(LostProperty, true);
     }
+    ++epoch;
 }
 
 Backend BackendOf(const QSqlDatabase &db)

@@ -77,4 +77,9 @@ void CheckAfterFailure(const QSqlDatabase &db);
 // never reused.
 quint64 SerialOf(const QSqlDatabase &db);
 
+// Changes whenever a connection handed out before may no longer be the one Database() would hand
+// out (Use, CloseAll, a changed ZORVA_DATABASE, a connection opened or marked lost), so that a
+// holder of statements asks for its connection again only then; 0 means "ask now".
+quint64 Epoch();
+
 } // namespace Connection

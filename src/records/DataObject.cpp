@@ -1,11 +1,13 @@
 #include "DataObject.h"
 
 #include "Connection.h"
+#include "PgPrepared.h"
 #include "StatementTrace.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <optional>
+#include <QThread>
+#include <algorithm>
 
 namespace {
 DataObject::ErrorPresenter presenter;
@@ -15,6 +17,29 @@ DataObject::DataObject(QObject *parent, const QString &role) : QObject(parent), 
 
 DataObject::~DataObject() = default;
 
+bool DataObject::Attach(QString *error)
+{
+    const QThread *thread = QThread::currentThread();
+    if (m_literal && m_epoch != 0 && m_epoch == Connection::Epoch() && m_thread == thread)
+        return true;
+    QSqlDatabase db = Connection::Database(m_role, error);
+    if (!db.isValid())
+        return false;
+    const quint64 serial = Connection::SerialOf(db);
+    if (serial != m_serial || m_thread != thread) {
+        m_prepared.clear();
+        m_literal.reset();
+        m_serial = serial;
+    }
+    if (!m_literal) {
+        m_literal = std::make_unique<QSqlQuery>(db);
+        m_literal->setForwardOnly(true);
+    }
+    m_thread = thread;
+    m_epoch = Connection::Epoch();
+    return true;
+}
+
 qint32 DataObject::Execute(const QString &statement, const Parameters &params, bool, bool)
 {
     const QString text = statement.isEmpty() ? m_statement : statement;
@@ -23,46 +48,54 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
     StatementTrace::Record(text, values);
 
     QString error;
-    QSqlDatabase db = Connection::Database(m_role, &error);
-    if (!db.isValid()) {
+    if (!Attach(&error)) {
         RaiseError(-1, error);
         return 0;
     }
     // A statement with parameters is kept prepared; a literal one is sent as it is, once (one
     // round trip to a server, where preparing would take three).
-    std::optional<QSqlQuery> oneOff;
-    QSqlQuery *q = nullptr;
+    Prepared *prepared = nullptr;
+    QSqlQuery *q = m_literal.get();
     bool ran = false;
     if (!values.isEmpty()) {
-        q = PreparedQuery(db, text, &error);
-        if (!q) {
-            Connection::CheckAfterFailure(db);
+        prepared = PreparedQuery(text, &error);
+        if (!prepared) {
+            QString ignored;
+            Connection::CheckAfterFailure(Connection::Database(m_role, &ignored));
             RaiseError(-1, error);
             return 0;
         }
+        if (prepared->pg) {
+            qint32 affected = 0;
+            RunOnServer(prepared, values, &affected);
+            return affected;
+        }
+        q = prepared->query.get();
         for (qsizetype i = 0; i < values.size(); ++i)
             q->bindValue(static_cast<int>(i), StatementTrace::ForBinding(values.at(i)));
         ran = q->exec();
     } else {
-        oneOff.emplace(db);
-        oneOff->setForwardOnly(true);
-        q = &*oneOff;
         ran = q->exec(text);
     }
     if (!ran) {
         const QSqlError e = q->lastError();
         q->finish();
-        Connection::CheckAfterFailure(db);
-        bool numeric = false;
-        const int native = e.nativeErrorCode().toInt(&numeric);
-        RaiseError(numeric ? native : -1, Connection::FailureText(db, e));
+        Fail(e);
         return 0;
     }
     qint32 affected = 0;
     if (q->isSelect()) {
         // Rows are read at once and the query finished: an open read would pin this
         // connection's snapshot and make the next write fail when another clerk has written.
-        m_columns = q->record();
+        if (!prepared) {
+            m_columns = q->record();
+        } else {
+            if (!prepared->haveColumns) {
+                prepared->columns = q->record();
+                prepared->haveColumns = true;
+            }
+            m_columns = prepared->columns;
+        }
         const int n = m_columns.count();
         while (q->next()) {
             QVariantList row;
@@ -75,7 +108,8 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
             const QSqlError e = q->lastError();
             q->finish();
             Close();
-            RaiseError(-1, Connection::FailureText(db, e));
+            QString ignored;
+            RaiseError(-1, Connection::FailureText(Connection::Database(m_role, &ignored), e));
             return 0;
         }
     } else {
@@ -85,35 +119,79 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
     return affected;
 }
 
-QSqlQuery *DataObject::PreparedQuery(const QSqlDatabase &db, const QString &text, QString *error)
+void DataObject::Fail(const QSqlError &e)
+{
+    QString ignored;
+    const QSqlDatabase db = Connection::Database(m_role, &ignored);
+    Connection::CheckAfterFailure(db);
+    bool numeric = false;
+    const int native = e.nativeErrorCode().toInt(&numeric);
+    RaiseError(numeric ? native : -1, Connection::FailureText(db, e));
+}
+
+void DataObject::RunOnServer(Prepared *prepared, const QVariantList &values, qint32 *affected)
+{
+    QVariantList bound;
+    bound.reserve(values.size());
+    for (const QVariant &v : values)
+        bound.append(StatementTrace::ForBinding(v));
+    PgPrepared::Result result;
+    QSqlError e;
+    if (!prepared->pg->Run(bound, &result, &e)) {
+        Fail(e);
+        return;
+    }
+    if (result.select) {
+        m_columns = prepared->pg->Columns();
+        m_rows = std::move(result.rows);
+    }
+    *affected = result.affected;
+}
+
+DataObject::Prepared *DataObject::PreparedQuery(const QString &text, QString *error)
 {
     constexpr size_t Kept = 8;
-    const quint64 serial = Connection::SerialOf(db);
-    if (serial != m_serial) {
-        m_prepared.clear();
-        m_serial = serial;
-    }
     for (Prepared &p : m_prepared) {
         if (p.text == text)
-            return p.query.get();
+            return &p;
     }
-    auto query = std::make_unique<QSqlQuery>(db);
-    query->setForwardOnly(true);
-    if (!query->prepare(text)) {
-        *error = Connection::FailureText(db, query->lastError());
+    QSqlDatabase db = Connection::Database(m_role, error);
+    if (!db.isValid())
         return nullptr;
+    Prepared made{text, nullptr, {}, false, nullptr};
+    if (Connection::BackendOf(db) == Connection::Backend::PostgreSQL) {
+        QSqlError e;
+        made.pg = PgPrepared::Make(db, text, &e);
+        if (!made.pg && e.isValid()) {
+            *error = Connection::FailureText(db, e);
+            return nullptr;
+        }
+    }
+    if (!made.pg) {
+        made.query = std::make_unique<QSqlQuery>(db);
+        made.query->setForwardOnly(true);
+        if (!made.query->prepare(text)) {
+            *error = Connection::FailureText(db, made.query->lastError());
+            return nullptr;
+        }
     }
     if (m_prepared.size() >= Kept)
         m_prepared.erase(m_prepared.begin());
-    m_prepared.push_back({text, std::move(query)});
-    return m_prepared.back().query.get();
+    m_prepared.push_back(std::move(made));
+    return &m_prepared.back();
 }
-
 QVariant DataObject::Field(const QString &name) const
 {
     if (Eof())
         return {};
-    const int i = m_columns.indexOf(name);
+    int i = -1;
+    const auto seen = std::find_if(m_names.cbegin(), m_names.cend(), [&name](const auto &n) { return n.first == name; });
+    if (seen != m_names.cend()) {
+        i = seen->second;
+    } else {
+        i = m_columns.indexOf(name);
+        m_names.emplace_back(name, i);
+    }
     return i < 0 ? QVariant() : m_rows.at(m_row).value(i);
 }
 
@@ -127,6 +205,7 @@ void DataObject::Close()
 {
     // The prepared queries stay: Close ends a result, not the object.
     m_columns.clear();
+    m_names.clear();
     m_rows.clear();
     m_row = 0;
 }

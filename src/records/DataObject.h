@@ -8,9 +8,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
+class PgPrepared;
 class QSqlQuery;
+class QThread;
 
 // Runs one statement at a time against the court database. A failure never comes back as a
 // result: Error is emitted inside the failing call, which then returns normally (count 0, EOF).
@@ -61,21 +64,38 @@ signals:
     void Error(qint32 ErrNumber, const QString &ErrDescription);
 
 private:
-
     // Parameterised statements run again and again (an insert per folder of a docket): their
-    // prepared queries are kept, per connection, and only bound anew.
+    // prepared queries are kept, per connection, and only bound anew; so are their columns.
     struct Prepared
     {
         QString text;
         std::unique_ptr<QSqlQuery> query;
+        QSqlRecord columns;
+        bool haveColumns = false;
+        // On PostgreSQL the statement goes through libpq's own prepared path instead of query.
+        std::unique_ptr<PgPrepared> pg;
     };
-    QSqlQuery *PreparedQuery(const QSqlDatabase &db, const QString &text, QString *error);
+    // Makes the kept queries those of the role's current connection; false with *error filled
+    // when there is none.
+    bool Attach(QString *error);
+    Prepared *PreparedQuery(const QString &text, QString *error);
+    // Raises the failure of q (the connection looked up again, for its name in the message).
+    void Fail(const QSqlError &e);
+    // Runs a statement kept on libpq's prepared path.
+    void RunOnServer(Prepared *prepared, const QVariantList &values, qint32 *affected);
 
     QString m_role;
     std::vector<Prepared> m_prepared;
+    // Literal statements, one after another through the same query object.
+    std::unique_ptr<QSqlQuery> m_literal;
     quint64 m_serial = 0;
+    quint64 m_epoch = 0;
+    const QThread *m_thread = nullptr;
     QString m_statement;
     QSqlRecord m_columns;
+    // Names already looked up in m_columns, as the caller spelled them: a long list asks for the
+    // same few names on every row, and the record's own search ignores case and table prefixes.
+    mutable std::vector<std::pair<QString, int>> m_names;
     QList<QVariantList> m_rows;
     qsizetype m_row = 0;
     qint32 m_errorNumber = 0;

@@ -1,6 +1,7 @@
 #include "ServerPrograms.h"
 
 #include "Connection.h"
+#include "KeptStatements.h"
 #include "StatementTrace.h"
 
 #include <QHash>
@@ -55,18 +56,19 @@ bool WinGetStyOnServer(QSqlDatabase &db, QList<ProcedureCall::Parameter> &params
     for (int i = 0; i < 6; ++i)
         values << params[i].value;
     StatementTrace::Record(statement, values);
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    bool ok = q.prepare(statement);
-    for (const QVariant &v : values)
-        q.addBindValue(StatementTrace::ForBinding(v));
-    if (!ok || !q.exec() || !q.next()) {
-        *error = q.lastError().text();
+    QSqlQuery *q = KeptStatements::Of(db, statement, error);
+    if (!q)
+        return false;
+    for (int i = 0; i < values.size(); ++i)
+        q->bindValue(i, StatementTrace::ForBinding(values.at(i)));
+    if (!q->exec() || !q->next()) {
+        *error = q->lastError().text();
+        q->finish();
         return false;
     }
     for (int i = 0; i < 9; ++i)
-        SetOutput(params, QLatin1String(StyleOutputs[i]), q.value(i));
-    q.finish();
+        SetOutput(params, QLatin1String(StyleOutputs[i]), q->value(i));
+    q->finish();
     return true;
 }
 
@@ -110,13 +112,16 @@ bool WinGetSty(QSqlDatabase &db, QList<ProcedureCall::Parameter> &params, QStrin
     const QVariantList key{params[1].value, params[2].value, params[3].value};
     const QVariantList values = key + key;
     StatementTrace::Record(statement, values);
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    bool ok = q.prepare(statement);
-    for (const QVariant &v : values)
-        q.addBindValue(StatementTrace::ForBinding(v));
-    if (!ok || !q.exec()) {
+    // Prepared once per connection: the stand-in is called afresh for every case of a list.
+    QSqlQuery *kept = KeptStatements::Of(db, statement, error);
+    if (!kept)
+        return false;
+    QSqlQuery &q = *kept;
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, StatementTrace::ForBinding(values.at(i)));
+    if (!q.exec()) {
         *error = q.lastError().text();
+        q.finish();
         return false;
     }
     bool any = false;

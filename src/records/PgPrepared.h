@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+// A parameterised statement prepared and run through libpq on a QPSQL connection's own handle:
+// one Bind/Execute per run, where the driver would format every value into a text EXECUTE that
+// the server parses anew. Values come back as the driver gives them (numbers, dates, text).
+class PgPrepared
+{
+public:
+    // Null with *error filled when the statement cannot be prepared, or when db is no
+    // PostgreSQL connection (error then not valid).
+    static std::unique_ptr<PgPrepared> Make(const QSqlDatabase &db, const QString &text, QSqlError *error);
+    // Deallocates the statement on the server, as the driver does for its own, while the
+    // connection is still open.
+    ~PgPrepared();
+
+    struct Result
+    {
+        bool select = false;
+        qint32 affected = 0;
+        QList<QVariantList> rows;
+    };
+    bool Run(const QVariantList &values, Result *out, QSqlError *error);
+    // The columns of the statement's rows, known after its first run.
+    const QSqlRecord &Columns() const { return m_columns; }
+
+private:
+    PgPrepared(QSqlDriver *driver, QByteArray name) : m_driver(driver), m_name(std::move(name)) {}
+
+    QPointer<QSqlDriver> m_driver;
+    QByteArray m_name;
+    QSqlRecord m_columns;
+    std::vector<unsigned int> m_types;
+};
