@@ -40,7 +40,9 @@ public:
     // arranging rows and reading them back without going through the code under test.
     void Exec(const QString &statement) const;
     // The order rows were written in, for ORDER BY on a table that is only appended to.
-    static QString InsertionOrder() { return OnSQLite() ? QStringLiteral("rowid") : QStringLiteral("ctid"); }
+    // On a server a rolled-back row's place may be taken by a later one: the writing transaction
+    // (numbered as it first wrote, after any lock it waited on) orders rows there.
+    static QString InsertionOrder() { return OnSQLite() ? QStringLiteral("rowid") : QStringLiteral("xmin::text::bigint, ctid"); }
     // From the moment FILCHK holds `rows` rows, every insert into it fails with `message`.
     void FailInsertsFrom(int rows, const QString &message) const;
     QVariant Scalar(const QString &query) const;
