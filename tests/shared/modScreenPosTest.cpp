@@ -61,8 +61,8 @@ TEST(ScreenPos, KeptInsideTheWorkArea)
         EXPECT_EQ(Keep(c.window, c.screen, c.taskBar), c.expected) << c.name;
 }
 
-// A real window, shown at 130,70 250x180, restored from what is stored ("state left top height
-// width") with the flags restoreState, restoreSize and growOnly.
+// A real window, shown at 130,70 250x180 with a control reaching to 210x150, restored from what is
+// stored ("state left top height width") with the flags restoreState, restoreSize and growOnly.
 TEST(ScreenPos, StoredPlacementIsRestored)
 {
     const struct { const char *stored; bool restoreState, restoreSize, growOnly, maximised; QRect expected; } cases[] = {
@@ -72,6 +72,9 @@ TEST(ScreenPos, StoredPlacementIsRestored)
         {"0 40 50 300 240", true, true, true, false, {40, 50, 250, 300}},
         {"0 0 50 0 240", true, true, false, false, {130, 70, 250, 180}}, // below 1: none
         {"0 1.5 120.5 170.5 abc", true, true, false, false, {2, 120, 250, 180}}, // halves to even
+        {"0 40 50 1 1", true, true, false, false, {40, 50, 250, 180}}, // would hide the controls
+        {"0 40 50 149 900", true, true, false, false, {40, 50, 250, 180}}, // one pixel too low
+        {"0 40 50 150 210", true, true, false, false, {40, 50, 210, 150}}, // just holds them
     };
     for (const auto &c : cases) {
         TestWorld world;
@@ -83,6 +86,8 @@ TEST(ScreenPos, StoredPlacementIsRestored)
         QWidget form;
         form.setObjectName("frmFolderBatch");
         form.setGeometry(130, 70, 250, 180);
+        QWidget control(&form);
+        control.setGeometry(10, 10, 200, 140);
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
         form.move(130, 70);

@@ -28,6 +28,23 @@ const QString Batch = QStringLiteral("frmFolderBatch");
 const QString Entry = "////";
 const QString Some = "Error: One or more folder status changes could not be changed due to existing folder status. [OK]";
 const QString NoParty = "Error: You must indicate the party to whom the folders are checked out. [OK]";
+// n pasted lines that are no case numbers, the first 100 characters long, and the box that lists
+// the first twenty, each cut to 80 characters, and counts the rest.
+QString BadLines(int n)
+{
+    QStringList lines{QString(100, QLatin1Char('x'))};
+    for (int i = 2; i <= n; ++i)
+        lines << QStringLiteral("bad %1").arg(i);
+    return lines.join('\n');
+}
+QString Refused(int n)
+{
+    QStringList listed{QStringLiteral("line 1: ").append(QString(71, QLatin1Char('x'))).append(QChar(0x2026))};
+    for (int i = 2; i <= std::min(n, 20); ++i)
+        listed << QStringLiteral("line %1: bad %1").arg(i);
+    return "Batch Folder Update: These lines are not case numbers and were left out:\n" + listed.join('\n') +
+           (n > 20 ? QStringLiteral("\nand %1 more").arg(n - 20) : QString()) + " [OK]";
+}
 // The lookup of a case as the grid binds it, and the run's statements.
 QString L(const char *table, const char *binds)
 {
@@ -199,6 +216,8 @@ const Row rows[] = {
     {"Ctrl+V in a cell goes through the cell's filters", "", "", "keys=2009ca; clip=7x; ctrl:V; keys:Return", "", "2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {}, "", ""},
     {"the editor's menu Paste goes through the filters and the length", "", "", "keys=2009ca; clip=00000712; menu=mnuPaste; keys:Return", "", "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {}, "", ""},
     {"a pasted list takes two-digit years as typing does", "", "", "clip=07-CF-1\n51 cf 1; ctrl:V", "", "2007/CF/1/STATE VS SEVEN/; 1951/CF/1/STATE VS FIFTY/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
+    {"a paste of 5,000 lines that are no case numbers lists twenty and counts the rest", "", "", "clip=" + BadLines(5000) + "; ctrl:V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(5000)}, {}, "", ""},
+    {"a paste of twenty such lines lists them all", "", "", "clip=" + BadLines(20) + "; ctrl:V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(20)}, {}, "", ""},
     {"Ctrl+Delete removes a row, never the entry row", "", "", "keys=2009ca000007; keys=2010cf000012; ctrl:Delete; keys:Escape; keys:Up; keys:Up; ctrl:Delete", "", "2010/CF/000012/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,0", {}, {}, "", ""},
     {"a right-click on a row deletes that row", "", "", "clip=2009-CA-7\n2010-CF-99\n2010-CF-12; ctrl:V; rmenu 2=mnuDeleteRow", "", "2009/CA/7/ABLE VS BAKER/; 2010/CF/12/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {}, {}, "", ""},
     {"Escape after a run that left rows asks; each row says why it was left", "", "", "keys=2009ca000007; optAction_1; cmdRun; keys:Escape", "OK; No", "2009/CA/000007/ABLE VS BAKER {Not checked in: the folder is not on loan.}/; " + Entry + " | party 0 0 | run 0 | focus grd 2,0", {Some, Discard}, {}, "", ""},
