@@ -61,6 +61,20 @@ TEST(ScreenPos, KeptInsideTheWorkArea)
         EXPECT_EQ(Keep(c.window, c.screen, c.taskBar), c.expected) << c.name;
 }
 
+// Two screens, the primary on the right of the desktop (at 1920,0): the strip is the primary's
+// own, so a window wholly on it stays, and one reaching off it comes back onto it.
+TEST(ScreenPos, KeptOnThePrimaryScreenWhereverItIs)
+{
+    const QRect primary(1920, 0, 1024, 768);
+    const struct { const char *name; QRect window, expected; } cases[] = {
+        {"wholly on the primary", {2000, 100, 400, 300}, {2000, 100, 400, 300}},
+        {"past its right edge", {2800, 100, 400, 300}, {2544, 100, 400, 300}},
+        {"on the other screen", {100, 100, 400, 300}, {1920, 100, 400, 300}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(KeepOnPrimaryScreen(c.window, primary, {}), c.expected) << c.name;
+}
+
 // A real window, shown at 130,70 250x180 with a control reaching to 210x150, restored from what is
 // stored ("state left top height width") with the flags restoreState, restoreSize and growOnly.
 TEST(ScreenPos, StoredPlacementIsRestored)

@@ -181,6 +181,8 @@ TEST(DocketWindow, Scenarios)
             w->activateWindow(); // offscreen, nothing activates a window by itself
             EXPECT_TRUE(QTest::qWaitForWindowActive(w));
             shown = Display(w);
+            for (const char *list : {"cboREQJDG", "cboREQROM"}) // "*ALL" heads both lists
+                EXPECT_EQ(Get<QComboBox>(w, list)->itemText(0), "*ALL") << list;
             Act(w, row.steps);
             if (w->isVisible()) {
                 QWidget *focus = w->focusWidget();

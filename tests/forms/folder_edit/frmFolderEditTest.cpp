@@ -190,7 +190,7 @@ TEST(FolderEditor, Scenarios)
         }, 5000));
         // The host's lines arrive through a socket: wait for those the row expects (a line left
         // for later would land at the next row's host), then a moment for any it does not.
-        static_cast<void>(QTest::qWaitFor([&] { return host.lines.size() >= Lines(row.host).size(); }, 5000));
+        static_cast<void>(QTest::qWaitFor([&] { return host.lines.size() >= Lines(row.host).size(); }, 20000));
         QTest::qWait(30);
 
         if (!row.shown.isEmpty()) {
