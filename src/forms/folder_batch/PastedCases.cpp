@@ -1,7 +1,5 @@
 #include "PastedCases.h"
 
-#include "shared/modFormFunctions.h"
-
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -47,13 +45,4 @@ PastedCases ReadPastedCases(const QString &text)
             pasted.refused << QCoreApplication::translate("frmFolderBatch", "line %1: %2").arg(i + 1).arg(trimmed);
     }
     return pasted;
-}
-
-QString RefusalList(const QStringList &refused)
-{
-    QStringList cut;
-    for (const QString &line : refused.mid(0, RefusalsShown))
-        cut << (line.size() > RefusalWidth ? line.left(RefusalWidth - 1) + QChar(0x2026) : line);
-    cut << refused.mid(RefusalsShown); // counted, never shown
-    return modFormFunctions::ShortList(cut, RefusalsShown);
 }

@@ -67,6 +67,19 @@ QString TrimBlanks(const QString &text)
     return text.mid(first, last - first);
 }
 
+// The refused lines of a paste, the first twenty each cut to 80 characters, then how many more:
+// a box listing thousands, or one endless line, would not fit any screen, its OK button out of
+// reach.
+QString RefusalList(const QStringList &refused)
+{
+    constexpr qsizetype Shown = 20, Width = 80;
+    QStringList cut;
+    for (const QString &line : refused.mid(0, Shown))
+        cut << (line.size() > Width ? line.left(Width - 1) + QChar(0x2026) : line);
+    cut << refused.mid(Shown); // counted, never shown
+    return modFormFunctions::ShortList(cut, Shown);
+}
+
 } // namespace
 
 frmFolderBatch::frmFolderBatch(QWidget *parent) : FormBase(parent)
