@@ -32,7 +32,8 @@ PGconn *Handle(QSqlDriver *driver)
     if (!driver || !driver->isOpen())
         return nullptr;
     const QVariant handle = driver->handle();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+    // Qt names the type by libpq's struct: "pg_conn*" (older builds: "PGconn*").
+    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
         return nullptr;
     return *static_cast<PGconn *const *>(handle.constData());
 }
