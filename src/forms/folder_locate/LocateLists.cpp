@@ -118,16 +118,17 @@ List Pull(const DocketSelection &s, const QList<LocateQueries::Pull> &pulls)
     return list;
 }
 
-List Overdue(int days, const QList<LocateQueries::HolderGroup> &groups, const LocateQueries::Ages &ages)
+List Overdue(int days, const QList<LocateQueries::HolderGroup> &groups, const LocateQueries::Ages &ages, bool more)
 {
     List list{{}, Columns(OverdueView), {}};
     for (const LocateQueries::HolderGroup &group : groups)
         for (const LocateQueries::Loan &loan : group.loans)
             list.rows << QStringList{group.holder, CaseNumber(loan.key), Since(loan), Days(loan), loan.user};
+    const QString count = more ? QStringLiteral("the %1 out longest (there are more)").arg(list.rows.size())
+                               : QString::number(list.rows.size());
     list.heading = QStringLiteral("Folders out longer than %1 days: %2, by holder, oldest first\nFolders out by age - %3")
                        .arg(days)
-                       .arg(list.rows.size())
-                       .arg(AgesLine(ages));
+                       .arg(count, AgesLine(ages));
     return list;
 }
 

@@ -28,6 +28,7 @@ QString BandName(int band);
 List Case(const LocateQueries::Location &where);
 List Holder(const QString &holder, const QList<LocateQueries::Loan> &loans);
 List Pull(const DocketSelection &selection, const QList<LocateQueries::Pull> &pulls);
-List Overdue(int days, const QList<LocateQueries::HolderGroup> &groups, const LocateQueries::Ages &ages);
+// more: the groups hold only the folders out longest, and there are others.
+List Overdue(int days, const QList<LocateQueries::HolderGroup> &groups, const LocateQueries::Ages &ages, bool more = false);
 
 } // namespace LocateLists

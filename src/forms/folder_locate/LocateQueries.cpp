@@ -1,5 +1,6 @@
 #include "LocateQueries.h"
 
+#include "records/Connection.h"
 #include "records/DataObject.h"
 #include "records/FolderStatements.h"
 #include "records/Schema.h"
@@ -40,6 +41,14 @@ QDate LoanDate(const QVariant &stored)
     if (whole && n >= 1000000 && n <= 99999999 && stored.toDouble() == static_cast<double>(n))
         return QDate(static_cast<int>(n % 10000), static_cast<int>(n / 1000000), static_cast<int>(n / 10000 % 100));
     return QDate::fromString(modDateTimeFunctions::FormatLoanDate(stored), QStringLiteral("MM/dd/yyyy"));
+}
+
+// The first n rows of a query, as the court's engine spells it.
+QString RowLimit(int n)
+{
+    QString ignored;
+    const bool db2 = Connection::DialectOf(Connection::Database(QStringLiteral("data"), &ignored)) == Connection::Dialect::DB2;
+    return (db2 ? QStringLiteral(" Fetch First %1 Rows Only") : QStringLiteral(" Limit %1")).arg(n);
 }
 
 bool OldestFirst(const LocateQueries::Loan &a, const LocateQueries::Loan &b)
@@ -248,16 +257,26 @@ bool LocateQueries::PullList(const DocketSelection &s, QList<Pull> *out)
     return true;
 }
 
-bool LocateQueries::Overdue(int days, QList<HolderGroup> *out)
+bool LocateQueries::Overdue(int days, QList<HolderGroup> *out, int limit, bool *more)
 {
     out->clear();
-    if (!Run(QStringLiteral("Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where %1 < ? And %1 > 0"
-                            " Order By %1, FILYER, FILTYP, FILSEQ")
-                 .arg(Date()),
-             {DateKey(m_today.addDays(-days))}))
+    if (more)
+        *more = false;
+    QString statement = QStringLiteral("Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where %1 < ? And %1 > 0"
+                                       " Order By %1, FILYER, FILTYP, FILSEQ")
+                            .arg(Date());
+    // One row past the limit tells whether there are more; the count is ours, never typed.
+    if (limit > 0)
+        statement += RowLimit(limit + 1);
+    if (!Run(statement, {DateKey(m_today.addDays(-days))}))
         return false;
     QHash<QString, qsizetype> group;
-    for (; !m_data->Eof(); m_data->MoveNext()) {
+    for (int read = 0; !m_data->Eof(); m_data->MoveNext()) {
+        if (limit > 0 && read++ == limit) {
+            if (more)
+                *more = true;
+            break;
+        }
         Loan loan = LoanOfRow(m_data->Field(QStringLiteral("FILYER")), m_data->Field(QStringLiteral("FILTYP")),
                               m_data->Field(QStringLiteral("FILSEQ")));
         // A stored number that passes the filter but is no date (month 13) is not listed as overdue.

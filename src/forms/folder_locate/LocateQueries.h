@@ -76,7 +76,8 @@ public:
     // time range normalised as the docket normalises it, a branch from the case's master.
     bool PullList(const DocketSelection &selection, QList<Pull> *out);
     // Folders out longer than `days`, grouped by holder; the holder with the oldest folder first.
-    bool Overdue(int days, QList<HolderGroup> *out);
+    // With a limit, only the `limit` folders out longest; *more tells whether there were others.
+    bool Overdue(int days, QList<HolderGroup> *out, int limit = 0, bool *more = nullptr);
     bool AgeSummary(Ages *out);
 
     // The docket's check of a typed time range (hhmm, 0 for none): its message, or empty when the

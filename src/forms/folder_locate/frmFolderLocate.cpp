@@ -34,6 +34,9 @@ namespace {
 
 const QString All = QStringLiteral("*ALL");
 const QString DaysKey = QStringLiteral("OverdueDays");
+// A court's whole overdue list can run to tens of thousands: the first list holds the folders out
+// longest, quickly; "List all" brings the rest.
+constexpr int OverduePage = 500;
 constexpr int DefaultDays = 30;
 
 AlphaMericBox *Box(const char *name, int maxLength, bool digits = false)
@@ -214,6 +217,9 @@ QWidget *frmFolderLocate::BuildOverduePage()
 {
     txtDAYS = Box("txtDAYS", 4, true);
     auto *find = Button("cmdFindOverdue", tr("&List"));
+    cmdAllOverdue = Button("cmdAllOverdue", tr("List &all"));
+    cmdAllOverdue->setToolTip(tr("The list holds the %1 folders out longest; this lists every one.").arg(OverduePage));
+    cmdAllOverdue->hide();
     picAges = new AgeChart;
     picAges->setObjectName(QStringLiteral("picAges"));
     lblAges = new QLabel;
@@ -226,14 +232,16 @@ QWidget *frmFolderLocate::BuildOverduePage()
     row->addWidget(txtDAYS);
     row->addWidget(new QLabel(tr("days")));
     row->addWidget(find);
+    row->addWidget(cmdAllOverdue);
     row->addStretch(1);
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(row);
     layout->addWidget(picAges);
     layout->addWidget(lblAges);
     layout->addWidget(Grid("grdOverdue", OverdueView), 1);
-    connect(txtDAYS, &QLineEdit::returnPressed, this, &frmFolderLocate::FindOverdue);
-    connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindOverdue);
+    connect(txtDAYS, &QLineEdit::returnPressed, this, [this] { FindOverdue(); });
+    connect(find, &QPushButton::clicked, this, [this] { FindOverdue(); });
+    connect(cmdAllOverdue, &QPushButton::clicked, this, [this] { FindOverdue(true); });
     return page;
 }
 
@@ -370,7 +378,7 @@ void frmFolderLocate::FindPull()
     Fill(PullView, LocateLists::Pull(s, pulls));
 }
 
-void frmFolderLocate::FindOverdue()
+void frmFolderLocate::FindOverdue(bool all)
 {
     const qint64 days = txtDAYS->Value();
     if (txtDAYS->Text().trimmed().isEmpty() || days < 0) {
@@ -380,11 +388,15 @@ void frmFolderLocate::FindOverdue()
     SettingsStore::SaveLongSetting(ComponentName::ApplicationName(), objectName().mid(3), DaysKey, static_cast<qint32>(days));
     QList<LocateQueries::HolderGroup> groups;
     LocateQueries::Ages ages{};
-    if (!m_queries->Overdue(static_cast<int>(days), &groups) || !m_queries->AgeSummary(&ages))
+    bool more = false;
+    if (!m_queries->Overdue(static_cast<int>(days), &groups, all ? 0 : OverduePage, &more) || !m_queries->AgeSummary(&ages))
         return;
     picAges->SetCounts(ages);
-    lblAges->setText(QStringLiteral("Folders out by age - ") + LocateLists::AgesLine(ages));
-    Fill(OverdueView, LocateLists::Overdue(static_cast<int>(days), groups, ages));
+    lblAges->setText(QStringLiteral("Folders out by age - ") + LocateLists::AgesLine(ages) +
+                     (more ? tr("\nOnly the %1 folders out longest are listed; List all shows every one.").arg(OverduePage)
+                           : QString()));
+    Fill(OverdueView, LocateLists::Overdue(static_cast<int>(days), groups, ages, more));
+    cmdAllOverdue->setVisible(more);
 }
 
 bool frmFolderLocate::ExportCsv(int view, const QString &path)

@@ -60,7 +60,7 @@ private:
     void FindCase();
     void FindHolder();
     void FindPull();
-    void FindOverdue();
+    void FindOverdue(bool all = false);
     void cmdEdit_Click();
     void cmdPrint_Click();
     void cmdPdf_Click();
@@ -90,6 +90,7 @@ private:
     AlphaMericBox *txtDAYS = nullptr;
     AgeChart *picAges = nullptr;
     QLabel *lblAges = nullptr;
+    QPushButton *cmdAllOverdue = nullptr;
     QPushButton *cmdPrint = nullptr;
     QPushButton *cmdPdf = nullptr;
     QPushButton *cmdCsv = nullptr;

@@ -230,6 +230,33 @@ TEST_F(LocatorTest, OverdueView)
         Check(row, 3, "lblAges");
 }
 
+// A court with 502 folders overdue: the list holds the 500 out longest, and "List all" the rest.
+TEST_F(LocatorTest, OverdueListsTheLongestOutThenAll)
+{
+    TestWorld world;
+    world.InstallReferenceTables();
+    QStringList loans;
+    for (int i = 1; i <= 502; ++i)
+        loans << Dates(QStringLiteral("(2009,'CV',%1,'DA',{ago:%2},'C1')").arg(i).arg(31 + i));
+    world.Exec("INSERT INTO MRLCRT.FILCHK VALUES " + loans.join(", "));
+    clsFolder folder;
+    folder.Locate("CLERK1");
+    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    ASSERT_NE(w, nullptr);
+    w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(3);
+    const QAbstractItemModel *list = w->findChild<QTableView *>("grdOverdue")->model();
+    auto *all = w->findChild<QWidget *>("cmdAllOverdue");
+    for (const QString step : {"cmdFindOverdue", "cmdAllOverdue"}) {
+        Act(w, step);
+        const bool first = step == "cmdFindOverdue";
+        EXPECT_EQ(list->rowCount(), first ? 500 : 502) << step.toStdString();
+        EXPECT_EQ(list->index(0, 1).data().toString(), "2009-CV-000502"); // the oldest first
+        EXPECT_EQ(all->isVisible(), first);
+        EXPECT_EQ(w->findChild<QLabel *>("lblAges")->text().contains("Only the 500 folders out longest"), first);
+    }
+    w->close();
+}
+
 } // namespace
 
 namespace {
