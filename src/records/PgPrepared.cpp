@@ -3,6 +3,7 @@
 #include <QAtomicInteger>
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <QSqlDriver>
 #include <QSqlField>
 #include <cstdlib>
@@ -120,6 +121,11 @@ QByteArray TextOf(const QVariant &v)
         return v.toDate().toString(Qt::ISODate).toLatin1();
     case QMetaType::QDateTime:
         return v.toDateTime().toString(Qt::ISODateWithMs).toLatin1();
+    case QMetaType::Double:
+    case QMetaType::Float:
+        // Never with an exponent: "1e+05" is no integer to the server, and the windows bind
+        // case numbers as doubles.
+        return QByteArray::number(v.toDouble(), 'f', QLocale::FloatingPointShortest);
     default:
         return v.toString().toUtf8();
     }
