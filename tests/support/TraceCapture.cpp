@@ -29,11 +29,3 @@ TraceCapture::~TraceCapture()
 }
 
 const QStringList &TraceCapture::Entries() const { return entries; }
-
-QStringList TraceCapture::Statements() const
-{
-    QStringList texts;
-    for (const QString &e : entries)
-        texts << e.section(QLatin1Char('\n'), 0, 0);
-    return texts;
-}

@@ -13,6 +13,4 @@ public:
     ~TraceCapture();
 
     const QStringList &Entries() const;
-    // The statement texts alone, in the order sent.
-    QStringList Statements() const;
 };
