@@ -97,6 +97,8 @@ const Row rows[] = {
      {}, {S1}, "", "", "", Placement + "; " + Off},
     {"save inserts the party as typed, in capitals, up to 13 characters", "", "", "txtFILOTO=o'neil & company; cmdSave", "",
      "", "", {}, {S1, S1, S2 + "O'NEIL & COMP" + Write}, "2009-CV-123 O'NEIL & COMP {today} CLERK1", "", "SAVE", ""},
+    {"a pasted party is cut to 13 characters too", "", "", "paste txtFILOTO=o'neil & company; cmdSave", "",
+     "", "", {}, {S1, S1, S2 + "O'NEIL & COMP" + Write}, "2009-CV-123 O'NEIL & COMP {today} CLERK1", "", "SAVE", ""},
     {"the stored holder shows and is logged as the court holds it", "judge smith-jones iii 1052026 CLERK9",
      "FolderEdit/" + AutoOn, "cmdDelete", "",
      "This file is currently on loan. | judge smith-jones iii | 01/05/2026 | CLERK9 | save 0 delete 1 | auto 1 manual 0 | at 243,265 | 2009-CV-000123",
