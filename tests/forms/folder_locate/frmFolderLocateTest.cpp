@@ -233,6 +233,7 @@ TEST_F(LocatorTest, OverdueView)
 // A court with 502 folders overdue: the list holds the 500 out longest, and "List all" the rest.
 TEST_F(LocatorTest, OverdueListsTheLongestOutThenAll)
 {
+    ModalAnswerer answerer; // no box is expected
     TestWorld world;
     world.InstallReferenceTables();
     QStringList loans;
@@ -265,6 +266,7 @@ namespace {
 // all) and as a printed PDF page.
 TEST_F(LocatorTest, ExportsTheListShown)
 {
+    ModalAnswerer answerer; // no box is expected
     TestWorld world;
     world.InstallReferenceTables();
     for (const QString &values : {Out1, Out2, Other,
