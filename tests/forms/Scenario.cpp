@@ -19,18 +19,29 @@ namespace Scenario {
 
 namespace {
 
-Qt::Key KeyNamed(const QString &name)
+// "Return", "Ctrl+Home", "Ctrl+V": a key, after Ctrl or not.
+std::pair<Qt::Key, Qt::KeyboardModifiers> KeyNamed(const QString &step)
 {
-    static const QHash<QString, Qt::Key> keys{{"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},
-                                              {"Delete", Qt::Key_Delete}, {"Right", Qt::Key_Right},
-                                              {"Left", Qt::Key_Left},     {"F2", Qt::Key_F2},
-                                              {"Tab", Qt::Key_Tab},       {"Up", Qt::Key_Up},
-                                              {"Backspace", Qt::Key_Backspace}};
+    static const QHash<QString, Qt::Key> keys{
+        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"Delete", Qt::Key_Delete}, {"Right", Qt::Key_Right},
+        {"Left", Qt::Key_Left},     {"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},     {"Home", Qt::Key_Home},
+        {"End", Qt::Key_End},       {"PageUp", Qt::Key_PageUp}, {"PageDown", Qt::Key_PageDown}, {"Tab", Qt::Key_Tab},
+        {"Backtab", Qt::Key_Backtab}, {"F2", Qt::Key_F2},       {"F4", Qt::Key_F4},         {"Backspace", Qt::Key_Backspace}};
+    const bool ctrl = step.startsWith(QLatin1String("Ctrl+"));
+    const QString name = ctrl ? step.mid(5) : step;
+    const Qt::KeyboardModifiers modifiers = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+    if (name.size() == 1)
+        return {Qt::Key(name.at(0).toUpper().unicode()), modifiers};
     EXPECT_TRUE(keys.contains(name)) << "no such key in a step: " << name.toStdString();
-    return keys.value(name, Qt::Key_unknown);
+    return {keys.value(name, Qt::Key_unknown), modifiers};
 }
 
-QWidget *Focused(QWidget *window) { return window->focusWidget() ? window->focusWidget() : window; }
+// An open drop-down (a list, the calendar) takes the keys before the window does.
+QWidget *Focused(QWidget *window)
+{
+    QWidget *top = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : window;
+    return top->focusWidget() ? top->focusWidget() : top;
+}
 
 QWidget *Named(QWidget *window, const QString &name)
 {
@@ -52,14 +63,6 @@ void Step(QWidget *window, const QString &step)
         QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(w->width() - 3, w->height() / 2));
         return;
     }
-    if (step.startsWith(QLatin1String("paste "))) {
-        auto *box = qobject_cast<QLineEdit *>(Named(window, step.mid(6).section(QLatin1Char('='), 0, 0)));
-        ASSERT_NE(box, nullptr) << step.toStdString();
-        QApplication::clipboard()->setText(step.section(QLatin1Char('='), 1));
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        return;
-    }
     if (step.startsWith(QLatin1String("pick "))) {
         const QString name = step.mid(5).section(QLatin1Char('='), 0, 0);
         auto *list = qobject_cast<QComboBox *>(Named(window, name));
@@ -72,6 +75,10 @@ void Step(QWidget *window, const QString &step)
     const qsizetype colon = step.indexOf(QLatin1Char(':'));
     if (eq > 0) {
         const QString name = step.left(eq), text = step.mid(eq + 1);
+        if (name == QLatin1String("clip")) {
+            QApplication::clipboard()->setText(text);
+            return;
+        }
         if (name == QLatin1String("keys")) {
             for (const QChar ch : text)
                 QTest::keyClicks(Focused(window), QString(ch));
@@ -87,7 +94,8 @@ void Step(QWidget *window, const QString &step)
     }
     if (colon > 0) {
         const QString name = step.left(colon);
-        QTest::keyClick(name == QLatin1String("keys") ? Focused(window) : Named(window, name), KeyNamed(step.mid(colon + 1)));
+        const auto [key, modifiers] = KeyNamed(step.mid(colon + 1));
+        QTest::keyClick(name == QLatin1String("keys") ? Focused(window) : Named(window, name), key, modifiers);
         return;
     }
     if (auto *item = window->findChild<QAction *>(step)) {

@@ -21,10 +21,11 @@ QString Done(int n);
 // Performs the clerk's steps on a window, separated by "; ":
 //   "name"            click the named button or option, or trigger the named menu item
 //   "name=text"       clear the named box and type the text into it
-//   "name:Key"        press a key (Return, Escape, Delete, Backspace, Right, Left, Up, F2, Tab) in the named control
+//   "name:Key"        press a key in the named control: Return, Escape, Delete, Backspace, the arrows,
+//                     Home, End, PageUp, PageDown, Tab, Backtab, F2, F4 or a letter, after "Ctrl+" or not
 //   "pick name=text"  choose the entry of the named list that shows the text
 //   "click name"      click the named control at its right end (a box keeps its text)
-//   "paste name=text" put the text on the clipboard and press Ctrl+V in the named box
+//   "clip=text"       put the text on the clipboard
 //   "keys=text"       type into whatever has the focus (the grid's editor follows its cursor)
 //   "keys:Key"        press a key there
 //   "close"           ask the window to close (its close box)

@@ -25,10 +25,7 @@ TEST(HostCaseEntry, OpensTheEditorOfTheCaseTypedOrSaysWhyNot)
     auto *userBox = window.findChild<QLineEdit *>(QStringLiteral("txtUser"));
     auto *message = window.findChild<QLabel *>(QStringLiteral("lblCaseMessage"));
     ASSERT_TRUE(caseBox && userBox && message);
-    const struct
-    {
-        const char *caseText, *user, *caption, *said;
-    } cases[] = {
+    const struct { const char *caseText, *user, *caption, *said; } cases[] = {
         {"2009-CV-123", "CLERK7", "PC/MEVS - File Checkout - 2009-CV-000123", ""},
         {"2009 cv 7", "CLERK7", "PC/MEVS - File Checkout - 2009-CV-000007", ""},
         {" 2009CV000042 ", "CLERK7", "PC/MEVS - File Checkout - 2009-CV-000042", ""},

@@ -12,12 +12,7 @@ using namespace SettingsStore;
 // A text that does not convert reads as the caller's default (none here).
 TEST(SettingsStore, TextFormsReadBack)
 {
-    const struct
-    {
-        const char *text;
-        std::optional<bool> asBool;
-        std::optional<qint32> asLong;
-    } cases[] = {
+    const struct { const char *text; std::optional<bool> asBool; std::optional<qint32> asLong; } cases[] = {
         {"True", true, {}},    {"False", false, {}},  {" true ", true, {}},  {"FALSE", false, {}},
         {"-1", true, -1},      {"0", false, 0},       {"830", true, 830},    {"2.5", true, 2},
         {"3.5", true, 4},      {"-2.5", true, -2},    {"1.51", true, 2},     {"1e3", true, 1000},

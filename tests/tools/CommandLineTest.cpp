@@ -19,13 +19,7 @@ TEST(CommandLine, RefusedWithAMessageAndNothingWritten)
     file.write("this is not a court database, only some text long enough to be read as a header\n");
     file.close();
     const QString dated = QStringLiteral("--date=2026-01-05");
-    const struct
-    {
-        const char *program;
-        QStringList args;
-        int exitCode;
-        const char *message;
-    } cases[] = {
+    const struct { const char *program; QStringList args; int exitCode; const char *message; } cases[] = {
         {"db", {}, 2, "no command given"},
         {"db", {"history", "2009-CVX-1", "--db", "%DB%"}, 2, "\"2009-CVX-1\" is not a case number"},
         {"db", {"status", "2009-CV-123", "--date", "2026-01-05"}, 2, "status does not take --date"},

@@ -14,12 +14,7 @@ TEST(ZorvaDbGenerate, AddsExactlyTheHearingsAskedForEachForANewCase)
     const auto count = [&](const QString &query) { return world.Scalar(query).toLongLong(); };
     const QString cases = QStringLiteral("SELECT count(*) FROM (SELECT MASYER, MASTYP, MASSEQ FROM MRLCRT.MASCRM UNION "
                                          "SELECT MASYER, MASTYP, MASSEQ FROM MRLCRT.MASCIV)");
-    const struct
-    {
-        const char *date;
-        int hearings;
-        const char *told;
-    } runs[] = {{"2026-03-02", 1, "1 hearings, for new cases of 2026 numbered 500000 to 500000"},
+    const struct { const char *date; int hearings; const char *told; } runs[] = {{"2026-03-02", 1, "1 hearings, for new cases of 2026 numbered 500000 to 500000"},
                 {"2026-03-02", 250, "250 hearings, for new cases of 2026 numbered 500001 to 500250"},
                 {"2027-01-04", 12, "12 hearings, for new cases of 2027 numbered 500000 to 500011"}};
     for (const auto &run : runs) {

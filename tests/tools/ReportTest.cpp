@@ -19,12 +19,7 @@ TEST(ZorvaDbReports, PrintTheCourtReadItsRowsAndTheirZone)
         world.Exec(QStringLiteral("INSERT INTO MRLCRT.") + QLatin1String(values));
     const QString in = QStringLiteral("court: %DB%\n2009-CV-000123: folder history, oldest first\n  %1  in from DA\\tOFFICE     by CLERK2 (manual)\n");
     const QString out = QStringLiteral("  %1  out to  SMI            by CLERK1 (automatic)\n");
-    const struct
-    {
-        QStringList args;
-        const char *tz;
-        QString out;
-    } cases[] = {
+    const struct { QStringList args; const char *tz; QString out; } cases[] = {
         {{"status", "2009-CV-123"}, "UTC", "court: %DB%\n2009-CV-000123: on loan to SMI since 01/05/2026, recorded by CLERK1\n"},
         {{"status", "2010", "CF", "7"}, "UTC", "court: %DB%\n2010-CF-000007: on loan to EVIL\\x1b[2J since 12/04/2026, recorded by CLERK\\n2\n"},
         {{"status", "1999CF4"}, "UTC", "court: %DB%\n1999-CF-000004: not on loan (no such case in MASCRM)\n"},

@@ -9,10 +9,7 @@ namespace {
 
 TEST(SQLFix, DoublesEverySingleQuote)
 {
-    const struct
-    {
-        QString in, out;
-    } cases[] = {{"DON'T", "DON''T"}, {"''", "''''"}, {"", ""}, {"'LEAD", "''LEAD"}, {"O'NEIL'S", "O''NEIL''S"}};
+    const struct { QString in, out; } cases[] = {{"DON'T", "DON''T"}, {"''", "''''"}, {"", ""}, {"'LEAD", "''LEAD"}, {"O'NEIL'S", "O''NEIL''S"}};
     for (const auto &c : cases)
         EXPECT_EQ(modSQLFixes::SQLFix(c.in), c.out) << c.in.toStdString();
 }

@@ -10,11 +10,7 @@ namespace {
 // compared exactly, with no upper-casing or trimming.
 TEST(TypeOfCase, ClassAndMasterTable)
 {
-    const struct
-    {
-        const char *codes;
-        qint16 type;
-    } cases[] = {
+    const struct { const char *codes; qint16 type; } cases[] = {
         {"OV|CV|CM|CF|CC|TR|DT|CL", 1}, // the fixed criminal list, CV among them
         {"T|T |J|JV|J9|J |TRD|JUVENILE|CVX", 1}, // "T" alone, every J code, cut to two
         {"T1|TX|j|cv|tr|j1| T| J|XCV||  |CR|CA|DR|C|O", 0},

@@ -20,6 +20,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTime>
 #include <QVBoxLayout>
 
@@ -99,7 +100,7 @@ GalleryWindow::GalleryWindow(const QString &dataFolder, const QString &courtProb
         actionReadout->setText(QStringLiteral("Value() = ") + Quoted(optAction->Value()));
     };
     connect(optAction, &OptionButtonGroup::Click, actionReadout, showAction);
-    optAction->SetValue(QStringLiteral("*OUT"));
+    optAction->Button(0)->setChecked(true);
     showAction();
     AddRow(QStringLiteral("OptionButtonGroup"), optAction, actionReadout);
 

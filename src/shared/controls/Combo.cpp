@@ -147,11 +147,6 @@ void Combo::InsertRow(const QString &tabSeparatedColumns, int position)
     ApplyColumns();
 }
 
-void Combo::Clear()
-{
-    KeepingChoice([&] { m_model->removeRows(0, m_model->rowCount()); });
-}
-
 int Combo::Rows() const
 {
     return m_model->rowCount();

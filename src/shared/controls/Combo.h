@@ -57,7 +57,6 @@ public:
     bool LoadFromFile(const QString &path, QString *error = nullptr);
     // Inserts one row given as its columns separated by tabs, at a list position counted from 1.
     void InsertRow(const QString &tabSeparatedColumns, int position);
-    void Clear();
 
     int Rows() const;
     // Column col (counted from 0) of row (counted from 0); empty outside the list.

@@ -30,29 +30,6 @@ QRadioButton *OptionButtonGroup::Button(int index) const
     return m_buttons.value(index, nullptr);
 }
 
-QString OptionButtonGroup::Caption(int index) const
-{
-    const QRadioButton *button = Button(index);
-    return button ? button->text() : QString();
-}
-
-void OptionButtonGroup::SetCaption(int index, const QString &caption)
-{
-    if (QRadioButton *button = Button(index))
-        button->setText(caption);
-}
-
-QString OptionButtonGroup::ValueWhenTrue(int index) const
-{
-    return m_values.value(index);
-}
-
-void OptionButtonGroup::SetValueWhenTrue(int index, const QString &value)
-{
-    if (index >= 0 && index < m_values.size())
-        m_values[index] = value;
-}
-
 void OptionButtonGroup::SetAlignment(int index, int alignment)
 {
     if (QRadioButton *button = Button(index))
@@ -62,20 +39,6 @@ void OptionButtonGroup::SetAlignment(int index, int alignment)
 QString OptionButtonGroup::Value() const
 {
     return m_values.value(ChosenIndex());
-}
-
-void OptionButtonGroup::SetValue(const QString &value)
-{
-    const qsizetype index = value.isEmpty() ? -1 : m_values.indexOf(value);
-    if (index >= 0) {
-        m_buttons.at(index)->setChecked(true);
-        return;
-    }
-    // An exclusive group will not let its last chosen button go.
-    m_group->setExclusive(false);
-    for (QRadioButton *button : std::as_const(m_buttons))
-        button->setChecked(false);
-    m_group->setExclusive(true);
 }
 
 int OptionButtonGroup::ChosenIndex() const

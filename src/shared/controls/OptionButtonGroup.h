@@ -29,17 +29,10 @@ public:
     int Count() const { return static_cast<int>(m_buttons.size()); }
     QRadioButton *Button(int index) const;
 
-    QString Caption(int index) const;
-    void SetCaption(int index, const QString &caption);
-    QString ValueWhenTrue(int index) const;
-    void SetValueWhenTrue(int index, const QString &value);
     // 0: the caption to the right of the button, 1: to its left.
     void SetAlignment(int index, int alignment);
 
     QString Value() const;
-    // Chooses the first button whose valuewhentrue is value; any other value chooses none.
-    // Raises no Click: that is for the user's choice.
-    void SetValue(const QString &value);
     // The chosen button's index, -1 while none is chosen.
     int ChosenIndex() const;
 

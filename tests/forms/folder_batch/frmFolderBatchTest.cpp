@@ -7,7 +7,6 @@
 #include "shared/controls/FlexGrid.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
@@ -26,6 +25,9 @@ using namespace Scenario;
 
 const QString Batch = QStringLiteral("frmFolderBatch");
 const QString Entry = "////";
+// Three cases pasted, and the window after it with the grid's cursor still to be named.
+const QString Pasted = "clip=2009-CA-7\n2010-CF-12\n2010-CF-13; keys:Ctrl+V; ";
+const QString Three = "2009/CA/7/ABLE VS BAKER/; 2010/CF/12/STATE VS DOE/; 2010/CF/13/STATE VS ROE/; //// | party 1 0 | run 1 | focus grd ";
 const QString Some = "Error: One or more folder status changes could not be changed due to existing folder status. [OK]";
 const QString NoParty = "Error: You must indicate the party to whom the folders are checked out. [OK]";
 // n pasted lines that are no case numbers, the first 100 characters long, and the box that lists
@@ -109,8 +111,7 @@ QString Display(QWidget *w)
 }
 
 // The clerk's steps of this window beyond the shared ones:
-//   "clip=text"        the clipboard holds the text
-//   "ctrl:Key"         Ctrl with a key (V, Delete) where the focus is
+//   "cell R,C"         a click on the grid's data row R, column C
 //   "menu=name"        the context menu (as from the keyboard) where the focus is; choose the item
 //   "rmenu N=name"     the same by a right-click on the grid's row N
 void Steps(QWidget *w, const QString &steps)
@@ -120,10 +121,11 @@ void Steps(QWidget *w, const QString &steps)
             return;
         QWidget *focus = w->focusWidget() ? w->focusWidget() : w;
         const QString what = step.section('=', 1);
-        if (step.startsWith("clip=")) {
-            QGuiApplication::clipboard()->setText(what);
-        } else if (step.startsWith("ctrl:")) {
-            QTest::keyClick(focus, step.endsWith("V") ? Qt::Key_V : Qt::Key_Delete, Qt::ControlModifier);
+        if (step.startsWith("cell ")) {
+            auto *view = w->findChild<QTableView *>();
+            const QStringList at = step.section(' ', 1).split(',');
+            const QPoint centre = view->visualRect(view->model()->index(at[0].toInt() - 1, at[1].toInt())).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
         } else if (step.startsWith("menu=") || step.startsWith("rmenu ")) {
             QTimer::singleShot(50, [what] {
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -209,17 +211,26 @@ const Row rows[] = {
      "keys=2009ca000007; keys:Escape; keys:Up; keys=0; keys:Return; optAction_0; txtCheckOutTo=DA; cmdRun", "OK", "0/CA/000007/INVALID LITIGANT!/; " + Entry + " | party 1 1 | run 0 | focus grd 1,0",
      {"Error: Invalid case number. [OK]"}, {}, "", ""},
     {"a party of a tab is a party: only blanks are trimmed", "", "",
-     "keys=2009ca000007; optAction_0; clip=\t; txtCheckOutTo=; ctrl:V; cmdRun", "OK", Entry + " | party 1 1 | run 0 | focus optAction_0", {Done(1)}, {}, "2009-CA-7 \t {today} CLERK1", ""},
+     "keys=2009ca000007; optAction_0; clip=\t; txtCheckOutTo=; keys:Ctrl+V; cmdRun", "OK", Entry + " | party 1 1 | run 0 | focus optAction_0", {Done(1)}, {}, "2009-CA-7 \t {today} CLERK1", ""},
     {"Tab from the sequence commits it and leaves the grid", "", "", "keys=2009CA7; keys:Tab", "", "2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus cmdCancel", {}, {}, "", ""},
     {"a run-together case number ended with Enter leaves the cursor in the next year", "", "", "keys=2009CA7; keys:Return", "", "2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {}, {}, "", ""},
     {"a scanned case the court lacks keeps its row; the next scan gets its own", "", "", "keys=2010CF99; keys:Return; keys=2009-CA-7; keys:Return", "", "2010/CF/99/INVALID LITIGANT!/; 2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
-    {"Ctrl+V in a cell goes through the cell's filters", "", "", "keys=2009ca; clip=7x; ctrl:V; keys:Return", "", "2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {}, "", ""},
+    {"Ctrl+V in a cell goes through the cell's filters", "", "", "keys=2009ca; clip=7x; keys:Ctrl+V; keys:Return", "", "2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {}, "", ""},
     {"the editor's menu Paste goes through the filters and the length", "", "", "keys=2009ca; clip=00000712; menu=mnuPaste; keys:Return", "", "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {}, "", ""},
-    {"a pasted list takes two-digit years as typing does", "", "", "clip=07-CF-1\n51 cf 1; ctrl:V", "", "2007/CF/1/STATE VS SEVEN/; 1951/CF/1/STATE VS FIFTY/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
-    {"a paste of 5,000 lines that are no case numbers lists twenty and counts the rest", "", "", "clip=" + BadLines(5000) + "; ctrl:V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(5000)}, {}, "", ""},
-    {"a paste of twenty such lines lists them all", "", "", "clip=" + BadLines(20) + "; ctrl:V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(20)}, {}, "", ""},
-    {"Ctrl+Delete removes a row, never the entry row", "", "", "keys=2009ca000007; keys=2010cf000012; ctrl:Delete; keys:Escape; keys:Up; keys:Up; ctrl:Delete", "", "2010/CF/000012/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,0", {}, {}, "", ""},
-    {"a right-click on a row deletes that row", "", "", "clip=2009-CA-7\n2010-CF-99\n2010-CF-12; ctrl:V; rmenu 2=mnuDeleteRow", "", "2009/CA/7/ABLE VS BAKER/; 2010/CF/12/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {}, {}, "", ""},
+    {"a pasted list takes two-digit years as typing does", "", "", "clip=07-CF-1\n51 cf 1; keys:Ctrl+V", "", "2007/CF/1/STATE VS SEVEN/; 1951/CF/1/STATE VS FIFTY/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
+    {"a paste of 5,000 lines that are no case numbers lists twenty and counts the rest", "", "", "clip=" + BadLines(5000) + "; keys:Ctrl+V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(5000)}, {}, "", ""},
+    {"a paste of twenty such lines lists them all", "", "", "clip=" + BadLines(20) + "; keys:Ctrl+V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(20)}, {}, "", ""},
+    {"Ctrl+Delete removes a row, never the entry row", "", "", "keys=2009ca000007; keys=2010cf000012; keys:Ctrl+Delete; keys:Escape; keys:Up; keys:Up; keys:Ctrl+Delete", "", "2010/CF/000012/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,0", {}, {}, "", ""},
+    {"a right-click on a row deletes that row", "", "", "clip=2009-CA-7\n2010-CF-99\n2010-CF-12; keys:Ctrl+V; rmenu 2=mnuDeleteRow", "", "2009/CA/7/ABLE VS BAKER/; 2010/CF/12/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {}, {}, "", ""},
+    {"Page Up goes to the first row, Down one row on", "", "", Pasted + "keys:PageUp; keys:Down", "", Three + "2,0", {}, {}, "", ""},
+    {"Page Down goes to the entry row", "", "", Pasted + "keys:PageUp; keys:PageDown", "", Three + "4,0", {}, {}, "", ""},
+    {"Ctrl+Home goes to the first row, End to the row's last cell", "", "", Pasted + "keys:Ctrl+Home; keys:End", "", Three + "1,4", {}, {}, "", ""},
+    {"Home goes to the row's first cell", "", "", Pasted + "keys:Right; keys:Home", "", Three + "4,0", {}, {}, "", ""},
+    {"in a cell's editor Up and Page Down commit and move", "", "", Pasted + "keys:Up; keys:F2; keys:Up; keys:F2; keys:PageDown", "", Three + "4,0", {}, {}, "", ""},
+    {"Tab and Shift+Tab move along the row, editing or not", "", "", Pasted + "keys:Up; keys:Tab; keys:F2; keys:Backtab", "", Three + "3,0", {}, {}, "", ""},
+    {"a click moves the cursor to the cell", "", "", Pasted + "cell 2,2", "", Three + "2,2", {}, {}, "", ""},
+    {"a click on a title leaves the cursor in its row, at the year", "", "", Pasted + "cell 1,3", "", Three + "4,0", {}, {}, "", ""},
+    {"a click on the cursor's cell edits it", "", "", Pasted + "cell 1,1; cell 1,1; keys:Backspace; keys:Return", "", "2009//7//; 2010/CF/12/STATE VS DOE/; 2010/CF/13/STATE VS ROE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,1", {}, {}, "", ""},
     {"Escape after a run that left rows asks; each row says why it was left", "", "", "keys=2009ca000007; optAction_1; cmdRun; keys:Escape", "OK; No", "2009/CA/000007/ABLE VS BAKER {Not checked in: the folder is not on loan.}/; " + Entry + " | party 0 0 | run 0 | focus grd 2,0", {Some, Discard}, {}, "", ""},
     {"Escape on an empty window closes it", "", "", "keys:Escape", "", "", {}, {}, "", ""},
     {"closing with Run on asks; No keeps it", "", "", "keys=2009ca000007; close", "No",

@@ -97,7 +97,7 @@ const Row rows[] = {
      {}, {S1}, "", "", "", Placement + "; " + Off},
     {"save inserts the party as typed, in capitals, up to 13 characters", "", "", "txtFILOTO=o'neil & company; cmdSave", "",
      "", "", {}, {S1, S1, S2 + "O'NEIL & COMP" + Write}, "2009-CV-123 O'NEIL & COMP {today} CLERK1", "", "SAVE", ""},
-    {"a pasted party is cut to 13 characters too", "", "", "paste txtFILOTO=o'neil & company; cmdSave", "",
+    {"a pasted party is cut to 13 characters too", "", "", "clip=o'neil & company; txtFILOTO=; txtFILOTO:Ctrl+V; cmdSave", "",
      "", "", {}, {S1, S1, S2 + "O'NEIL & COMP" + Write}, "2009-CV-123 O'NEIL & COMP {today} CLERK1", "", "SAVE", ""},
     {"the stored holder shows and is logged as the court holds it", "judge smith-jones iii 1052026 CLERK9",
      "FolderEdit/" + AutoOn, "cmdDelete", "",
