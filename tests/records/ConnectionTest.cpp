@@ -75,6 +75,8 @@ TEST(Connection, AWrongCourtIsNamedAndLeftAsItWas)
         {"sqlite:" + file, Access::Write, "", "does not exist (\"zorva-db init\" makes a new court)", true},
         {"sqlite:" + file, Access::Create, "", "", false},
         {"sqlite:", Access::Write, "", "the URL names no file", true},
+        {"sqlite:" + world.Path("courts/gone/court.db"), Access::Create, "", "cannot be created, its folder does not exist", true},
+        {"sqlite:" + world.Path("courts"), Access::Write, "", "is a folder, not a court file", true},
         {"sqlite:" + file, Access::Write, "empty", "is empty, it holds no court", true},
         {"sqlite:" + file, Access::Write, "foreign", "it is another program's database", true},
         {"sqlite:" + file, Access::Create, "foreign", "it is another program's database", true},

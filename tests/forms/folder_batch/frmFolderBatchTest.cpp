@@ -111,7 +111,7 @@ QString Display(QWidget *w)
 }
 
 // The clerk's steps of this window beyond the shared ones:
-//   "cell R,C"         a click on the grid's data row R, column C
+//   "cell R,C"         a click on the grid's data row R, column C ("dcell": the second click of a double click)
 //   "menu=name"        the context menu (as from the keyboard) where the focus is; choose the item
 //   "rmenu N=name"     the same by a right-click on the grid's row N
 void Steps(QWidget *w, const QString &steps)
@@ -121,11 +121,11 @@ void Steps(QWidget *w, const QString &steps)
             return;
         QWidget *focus = w->focusWidget() ? w->focusWidget() : w;
         const QString what = step.section('=', 1);
-        if (step.startsWith("cell ")) {
+        if (step.startsWith("cell ") || step.startsWith("dcell ")) {
             auto *view = w->findChild<QTableView *>();
             const QStringList at = step.section(' ', 1).split(',');
             const QPoint centre = view->visualRect(view->model()->index(at[0].toInt() - 1, at[1].toInt())).center();
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+            QTest::mouseEvent(step.startsWith("d") ? QTest::MouseDClick : QTest::MouseClick, view->viewport(), Qt::LeftButton, {}, centre);
         } else if (step.startsWith("menu=") || step.startsWith("rmenu ")) {
             QTimer::singleShot(50, [what] {
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -231,6 +231,7 @@ const Row rows[] = {
     {"a click moves the cursor to the cell", "", "", Pasted + "cell 2,2", "", Three + "2,2", {}, {}, "", ""},
     {"a click on a title leaves the cursor in its row, at the year", "", "", Pasted + "cell 1,3", "", Three + "4,0", {}, {}, "", ""},
     {"a click on the cursor's cell edits it", "", "", Pasted + "cell 1,1; cell 1,1; keys:Backspace; keys:Return", "", "2009//7//; 2010/CF/12/STATE VS DOE/; 2010/CF/13/STATE VS ROE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,1", {}, {}, "", ""},
+    {"a double click edits the cell", "", "", Pasted + "cell 1,1; dcell 1,1; keys:Backspace; keys:Return", "", "2009//7//; 2010/CF/12/STATE VS DOE/; 2010/CF/13/STATE VS ROE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,1", {}, {}, "", ""},
     {"Escape after a run that left rows asks; each row says why it was left", "", "", "keys=2009ca000007; optAction_1; cmdRun; keys:Escape", "OK; No", "2009/CA/000007/ABLE VS BAKER {Not checked in: the folder is not on loan.}/; " + Entry + " | party 0 0 | run 0 | focus grd 2,0", {Some, Discard}, {}, "", ""},
     {"Escape on an empty window closes it", "", "", "keys:Escape", "", "", {}, {}, "", ""},
     {"closing with Run on asks; No keeps it", "", "", "keys=2009ca000007; close", "No",

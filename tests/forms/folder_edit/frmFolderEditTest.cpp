@@ -99,6 +99,8 @@ const Row rows[] = {
      "", "", {}, {S1, S1, S2 + "O'NEIL & COMP" + Write}, "2009-CV-123 O'NEIL & COMP {today} CLERK1", "", "SAVE", ""},
     {"a pasted party is cut to 13 characters too", "", "", "clip=o'neil & company; txtFILOTO=; txtFILOTO:Ctrl+V; cmdSave", "",
      "", "", {}, {S1, S1, S2 + "O'NEIL & COMP" + Write}, "2009-CV-123 O'NEIL & COMP {today} CLERK1", "", "SAVE", ""},
+    {"an earlier party offered as the clerk types is taken with Down and Enter", "SMITH 1052026 CLERK9", "", "txtFILOTO=sm; keys:Down; keys:Return; cmdSave", "",
+     "", "", {}, {S1, S1, S3 + "SMITH" + Write}, "2009-CV-123 SMITH {today} CLERK1", "", "SAVE", ""},
     {"the stored holder shows and is logged as the court holds it", "judge smith-jones iii 1052026 CLERK9",
      "FolderEdit/" + AutoOn, "cmdDelete", "",
      "This file is currently on loan. | judge smith-jones iii | 01/05/2026 | CLERK9 | save 0 delete 1 | auto 1 manual 0 | at 243,265 | 2009-CV-000123",
