@@ -13,10 +13,11 @@
 
 namespace {
 
-// What a host in another language does: the C entry points, a handle, the editor, its message.
+// What a host in another language does: the C entry points, a handle, the windows, the editor's message.
 TEST(ComponentEntry, PlainCallsOpenTheEditorAndReachTheHost)
 {
     TestWorld world;
+    world.InstallReferenceTables();
     ModalAnswerer answerer;
     zorva_folder *folder = zorva_folder_create();
     zorva_folder_set_parent_handle(folder, 31337); // the host's mail slot is named after it
@@ -37,6 +38,18 @@ TEST(ComponentEntry, PlainCallsOpenTheEditorAndReachTheHost)
         w->findChild<QPushButton *>("cmdSave")->click();
     });
     zorva_folder_edit(folder, 2009, "CV", 123, "CLERK1");
+    EXPECT_EQ(zorva_folder_parent_handle(folder), 31337);
+    // The docket window is modal, closed here by Cancel; the batch window and the locator are not.
+    WindowDriver docket("frmFolderDocket", [](QWidget *w) { w->findChild<QPushButton *>("cmdCancel")->click(); });
+    zorva_folder_update_batch(folder, "CLERK1");
+    EXPECT_TRUE(docket.Ran());
+    zorva_folder_edit_batch(folder, "CLERK1");
+    zorva_folder_locate(folder, "CLERK1");
+    for (const char *name : {"frmFolderBatch", "frmFolderLocate"}) {
+        QWidget *w = WindowDriver::Find(name);
+        ASSERT_NE(w, nullptr) << name;
+        w->close();
+    }
     zorva_folder_destroy(folder);
     QTest::qWait(50);
 

@@ -135,9 +135,7 @@ QString TestWorld::DatabaseUrl() const
         const QUrl url = ServerUrl({});
         // CommLog=0: the driver's own trace file per session is not wanted.
         return QStringLiteral("odbc:DRIVER={PostgreSQL Unicode};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;CommLog=0")
-            .arg(url.host())
-            .arg(url.port())
-            .arg(m_serverDatabase, url.userName());
+            .arg(url.host(), QString::number(url.port()), m_serverDatabase, url.userName());
     }
     }
     return QStringLiteral("sqlite:") + DatabaseFile();
@@ -155,11 +153,8 @@ QString TestWorld::InstallReferenceTables() const
 
 void TestWorld::Lend(int year, const QString &type, int sequence, const QString &party) const
 {
-    Exec(QStringLiteral("INSERT INTO MRLCRT.FILCHK VALUES (%1,'%2',%3,'%4',1052026,'OLD')")
-             .arg(year)
-             .arg(type)
-             .arg(sequence)
-             .arg(QString(party).replace(QLatin1Char('\''), QLatin1String("''"))));
+    const QString quoted = QString(party).replace(QLatin1Char('\''), QLatin1String("''"));
+    Exec(QStringLiteral("INSERT INTO MRLCRT.FILCHK VALUES (%1,'%2',%3,'%4',1052026,'OLD')").arg(year).arg(type).arg(sequence).arg(quoted));
 }
 
 void TestWorld::Exec(const QString &statement) const
@@ -174,16 +169,12 @@ void TestWorld::FailInsertsFrom(int rows, const QString &message) const
 {
     if (OnSQLite()) {
         Exec(QStringLiteral("CREATE TRIGGER MRLCRT.FAIL BEFORE INSERT ON FILCHK WHEN (SELECT count(*) FROM FILCHK) >= %1 "
-                            "BEGIN SELECT RAISE(ABORT, '%2'); END")
-                 .arg(rows)
-                 .arg(message));
+                            "BEGIN SELECT RAISE(ABORT, '%2'); END").arg(rows).arg(message));
         return;
     }
     Exec(QStringLiteral("CREATE FUNCTION mrlcrt.fail() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                         "IF (SELECT count(*) FROM mrlcrt.filchk) >= %1 THEN RAISE EXCEPTION '%2'; END IF; "
-                        "RETURN NEW; END $$")
-             .arg(rows)
-             .arg(message));
+                        "RETURN NEW; END $$").arg(rows).arg(message));
     Exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON mrlcrt.filchk FOR EACH ROW EXECUTE FUNCTION mrlcrt.fail()"));
 }
 
