@@ -400,15 +400,6 @@ void FlexGrid::keyReleaseEvent(QKeyEvent *event)
     handleKeyRelease(event);
 }
 
-void FlexGrid::mousePressEvent(QMouseEvent *event)
-{
-    const QPoint at = m_view->viewport()->mapFrom(this, event->position().toPoint());
-    const QModelIndex index = m_view->indexAt(at);
-    event->accept();
-    if (event->button() == Qt::LeftButton && index.isValid() && m_view->viewport()->rect().contains(at))
-        clickCell(index.row() + m_fixedRows, index.column(), false);
-}
-
 bool FlexGrid::focusNextPrevChild(bool next)
 {
     // Tab sent to the grid itself; from the editor it never gets here.

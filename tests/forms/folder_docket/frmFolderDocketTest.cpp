@@ -5,7 +5,6 @@
 #include "WindowDriver.h"
 #include "clsFolder.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
