@@ -25,6 +25,12 @@ double TimedMs(const std::function<void()> &step)
 void MeasurePair(benchmark::State &state, const std::function<void()> &prepare, const std::function<void()> &component,
                  const std::function<void()> &raw)
 {
+    MeasureTimedPair(state, prepare, [&] { return TimedMs(component); }, [&] { return TimedMs(raw); });
+}
+
+void MeasureTimedPair(benchmark::State &state, const std::function<void()> &prepare,
+                      const std::function<double()> &component, const std::function<double()> &raw)
+{
     std::vector<double> components, raws;
     for (auto _ : state) {
         // Alternate which goes first, so that neither always meets a warm cache.
@@ -32,9 +38,9 @@ void MeasurePair(benchmark::State &state, const std::function<void()> &prepare, 
         for (int i = 0; i < 2; ++i) {
             prepare();
             if ((i == 0) == rawFirst)
-                raws.push_back(TimedMs(raw));
+                raws.push_back(raw());
             else
-                components.push_back(TimedMs(component));
+                components.push_back(component());
         }
     }
     const double c = Median(components), r = Median(raws);
