@@ -1,8 +1,10 @@
 // A docket run over 10,000 hearings on a SQLite file: the component's run against the identical
 // statement sequence sent through the raw sqlite3 C API, for check-out and check-in, with and
-// without a branch code, and with both sides at synchronous=OFF.
+// without a branch code, and with both sides at synchronous=OFF. Then check-out on dockets of
+// 1,000 and 100,000 hearings: the component's time per hearing must not grow with the docket.
 #include "BenchCourt.h"
 #include "DocketComponent.h"
+#include "GrowthReport.h"
 #include "RatioReporter.h"
 #include "RawSqlite.h"
 #include "records/Connection.h"
@@ -10,13 +12,26 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QSqlQuery>
+#include <map>
 #include <memory>
 #include <stdexcept>
 
 namespace {
 
 constexpr int Hearings = 10000;
-std::unique_ptr<BenchCourt> court;
+// A court per docket size, made when first asked for; the component is pointed at the one that
+// a case runs on.
+std::map<int, std::unique_ptr<BenchCourt>> courts;
+
+BenchCourt &Court(int hearings)
+{
+    std::unique_ptr<BenchCourt> &court = courts[hearings];
+    if (court)
+        Connection::Use(court->Url());
+    else
+        court = std::make_unique<BenchCourt>(hearings);
+    return *court;
+}
 
 // The same statements, in the same order, with the same bound values.
 int Raw(RawSqlite &db, const char *action, const char *branch)
@@ -75,24 +90,37 @@ void ComponentSynchronous(const std::string &level)
         throw std::runtime_error("cannot set synchronous: " + error.toStdString());
 }
 
-void Pair(benchmark::State &state, const char *action, const char *branch, const char *synchronous)
+void Pair(benchmark::State &state, int hearings, const char *action, const char *branch, const char *synchronous)
 {
     const bool out = QLatin1String(action) == QLatin1String("*OUT");
-    RawSqlite db(court->File().toStdString(), synchronous);
+    BenchCourt &court = Court(hearings);
+    RawSqlite db(court.File().toStdString(), synchronous);
     ComponentSynchronous(synchronous);
     MeasurePair(
-        state, [out] { out ? court->ReturnAll() : court->LendAll(); },
+        state, [out, &court] { out ? court.ReturnAll() : court.LendAll(); },
         [&] { benchmark::DoNotOptimize(RunDocketComponent(action, branch)); },
         [&] { benchmark::DoNotOptimize(Raw(db, action, branch)); });
     ComponentSynchronous("FULL");
 }
 
-void Register(const char *name, const char *action, const char *branch, const char *synchronous = "FULL")
+void Register(const std::string &name, const char *action, const char *branch, const char *synchronous = "FULL",
+              int hearings = Hearings, int iterations = 5)
 {
-    benchmark::RegisterBenchmark((std::string("Docket/") + name).c_str(), Pair, action, branch, synchronous)
+    benchmark::RegisterBenchmark(name.c_str(), Pair, hearings, action, branch, synchronous)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()
-        ->Iterations(5);
+        ->Iterations(iterations);
+}
+
+// Check-out on the smaller and the larger docket; the middle one is the ratio case's. Fewer runs
+// where one takes long, more where the disk's noise weighs on a short one.
+std::vector<GrowthPoint> RegisterGrowth(const std::string &synchronous, const std::string &tenThousand)
+{
+    const std::string suffix = synchronous == "FULL" ? "" : "/sync-off";
+    const std::string small = "Growth/check-out" + suffix + "/1000", large = "Growth/check-out" + suffix + "/100000";
+    Register(small, "*OUT", "", synchronous.c_str(), 1000, 15);
+    Register(large, "*OUT", "", synchronous.c_str(), 100000, 3);
+    return {{small, 1000}, {tenThousand, Hearings}, {large, 100000}};
 }
 } // namespace
 
@@ -100,18 +128,21 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    court = std::make_unique<BenchCourt>(Hearings);
-    Register("check-out", "*OUT", "");
-    Register("check-out+branch", "*OUT", "N");
-    Register("check-in", "*IN", "");
-    Register("check-in+branch", "*IN", "N");
+    Register("Docket/check-out", "*OUT", "");
+    Register("Docket/check-out+branch", "*OUT", "N");
+    Register("Docket/check-in", "*IN", "");
+    Register("Docket/check-in+branch", "*IN", "N");
     // No disk wait to hide the client's own work: both sides at synchronous=OFF.
-    Register("check-out/sync-off", "*OUT", "", "OFF");
-    Register("check-in/sync-off", "*IN", "", "OFF");
+    Register("Docket/check-out/sync-off", "*OUT", "", "OFF");
+    Register("Docket/check-in/sync-off", "*IN", "", "OFF");
+    const std::vector<GrowthPoint> full = RegisterGrowth("FULL", "Docket/check-out");
+    const std::vector<GrowthPoint> off = RegisterGrowth("OFF", "Docket/check-out/sync-off");
     RatioReporter reporter(1.15);
     reporter.SetBound("sync-off", 1.3);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    court.reset();
-    return reporter.WithinBound() ? 0 : 1;
+    bool linear = ReportGrowth(reporter, "Growth of check-out with the docket, synchronous=FULL (per hearing)", full, 1.10);
+    linear = ReportGrowth(reporter, "Growth of check-out with the docket, synchronous=OFF (per hearing)", off, 1.10) && linear;
+    courts.clear();
+    return reporter.WithinBound() && linear ? 0 : 1;
 }
