@@ -114,12 +114,12 @@ void Register(const std::string &name, const char *action, const char *branch, c
 
 // Check-out on the smaller and the larger docket; the middle one is the ratio case's. Fewer runs
 // where one takes long, more where the disk's noise weighs on a short one.
-std::vector<GrowthPoint> RegisterGrowth(const std::string &synchronous, const std::string &tenThousand)
+std::vector<GrowthPoint> RegisterGrowth(const char *synchronous, const std::string &tenThousand)
 {
-    const std::string suffix = synchronous == "FULL" ? "" : "/sync-off";
+    const std::string suffix = std::string(synchronous) == "FULL" ? "" : "/sync-off";
     const std::string small = "Growth/check-out" + suffix + "/1000", large = "Growth/check-out" + suffix + "/100000";
-    Register(small, "*OUT", "", synchronous.c_str(), 1000, 15);
-    Register(large, "*OUT", "", synchronous.c_str(), 100000, 3);
+    Register(small, "*OUT", "", synchronous, 1000, 15);
+    Register(large, "*OUT", "", synchronous, 100000, 3);
     return {{small, 1000}, {tenThousand, Hearings}, {large, 100000}};
 }
 } // namespace
