@@ -119,8 +119,9 @@ void Window(benchmark::State &state, double (*component)(), double (*bare)())
 
 void Keystroke(benchmark::State &state)
 {
-    BatchGridTyping typing;
+    // The plain grid first: the batch window, opened after it, is the active one as the clerk types.
     PlainGridLookup plain(court->File().toStdString());
+    BatchGridTyping typing;
     // Both look up the same cases in the same order; the first of each is not timed.
     int typed = 0, looked = 0;
     typing.Type(TypedCase::Nth(typed++, Cases));
