@@ -1,25 +1,32 @@
 #include "GrowthReport.h"
 
+#include "RatioReporter.h"
+
 #include <algorithm>
 #include <cstdio>
 
-bool ReportGrowth(const RatioReporter &reporter, const std::string &title, const std::vector<GrowthPoint> &points,
-                  double bound, bool judged)
+void GrowthSeries::Add(int units, double componentMs, double rawMs)
 {
-    std::vector<double> component, raw;
-    std::printf("\n%s\n%-36s %10s %18s %12s %8s\n", title.c_str(), "case", "units", "component us/unit",
+    m_runs[units].first.push_back(componentMs);
+    m_runs[units].second.push_back(rawMs);
+}
+
+bool GrowthSeries::Report(const std::string &title, double bound, bool judged) const
+{
+    std::printf("\n%s\n", title.c_str());
+    if (!Measured()) {
+        std::printf("not measured\n");
+        return true;
+    }
+    std::printf("%10s %6s %14s %12s %18s %12s %8s\n", "units", "runs", "component ms", "raw ms", "component us/unit",
                 "raw us/unit", "ratio");
-    for (const GrowthPoint &point : points) {
-        const auto &pairs = reporter.Pairs();
-        const auto pair = std::find_if(pairs.begin(), pairs.end(), [&](const auto &p) { return p.name == point.name; });
-        if (pair == pairs.end()) {
-            std::printf("%-36s not measured: the series is not judged\n", point.name.c_str());
-            return true;
-        }
-        component.push_back(pair->component * 1000 / point.units);
-        raw.push_back(pair->raw * 1000 / point.units);
-        std::printf("%-36s %10d %18.2f %12.2f %8.3f\n", point.name.c_str(), point.units, component.back(), raw.back(),
-                    pair->ratio);
+    std::vector<double> component, raw;
+    for (const auto &[units, runs] : m_runs) {
+        const double c = Median(runs.first), r = Median(runs.second);
+        component.push_back(c * 1000 / units);
+        raw.push_back(r * 1000 / units);
+        std::printf("%10d %6zu %14.1f %12.1f %18.2f %12.2f %8.3f\n", units, runs.first.size(), c, r, component.back(),
+                    raw.back(), c / r);
     }
     const auto spread = [](const std::vector<double> &v) {
         return *std::max_element(v.begin(), v.end()) / *std::min_element(v.begin(), v.end());

@@ -4,8 +4,6 @@
 #include <chrono>
 #include <cstdio>
 
-namespace {
-
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -19,8 +17,6 @@ double TimedMs(const std::function<void()> &step)
     step();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
-
-} // namespace
 
 void MeasurePair(benchmark::State &state, const std::function<void()> &prepare, const std::function<void()> &component,
                  const std::function<void()> &raw)

@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+double Median(std::vector<double> values);
+double TimedMs(const std::function<void()> &step);
+
 // Times one step of the component and the same step done the raw way, alternately, so that
 // drift in the machine (other work, the disk's cache) falls on both alike; the median of each
 // goes into the benchmark's counters "component_ms", "raw_ms" and "ratio".
