@@ -4,6 +4,7 @@
 #include "BenchCourt.h"
 #include "RatioReporter.h"
 #include "RawSqlite.h"
+#include "TypedCases.h"
 #include "forms/folder_batch/BatchLookup.h"
 #include "forms/folder_batch/BatchRun.h"
 #include "records/DataObject.h"
@@ -19,30 +20,12 @@ constexpr int Cases = 100000;
 constexpr int TypedCount = 1000;
 std::unique_ptr<BenchCourt> court;
 
-// The k-th typed case, spread over the whole court, as BenchCourt numbers and types them.
-struct Typed
-{
-    QString type;
-    int sequence;
-};
-Typed TypedCase(int k)
-{
-    static const char *types[] = {"CF", "CA", "CM", "SC"};
-    const int index = (k * 97) % Cases;
-    return {QLatin1String(types[index % 4]), 100000 + index};
-}
-
-// The style program's query, as the stand-in sends it.
-const std::string StyleQuery =
-    "Select MASLTP,MASLIT,MASNAM,MASATY From MRLCRT.MASCRM Where MASYER=? And MASTYP=? And MASSEQ=? Union All "
-    "Select MASLTP,MASLIT,MASNAM,MASATY From MRLCRT.MASCIV Where MASYER=? And MASTYP=? And MASSEQ=? Order By 1,2";
-
 void ComponentLookups()
 {
     DataObject master;
     BatchLookup lookup(&master);
     for (int k = 0; k < TypedCount; ++k) {
-        const Typed c = TypedCase(k);
+        const TypedCase c = TypedCase::Nth(k, Cases);
         if (!lookup.Lookup(2026.0, c.type, QString::number(c.sequence), c.sequence).found || lookup.Failed())
             throw std::runtime_error("a typed case was not found");
     }
@@ -51,7 +34,7 @@ void ComponentLookups()
 void RawLookups(RawSqlite &db)
 {
     for (int k = 0; k < TypedCount; ++k) {
-        const Typed c = TypedCase(k);
+        const TypedCase c = TypedCase::Nth(k, Cases);
         const std::string type = c.type.toStdString();
         const auto rows = db.Run(BatchLookup::Statement(c.type).toStdString(),
                                  {2026.0, type, std::to_string(c.sequence)});
@@ -65,7 +48,7 @@ QList<BatchRun::Row> RunRows()
 {
     QList<BatchRun::Row> rows;
     for (int k = 0; k < TypedCount; ++k) {
-        const Typed c = TypedCase(k);
+        const TypedCase c = TypedCase::Nth(k, Cases);
         rows.append({2026.0, c.type, double(c.sequence), QString()});
     }
     return rows;

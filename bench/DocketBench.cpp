@@ -1,8 +1,11 @@
 // A docket run over 10,000 hearings on a SQLite file: the component's run against the identical
 // statement sequence sent through the raw sqlite3 C API, for check-out and check-in, with and
-// without a branch code, and with both sides at synchronous=OFF.
+// without a branch code, and with both sides at synchronous=OFF. Then check-out on dockets of
+// 1,000, 10,000 and 100,000 hearings: the component's time per hearing must not grow with the
+// docket.
 #include "BenchCourt.h"
 #include "DocketComponent.h"
+#include "GrowthReport.h"
 #include "RatioReporter.h"
 #include "RawSqlite.h"
 #include "records/Connection.h"
@@ -10,13 +13,26 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QSqlQuery>
+#include <map>
 #include <memory>
 #include <stdexcept>
 
 namespace {
 
 constexpr int Hearings = 10000;
-std::unique_ptr<BenchCourt> court;
+// A court per docket size, made when first asked for; the component is pointed at the one that
+// a case runs on.
+std::map<int, std::unique_ptr<BenchCourt>> courts;
+
+BenchCourt &Court(int hearings)
+{
+    std::unique_ptr<BenchCourt> &court = courts[hearings];
+    if (court)
+        Connection::Use(court->Url());
+    else
+        court = std::make_unique<BenchCourt>(hearings);
+    return *court;
+}
 
 // The same statements, in the same order, with the same bound values.
 int Raw(RawSqlite &db, const char *action, const char *branch)
@@ -75,24 +91,63 @@ void ComponentSynchronous(const std::string &level)
         throw std::runtime_error("cannot set synchronous: " + error.toStdString());
 }
 
-void Pair(benchmark::State &state, const char *action, const char *branch, const char *synchronous)
+void Pair(benchmark::State &state, int hearings, const char *action, const char *branch, const char *synchronous)
 {
     const bool out = QLatin1String(action) == QLatin1String("*OUT");
-    RawSqlite db(court->File().toStdString(), synchronous);
+    BenchCourt &court = Court(hearings);
+    RawSqlite db(court.File().toStdString(), synchronous);
     ComponentSynchronous(synchronous);
     MeasurePair(
-        state, [out] { out ? court->ReturnAll() : court->LendAll(); },
+        state, [out, &court] { out ? court.ReturnAll() : court.LendAll(); },
         [&] { benchmark::DoNotOptimize(RunDocketComponent(action, branch)); },
         [&] { benchmark::DoNotOptimize(Raw(db, action, branch)); });
     ComponentSynchronous("FULL");
 }
 
-void Register(const char *name, const char *action, const char *branch, const char *synchronous = "FULL")
+void Register(const std::string &name, const char *action, const char *branch, const char *synchronous = "FULL",
+              int hearings = Hearings, int iterations = 5)
 {
-    benchmark::RegisterBenchmark((std::string("Docket/") + name).c_str(), Pair, action, branch, synchronous)
+    benchmark::RegisterBenchmark(name.c_str(), Pair, hearings, action, branch, synchronous)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()
-        ->Iterations(5);
+        ->Iterations(iterations);
+}
+
+// Check-out on dockets of 1,000, 10,000 and 100,000 hearings, each size in turn and the order
+// turning every round (and which side goes first), so that drift in the machine over the minutes
+// this takes falls on every size alike.
+std::map<std::string, GrowthSeries> growth;
+
+void Growth(benchmark::State &state, const char *synchronous)
+{
+    const int sizes[] = {1000, 10000, 100000};
+    std::map<int, std::unique_ptr<RawSqlite>> raw;
+    for (const int n : sizes)
+        raw[n] = std::make_unique<RawSqlite>(Court(n).File().toStdString(), synchronous);
+    GrowthSeries &series = growth[synchronous];
+    int round = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < 3; ++i) {
+            const int n = sizes[(i + round) % 3];
+            BenchCourt &court = Court(n);
+            ComponentSynchronous(synchronous); // and the connection opened, outside the timing
+            double component = 0, baseline = 0;
+            for (int side = 0; side < 2; ++side) {
+                court.ReturnAll();
+                if ((side == 0) == (round % 2 == 0))
+                    component = TimedMs([] { RunDocketComponent("*OUT", ""); });
+                else
+                    baseline = TimedMs([&] { Raw(*raw[n], "*OUT", ""); });
+            }
+            series.Add(n, component, baseline);
+        }
+        ++round;
+    }
+}
+
+void RegisterGrowth(const char *name, const char *synchronous, int rounds)
+{
+    benchmark::RegisterBenchmark(name, Growth, synchronous)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(rounds);
 }
 } // namespace
 
@@ -100,18 +155,24 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    court = std::make_unique<BenchCourt>(Hearings);
-    Register("check-out", "*OUT", "");
-    Register("check-out+branch", "*OUT", "N");
-    Register("check-in", "*IN", "");
-    Register("check-in+branch", "*IN", "N");
+    Register("Docket/check-out", "*OUT", "");
+    Register("Docket/check-out+branch", "*OUT", "N");
+    Register("Docket/check-in", "*IN", "");
+    Register("Docket/check-in+branch", "*IN", "N");
     // No disk wait to hide the client's own work: both sides at synchronous=OFF.
-    Register("check-out/sync-off", "*OUT", "", "OFF");
-    Register("check-in/sync-off", "*IN", "", "OFF");
+    Register("Docket/check-out/sync-off", "*OUT", "", "OFF");
+    Register("Docket/check-in/sync-off", "*IN", "", "OFF");
+    // Each round at FULL takes a minute or two, nearly all of it the 100,000 hearings.
+    RegisterGrowth("Growth/check-out", "FULL", 3);
+    RegisterGrowth("Growth/check-out/sync-off", "OFF", 7);
     RatioReporter reporter(1.15);
     reporter.SetBound("sync-off", 1.3);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    court.reset();
-    return reporter.WithinBound() ? 0 : 1;
+    // At FULL a hearing's time is mostly the disk's flush, which on a shared disk changes from
+    // minute to minute more than any growth; the component's own work is judged at OFF.
+    growth["FULL"].Report("Growth of check-out with the docket, synchronous=FULL (per hearing)", 1.10, false);
+    const bool linear = growth["OFF"].Report("Growth of check-out with the docket, synchronous=OFF (per hearing)", 1.10);
+    courts.clear();
+    return reporter.WithinBound() && linear ? 0 : 1;
 }

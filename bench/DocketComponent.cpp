@@ -21,7 +21,7 @@ DocketSelection Selection(const char *action, const char *branch)
 int RunDocketComponent(const char *action, const char *branch)
 {
     DocketRun run(Selection(action, branch), QStringLiteral("CLERK1"), false, false);
-    const qint16 count = run.Run();
+    const int count = run.Run();
     run.Close();
     if (run.Failed() || count == 0)
         throw std::runtime_error("the component's run failed or changed nothing");

@@ -4,8 +4,6 @@
 #include <chrono>
 #include <cstdio>
 
-namespace {
-
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -20,10 +18,14 @@ double TimedMs(const std::function<void()> &step)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-} // namespace
-
 void MeasurePair(benchmark::State &state, const std::function<void()> &prepare, const std::function<void()> &component,
                  const std::function<void()> &raw)
+{
+    MeasureTimedPair(state, prepare, [&] { return TimedMs(component); }, [&] { return TimedMs(raw); });
+}
+
+void MeasureTimedPair(benchmark::State &state, const std::function<void()> &prepare,
+                      const std::function<double()> &component, const std::function<double()> &raw)
 {
     std::vector<double> components, raws;
     for (auto _ : state) {
@@ -32,9 +34,9 @@ void MeasurePair(benchmark::State &state, const std::function<void()> &prepare, 
         for (int i = 0; i < 2; ++i) {
             prepare();
             if ((i == 0) == rawFirst)
-                raws.push_back(TimedMs(raw));
+                raws.push_back(raw());
             else
-                components.push_back(TimedMs(component));
+                components.push_back(component());
         }
     }
     const double c = Median(components), r = Median(raws);
