@@ -119,6 +119,7 @@ PlainGridLookup::PlainGridLookup(const std::string &file) : m_db(file), m_table(
     m_table->setHorizontalHeaderLabels({QStringLiteral("Case"), QString(), QString(), QStringLiteral("Title"),
                                         QStringLiteral("Checked Out")});
     m_table->resize(Twips::Size(7215, 3735));
+    m_table->insertRow(0); // the entry row
     m_table->show();
     if (!QTest::qWaitForWindowExposed(m_table.get()))
         throw std::runtime_error("the plain grid was not shown");
@@ -128,14 +129,14 @@ PlainGridLookup::~PlainGridLookup() = default;
 
 double PlainGridLookup::Lookup(const TypedCase &c)
 {
-    const int row = m_table->rowCount();
-    m_table->insertRow(row);
+    // The case is typed into the entry row, untimed; the timed part shows what the clerk then
+    // sees in the batch window: the title, a new entry row under it, the cursor in its first cell.
+    const int row = m_table->rowCount() - 1;
     const QString cells[] = {Year, c.type, QString::number(c.sequence)};
     for (int col = 0; col < 3; ++col)
         m_table->setItem(row, col, new QTableWidgetItem(cells[col]));
     auto *title = new QTableWidgetItem;
     m_table->setItem(row, 3, title);
-    m_table->scrollToItem(title);
 
     const std::string type = c.type.toStdString();
     const long long sequence = c.sequence;
@@ -149,6 +150,8 @@ double PlainGridLookup::Lookup(const TypedCase &c)
                 text += (text.isEmpty() ? QString() : QStringLiteral(" VS ")) +
                         QString::fromStdString(std::get<std::string>(litigant[2]));
             title->setText(text);
+            m_table->insertRow(row + 1);
+            m_table->setCurrentCell(row + 1, 0);
         },
         [title] { return !title->text().isEmpty(); });
 }

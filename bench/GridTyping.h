@@ -30,9 +30,10 @@ private:
     QTableView *m_view = nullptr;
 };
 
-// Its baseline: the lookup statement and the style query through the raw sqlite3 C API, the
-// title set as a cell's text in a plain QTableWidget (a window of the grid's size, five columns),
-// timed until shown as above. Each new case gets a row of its own, untimed.
+// Its baseline: the lookup statement and the style query through the raw sqlite3 C API, then
+// what the batch window shows after them done to a plain QTableWidget (a window of the grid's
+// size, five columns): the title set as a cell's text, a new entry row added under it and the
+// current cell moved into it; timed until shown as above.
 class PlainGridLookup
 {
 public:

@@ -3,6 +3,7 @@
 #include "shared/RowsetReader.h"
 
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -253,6 +254,14 @@ private:
     int m_editable = EditNone;
     int m_editMaxLength = 0;
     std::optional<Editor> m_edit;
+    // Each column's list editor is kept between edits, with the list it was made for: making an
+    // editable combo box is most of the cost of moving into a new row's year.
+    struct ListEditor
+    {
+        QString list;
+        QPointer<QComboBox> combo;
+    };
+    QHash<int, ListEditor> m_listEditors;
     bool m_synthesizing = false;
     const QKeyEvent *m_keyFromView = nullptr; // compared only, never read
     bool m_applyingLayout = false;

@@ -73,9 +73,22 @@ void FlexGridDrawCell(QPainter *painter, const QRect &rect, const QString &text,
     const QRect area = rect.adjusted(3, 0, -4, -1);
     painter->setFont(font);
     painter->setPen(foreground);
-    const Qt::Alignment horizontal = IsNumber(text) ? Qt::AlignRight : Qt::AlignLeft;
-    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, area.width());
-    painter->drawText(area, int(horizontal | Qt::AlignVCenter), shown);
+    // One line placed by hand: the text layout that drawText(QRect, flags, ...) runs for every cell
+    // is most of a repaint. Most cells fit; only the others are cut with an ellipsis.
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int advance = metrics.horizontalAdvance(text);
+    const QString shown = advance <= area.width() ? text : metrics.elidedText(text, Qt::ElideRight, area.width());
+    const int width = shown.size() == text.size() ? advance : metrics.horizontalAdvance(shown);
+    const int x = IsNumber(text) ? area.right() + 1 - width : area.left();
+    const int baseline = area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent();
+    const bool spills = width > area.width() || metrics.height() > area.height();
+    if (spills) {
+        painter->save();
+        painter->setClipRect(area, Qt::IntersectClip);
+    }
+    painter->drawText(QPoint(x, baseline), shown);
+    if (spills)
+        painter->restore();
 }
 
 FlexGrid::FlexGrid(QWidget *parent) : QWidget(parent)
@@ -135,17 +148,22 @@ void FlexGrid::openEditor(int row, int col)
         editor.line = line;
         connect(line, &QLineEdit::textChanged, this, [this] { emit ChangeEdit(); });
     } else {
-        auto *combo = new QComboBox(parent);
-        combo->setFrame(false);
-        const QList<ListItem> items = ParseList(list);
-        for (const ListItem &item : items) {
-            combo->addItem(item.value, item.key);
-            combo->setItemData(combo->count() - 1, item.shown, Qt::ToolTipRole);
+        ListEditor &kept = m_listEditors[col];
+        if (!kept.combo || kept.list != list) {
+            delete kept.combo;
+            kept = {list, new QComboBox(parent)};
+            kept.combo->setFrame(false);
+            for (const ListItem &item : ParseList(list)) {
+                kept.combo->addItem(item.value, item.key);
+                kept.combo->setItemData(kept.combo->count() - 1, item.shown, Qt::ToolTipRole);
+            }
+            kept.combo->setEditable(true);
+            kept.combo->setInsertPolicy(QComboBox::NoInsert);
+            // Completing "19" to "1999" would change what the clerk typed.
+            kept.combo->setCompleter(nullptr);
         }
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        // Completing "19" to "1999" would change what the clerk typed.
-        combo->setCompleter(nullptr);
+        QComboBox *combo = kept.combo;
+        combo->setCurrentIndex(-1);
         combo->setEditText(cell.text);
         editor.line = combo->lineEdit();
         connect(editor.line, &QLineEdit::textChanged, this, [this] { emit ChangeEdit(); });
@@ -205,7 +223,10 @@ std::optional<FlexGrid::Editor> FlexGrid::detachEditor()
         if (FlexGridWithin(QApplication::focusWidget(), widget))
             m_view->setFocus(Qt::OtherFocusReason);
         widget->hide();
-        widget->deleteLater();
+        if (editor.combo)
+            editor.combo->hidePopup();
+        else
+            widget->deleteLater();
     }
     repaintCells();
     return editor;
