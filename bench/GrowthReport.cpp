@@ -32,7 +32,10 @@ bool GrowthSeries::Report(const std::string &title, double bound, bool judged) c
         return *std::max_element(v.begin(), v.end()) / *std::min_element(v.begin(), v.end());
     };
     const bool within = spread(component) <= bound;
-    std::printf("per unit, max/min: component %.3f (bound %.2f) %s; raw %.3f%s\n", spread(component), bound,
-                within ? "within" : "OVER THE BOUND", spread(raw), judged ? "" : " (shown, not judged)");
+    if (judged)
+        std::printf("per unit, max/min: component %.3f (bound %.2f) %s; raw %.3f\n", spread(component), bound,
+                    within ? "within" : "OVER THE BOUND", spread(raw));
+    else
+        std::printf("per unit, max/min: component %.3f, raw %.3f (shown, not judged)\n", spread(component), spread(raw));
     return within || !judged;
 }
