@@ -172,7 +172,8 @@ TEST(FolderEditor, Scenarios)
         QString shown, after;
         WindowDriver driver(Editor, [&](QWidget *w) {
             w->activateWindow(); // offscreen, nothing activates a window by itself
-            EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+            // A load error hides the window, on a slow machine before the wait sees it active.
+            EXPECT_TRUE(QTest::qWaitForWindowActive(w) || !w->isVisible());
             shown = Display(w);
             Act(w, QString::fromUtf8(row.steps));
             if (w->isVisible()) {
