@@ -77,8 +77,9 @@ void FlexGridDrawCell(QPainter *painter, const QRect &rect, const QString &text,
     // is most of a repaint. Most cells fit; only the others are cut with an ellipsis.
     const QFontMetrics metrics = painter->fontMetrics();
     const int advance = metrics.horizontalAdvance(text);
-    const QString shown = advance <= area.width() ? text : metrics.elidedText(text, Qt::ElideRight, area.width());
-    const int width = shown.size() == text.size() ? advance : metrics.horizontalAdvance(shown);
+    const bool fits = advance <= area.width();
+    const QString shown = fits ? text : metrics.elidedText(text, Qt::ElideRight, area.width());
+    const int width = fits ? advance : metrics.horizontalAdvance(shown);
     const int x = IsNumber(text) ? area.right() + 1 - width : area.left();
     const int baseline = area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent();
     const bool spills = width > area.width() || metrics.height() > area.height();

@@ -27,7 +27,7 @@ const QString Batch = QStringLiteral("frmFolderBatch");
 const QString Entry = "////";
 // Three cases pasted, and the window after it with the grid's cursor still to be named.
 const QString Pasted = "clip=2009-CA-7\n2010-CF-12\n2010-CF-13; keys:Ctrl+V; ";
-const QString Three = "2009/CA/7/ABLE VS BAKER/; 2010/CF/12/STATE VS DOE/; 2010/CF/13/STATE VS ROE/; //// | party 1 0 | run 1 | focus grd ";
+const QString Three = "2009/CA/7/ABLE VS BAKER/; 2010/CF/12/STATE VS DOE/; 2010/CF/13/STATE VS ROE/; " + Entry + " | party 1 0 | run 1 | focus grd ";
 const QString Some = "Error: One or more folder status changes could not be changed due to existing folder status. [OK]";
 const QString NoParty = "Error: You must indicate the party to whom the folders are checked out. [OK]";
 // n pasted lines that are no case numbers, the first 100 characters long, and the box that lists
