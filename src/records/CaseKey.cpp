@@ -14,15 +14,22 @@ std::optional<qlonglong> WholeNumber(const QVariant &value)
     if (value.isNull())
         return std::nullopt;
     bool ok = false;
+    double d = 0;
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
+        // Read as the number it is: through text this was most of a docket run's own work.
+        d = value.toDouble();
         break;
     case QMetaType::QString:
     case QMetaType::QByteArray: {
-        const qlonglong n = value.toString().trimmed().toLongLong(&ok);
+        const QString text = value.toString().trimmed();
+        const qlonglong n = text.toLongLong(&ok);
         if (ok)
             return n;
+        d = text.toDouble(&ok);
+        if (!ok)
+            return std::nullopt;
         break;
     }
     default: {
@@ -30,8 +37,7 @@ std::optional<qlonglong> WholeNumber(const QVariant &value)
         return ok ? std::optional(n) : std::nullopt;
     }
     }
-    const double d = value.toString().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(d) || std::trunc(d) != d || std::fabs(d) > 1e15)
+    if (!std::isfinite(d) || std::trunc(d) != d || std::fabs(d) > 1e15)
         return std::nullopt;
     return static_cast<qlonglong>(d);
 }

@@ -28,12 +28,14 @@ bool DataObject::Attach(QString *error)
     const quint64 serial = Connection::SerialOf(db);
     if (serial != m_serial || m_thread != thread) {
         m_prepared.clear();
+        m_names.clear();
         m_literal.reset();
         m_serial = serial;
     }
     if (!m_literal) {
         m_literal = std::make_unique<QSqlQuery>(db);
         m_literal->setForwardOnly(true);
+        m_literalColumns.reset(PgPrepared::Handles(db.driver()) ? new PgColumns : nullptr);
     }
     m_thread = thread;
     m_epoch = Connection::Epoch();
@@ -65,16 +67,25 @@ qint32 DataObject::Execute(const QString &statement, const Parameters &params, b
             RaiseError(-1, error);
             return 0;
         }
+    }
+    // A kept statement's columns stay, and so do the names looked up in them.
+    m_namesOf = prepared ? prepared->id : 0;
+    if (prepared) {
         if (prepared->pg) {
             qint32 affected = 0;
-            RunOnServer(prepared, values, &affected);
+            RunOnServer(prepared, text, values, &affected);
             return affected;
         }
         q = prepared->query.get();
         for (qsizetype i = 0; i < values.size(); ++i)
             q->bindValue(static_cast<int>(i), StatementTrace::ForBinding(values.at(i)));
         ran = q->exec();
+    } else if (m_literalColumns) {
+        qint32 affected = 0;
+        RunOnServer(nullptr, text, values, &affected);
+        return affected;
     } else {
+        ForgetLiteralNames();
         ran = q->exec(text);
     }
     if (!ran) {
@@ -129,20 +140,28 @@ void DataObject::Fail(const QSqlError &e)
     RaiseError(numeric ? native : -1, Connection::FailureText(db, e));
 }
 
-void DataObject::RunOnServer(Prepared *prepared, const QVariantList &values, qint32 *affected)
+void DataObject::RunOnServer(Prepared *prepared, const QString &text, const QVariantList &values, qint32 *affected)
 {
-    QVariantList bound;
-    bound.reserve(values.size());
-    for (const QVariant &v : values)
-        bound.append(StatementTrace::ForBinding(v));
     PgPrepared::Result result;
     QSqlError e;
-    if (!prepared->pg->Run(bound, &result, &e)) {
+    bool ran = false;
+    if (prepared) {
+        QVariantList bound;
+        bound.reserve(values.size());
+        for (const QVariant &v : values)
+            bound.append(StatementTrace::ForBinding(v));
+        ran = prepared->pg->Run(bound, &result, &e);
+    } else {
+        ran = PgPrepared::RunText(m_literal->driver(), text, &result, m_literalColumns.get(), &e);
+        if (!ran || result.newColumns)
+            ForgetLiteralNames();
+    }
+    if (!ran) {
         Fail(e);
         return;
     }
     if (result.select) {
-        m_columns = prepared->pg->Columns();
+        m_columns = prepared ? prepared->pg->Columns() : m_literalColumns->record;
         m_rows = std::move(result.rows);
     }
     *affected = result.affected;
@@ -158,7 +177,8 @@ DataObject::Prepared *DataObject::PreparedQuery(const QString &text, QString *er
     QSqlDatabase db = Connection::Database(m_role, error);
     if (!db.isValid())
         return nullptr;
-    Prepared made{text, nullptr, {}, false, nullptr};
+    static quint64 ids = 0;
+    Prepared made{text, nullptr, {}, false, nullptr, ++ids};
     if (Connection::BackendOf(db) == Connection::Backend::PostgreSQL) {
         QSqlError e;
         made.pg = PgPrepared::Make(db, text, &e);
@@ -175,22 +195,32 @@ DataObject::Prepared *DataObject::PreparedQuery(const QString &text, QString *er
             return nullptr;
         }
     }
-    if (m_prepared.size() >= Kept)
+    if (m_prepared.size() >= Kept) {
+        std::erase_if(m_names, [id = m_prepared.front().id](const Name &n) { return n.of == id; });
         m_prepared.erase(m_prepared.begin());
+    }
     m_prepared.push_back(std::move(made));
     return &m_prepared.back();
 }
+
+// A literal statement's columns may differ from the last one's.
+void DataObject::ForgetLiteralNames()
+{
+    std::erase_if(m_names, [](const Name &n) { return n.of == 0; });
+}
+
 QVariant DataObject::Field(const QString &name) const
 {
     if (Eof())
         return {};
     int i = -1;
-    const auto seen = std::find_if(m_names.cbegin(), m_names.cend(), [&name](const auto &n) { return n.first == name; });
+    const auto seen = std::find_if(m_names.cbegin(), m_names.cend(),
+                                   [&](const Name &n) { return n.of == m_namesOf && n.name == name; });
     if (seen != m_names.cend()) {
-        i = seen->second;
+        i = seen->index;
     } else {
         i = m_columns.indexOf(name);
-        m_names.emplace_back(name, i);
+        m_names.push_back({m_namesOf, name, i});
     }
     return i < 0 ? QVariant() : m_rows.at(m_row).value(i);
 }
@@ -205,7 +235,6 @@ void DataObject::Close()
 {
     // The prepared queries stay: Close ends a result, not the object.
     m_columns.clear();
-    m_names.clear();
     m_rows.clear();
     m_row = 0;
 }

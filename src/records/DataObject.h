@@ -12,6 +12,7 @@
 #include <vector>
 
 class PgPrepared;
+struct PgColumns;
 class QSqlQuery;
 class QThread;
 
@@ -74,6 +75,8 @@ private:
         bool haveColumns = false;
         // On PostgreSQL the statement goes through libpq's own prepared path instead of query.
         std::unique_ptr<PgPrepared> pg;
+        // Tells this statement from any kept before it, at whatever address.
+        quint64 id = 0;
     };
     // Makes the kept queries those of the role's current connection; false with *error filled
     // when there is none.
@@ -81,21 +84,34 @@ private:
     Prepared *PreparedQuery(const QString &text, QString *error);
     // Raises the failure of q (the connection looked up again, for its name in the message).
     void Fail(const QSqlError &e);
-    // Runs a statement kept on libpq's prepared path.
-    void RunOnServer(Prepared *prepared, const QVariantList &values, qint32 *affected);
+    void ForgetLiteralNames();
+    // Runs a statement kept on libpq's prepared path, or (prepared null) a literal one on libpq's.
+    void RunOnServer(Prepared *prepared, const QString &text, const QVariantList &values, qint32 *affected);
 
     QString m_role;
     std::vector<Prepared> m_prepared;
     // Literal statements, one after another through the same query object.
     std::unique_ptr<QSqlQuery> m_literal;
+    // On PostgreSQL, literal statements go through libpq on m_literal's connection instead,
+    // keeping the columns of the last one (null elsewhere).
+    std::unique_ptr<PgColumns> m_literalColumns;
     quint64 m_serial = 0;
     quint64 m_epoch = 0;
     const QThread *m_thread = nullptr;
     QString m_statement;
     QSqlRecord m_columns;
-    // Names already looked up in m_columns, as the caller spelled them: a long list asks for the
-    // same few names on every row, and the record's own search ignores case and table prefixes.
-    mutable std::vector<std::pair<QString, int>> m_names;
+    // Names already looked up, as the caller spelled them, per kept statement (of its id; 0 for
+    // the last literal one): a long list asks for the same few names on every row, and the
+    // record's own search ignores case and table prefixes.
+    struct Name
+    {
+        quint64 of;
+        QString name;
+        int index;
+    };
+    mutable std::vector<Name> m_names;
+    // Whose names Field looks up: the statement last run.
+    quint64 m_namesOf = 0;
     QList<QVariantList> m_rows;
     qsizetype m_row = 0;
     qint32 m_errorNumber = 0;

@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QSqlDriver>
 #include <QSqlField>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <libpq-fe.h>
 
@@ -28,7 +30,7 @@ enum : Oid {
 
 QAtomicInteger<quint64> names = 0;
 
-PGconn *Handle(QSqlDriver *driver)
+PGconn *Handle(const QSqlDriver *driver)
 {
     if (!driver || !driver->isOpen())
         return nullptr;
@@ -99,8 +101,12 @@ QVariant ValueOf(const char *text, Oid type)
         return int(std::strtol(text, nullptr, 10));
     case Float4Oid:
     case Float8Oid:
-    case NumericOid:
-        return QByteArray::fromRawData(text, int(qstrlen(text))).toDouble();
+    case NumericOid: {
+        // The server writes numbers in the C locale, whatever the clerk's is.
+        double d = 0;
+        std::from_chars(text, text + qstrlen(text), d);
+        return d;
+    }
     case DateOid:
         return QDate::fromString(QLatin1String(text), Qt::ISODate);
     case TimestampOid:
@@ -111,23 +117,38 @@ QVariant ValueOf(const char *text, Oid type)
     }
 }
 
-// A bound value as text, as the server reads a literal of the parameter's type.
-QByteArray TextOf(const QVariant &v)
+// A bound value as text, as the server reads a literal of the parameter's type, added to out.
+void AppendText(QByteArray *out, const QVariant &v)
 {
+    char digits[24];
     switch (v.typeId()) {
     case QMetaType::Bool:
-        return v.toBool() ? QByteArrayLiteral("true") : QByteArrayLiteral("false");
+        out->append(v.toBool() ? "true" : "false");
+        return;
     case QMetaType::QDate:
-        return v.toDate().toString(Qt::ISODate).toLatin1();
+        out->append(v.toDate().toString(Qt::ISODate).toLatin1());
+        return;
     case QMetaType::QDateTime:
-        return v.toDateTime().toString(Qt::ISODateWithMs).toLatin1();
+        out->append(v.toDateTime().toString(Qt::ISODateWithMs).toLatin1());
+        return;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+        out->append(digits, std::to_chars(digits, digits + sizeof digits, v.toLongLong()).ptr - digits);
+        return;
     case QMetaType::Double:
-    case QMetaType::Float:
+    case QMetaType::Float: {
         // Never with an exponent: "1e+05" is no integer to the server, and the windows bind
         // case numbers as doubles.
-        return QByteArray::number(v.toDouble(), 'f', QLocale::FloatingPointShortest);
+        const double d = v.toDouble();
+        if (std::trunc(d) == d && std::fabs(d) < 1e15)
+            out->append(digits, std::to_chars(digits, digits + sizeof digits, qlonglong(d)).ptr - digits);
+        else
+            out->append(QByteArray::number(d, 'f', QLocale::FloatingPointShortest));
+        return;
+    }
     default:
-        return v.toString().toUtf8();
+        out->append(v.toString().toUtf8());
     }
 }
 
@@ -142,7 +163,66 @@ QSqlError ErrorOf(PGconn *conn, PGresult *result)
                      state ? QString::fromLatin1(state) : QString());
 }
 
+QSqlError Closed()
+{
+    return QSqlError(QStringLiteral("QPSQL: Unable to create query"), QStringLiteral("the connection is closed"),
+                     QSqlError::ConnectionError);
+}
+
+// Whether result's rows have the columns already read, so that they need not be read again.
+bool SameColumns(const PGresult *result, const PgColumns &columns)
+{
+    const int n = PQnfields(result);
+    if (size_t(n) != columns.types.size())
+        return false;
+    for (int c = 0; c < n; ++c) {
+        if (PQftype(result, c) != columns.types[size_t(c)] || columns.names[size_t(c)] != PQfname(result, c))
+            return false;
+    }
+    return true;
+}
+
+// Takes result's rows (or count), its columns' types and names when types is still empty, and
+// clears it.
+bool Read(PGconn *conn, PGresult *result, PgColumns *columns, PgPrepared::Result *out, QSqlError *error)
+{
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    if (status == PGRES_TUPLES_OK) {
+        out->select = true;
+        const int n = PQnfields(result);
+        if (columns->types.empty() && n > 0) {
+            for (int c = 0; c < n; ++c) {
+                columns->types.push_back(PQftype(result, c));
+                columns->names.emplace_back(PQfname(result, c));
+                columns->record.append(
+                    QSqlField(QString::fromUtf8(columns->names.back()), TypeOf(columns->types.back())));
+            }
+            out->newColumns = true;
+        }
+        const int rows = PQntuples(result);
+        out->rows.reserve(rows);
+        for (int r = 0; r < rows; ++r) {
+            QVariantList row;
+            row.reserve(n);
+            for (int c = 0; c < n; ++c) {
+                const Oid type = columns->types[size_t(c)];
+                row.append(PQgetisnull(result, r, c) ? QVariant(TypeOf(type))
+                                                     : ValueOf(PQgetvalue(result, r, c), type));
+            }
+            out->rows.append(std::move(row));
+        }
+    } else if (status == PGRES_COMMAND_OK) {
+        out->affected = int(std::strtol(PQcmdTuples(result), nullptr, 10));
+    } else {
+        *error = ErrorOf(conn, result);
+    }
+    PQclear(result);
+    return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
+}
+
 } // namespace
+
+bool PgPrepared::Handles(const QSqlDriver *driver) { return Handle(driver) != nullptr; }
 
 std::unique_ptr<PgPrepared> PgPrepared::Make(const QSqlDatabase &db, const QString &text, QSqlError *error)
 {
@@ -172,47 +252,38 @@ bool PgPrepared::Run(const QVariantList &values, Result *out, QSqlError *error)
     *out = Result{};
     PGconn *conn = Handle(m_driver);
     if (!conn) {
-        *error = QSqlError(QStringLiteral("QPSQL: Unable to create query"), QStringLiteral("the connection is closed"),
-                           QSqlError::ConnectionError);
+        *error = Closed();
         return false;
     }
-    std::vector<QByteArray> texts(values.size());
-    std::vector<const char *> pointers(values.size());
+    // Every value's text in one buffer, each ended by a NUL; a NULL is a null pointer.
+    QByteArray texts;
+    std::vector<qsizetype> starts(values.size(), -1);
     for (qsizetype i = 0; i < values.size(); ++i) {
-        const QVariant &v = values.at(i);
-        if (v.isNull())
+        if (values.at(i).isNull())
             continue;
-        texts[size_t(i)] = TextOf(v);
-        pointers[size_t(i)] = texts[size_t(i)].constData();
+        starts[size_t(i)] = texts.size();
+        AppendText(&texts, values.at(i));
+        texts.append('\0');
     }
-    PGresult *result = PQexecPrepared(conn, m_name.constData(), int(values.size()), pointers.data(), nullptr,
-                                      nullptr, 0);
-    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
-    if (status == PGRES_TUPLES_OK) {
-        out->select = true;
-        const int columns = PQnfields(result);
-        if (m_types.empty() && columns > 0) {
-            for (int c = 0; c < columns; ++c) {
-                m_types.push_back(PQftype(result, c));
-                m_columns.append(QSqlField(QString::fromUtf8(PQfname(result, c)), TypeOf(m_types.back())));
-            }
-        }
-        const int rows = PQntuples(result);
-        out->rows.reserve(rows);
-        for (int r = 0; r < rows; ++r) {
-            QVariantList row;
-            row.reserve(columns);
-            for (int c = 0; c < columns; ++c) {
-                const Oid type = m_types[size_t(c)];
-                row.append(PQgetisnull(result, r, c) ? QVariant(TypeOf(type)) : ValueOf(PQgetvalue(result, r, c), type));
-            }
-            out->rows.append(std::move(row));
-        }
-    } else if (status == PGRES_COMMAND_OK) {
-        out->affected = int(std::strtol(PQcmdTuples(result), nullptr, 10));
-    } else {
-        *error = ErrorOf(conn, result);
+    std::vector<const char *> pointers(values.size());
+    for (size_t i = 0; i < starts.size(); ++i)
+        pointers[i] = starts[i] < 0 ? nullptr : texts.constData() + starts[i];
+    PGresult *result =
+        PQexecPrepared(conn, m_name.constData(), int(values.size()), pointers.data(), nullptr, nullptr, 0);
+    return Read(conn, result, &m_columns, out, error);
+}
+
+bool PgPrepared::RunText(const QSqlDriver *driver, const QString &text, Result *out, PgColumns *columns,
+                         QSqlError *error)
+{
+    *out = Result{};
+    PGconn *conn = Handle(driver);
+    if (!conn) {
+        *error = Closed();
+        return false;
     }
-    PQclear(result);
-    return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
+    PGresult *result = PQexec(conn, text.toUtf8().constData());
+    if (result && PQresultStatus(result) == PGRES_TUPLES_OK && !SameColumns(result, *columns))
+        *columns = PgColumns{};
+    return Read(conn, result, columns, out, error);
 }

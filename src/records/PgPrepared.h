@@ -10,6 +10,15 @@
 #include <memory>
 #include <vector>
 
+// The columns of a statement's rows: their server types and names, and the record the driver
+// would give for them.
+struct PgColumns
+{
+    std::vector<unsigned int> types;
+    std::vector<QByteArray> names;
+    QSqlRecord record;
+};
+
 // A parameterised statement prepared and run through libpq on a QPSQL connection's own handle:
 // one Bind/Execute per run, where the driver would format every value into a text EXECUTE that
 // the server parses anew. Values come back as the driver gives them (numbers, dates, text).
@@ -28,16 +37,25 @@ public:
         bool select = false;
         qint32 affected = 0;
         QList<QVariantList> rows;
+        // The columns were read anew from this result.
+        bool newColumns = false;
     };
     bool Run(const QVariantList &values, Result *out, QSqlError *error);
     // The columns of the statement's rows, known after its first run.
-    const QSqlRecord &Columns() const { return m_columns; }
+    const QSqlRecord &Columns() const { return m_columns.record; }
+
+    // Whether driver is an open PostgreSQL connection whose handle these calls can use.
+    static bool Handles(const QSqlDriver *driver);
+    // Runs a statement without parameters as it is, in one round trip, as the driver's exec would
+    // but without its per-statement result object. *columns are the last literal statement's, kept
+    // when this one's rows have the same.
+    static bool RunText(const QSqlDriver *driver, const QString &text, Result *out, PgColumns *columns,
+                        QSqlError *error);
 
 private:
     PgPrepared(QSqlDriver *driver, QByteArray name) : m_driver(driver), m_name(std::move(name)) {}
 
     QPointer<QSqlDriver> m_driver;
     QByteArray m_name;
-    QSqlRecord m_columns;
-    std::vector<unsigned int> m_types;
+    PgColumns m_columns;
 };
