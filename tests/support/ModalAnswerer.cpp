@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -49,6 +51,27 @@ void ModalAnswerer::FailUnread()
 
 void ModalAnswerer::Poll()
 {
+    // A file dialog takes the next answer "file:PATH" as the file chosen; a print preview, or a
+    // file dialog given anything else, is cancelled. Either is seen as a box with its title only.
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(w);
+        if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool() ||
+            !(qobject_cast<QFileDialog *>(w) || w->inherits("QPrintPreviewDialog")))
+            continue;
+        dialog->setProperty("answered", true);
+        m_seen << Box{{}, dialog->windowTitle(), {}};
+        const QString answer = m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+        if (answer.isNull())
+            m_unread << m_seen.size() - 1;
+        if (auto *files = qobject_cast<QFileDialog *>(w); files && answer.startsWith(QLatin1String("file:"))) {
+            // Typed, as a clerk would: selectFile() loses the name when the folder list loads.
+            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(answer.mid(5));
+            dialog->accept(); // the file dialog's own accept, which it keeps protected
+        } else {
+            dialog->reject();
+        }
+        return;
+    }
     // Any visible box, not just the active modal widget: a box opened while its window is still
     // being shown is not always at the top of the modal stack yet.
     QMessageBox *box = nullptr;

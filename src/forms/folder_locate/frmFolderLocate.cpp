@@ -399,24 +399,10 @@ void frmFolderLocate::FindOverdue(bool all)
     cmdAllOverdue->setVisible(more);
 }
 
-bool frmFolderLocate::ExportCsv(int view, const QString &path)
+void frmFolderLocate::ReportNotSaved(const QString &path, const QString &error)
 {
-    QString error;
-    if (LocateReport::WriteCsv(path, *m_lists[view], &error))
-        return true;
     modFormFunctions::MsgBox(tr("The list was not saved to %1: %2").arg(path, error), tr("Export"),
                              modFormFunctions::Buttons::OkOnly, modFormFunctions::Icon::Warning);
-    return false;
-}
-
-bool frmFolderLocate::ExportPdf(int view, const QString &path)
-{
-    QString error;
-    if (LocateReport::WritePdf(path, m_headings[view], *m_lists[view], &error))
-        return true;
-    modFormFunctions::MsgBox(tr("The list was not saved to %1: %2").arg(path, error), tr("Export"),
-                             modFormFunctions::Buttons::OkOnly, modFormFunctions::Icon::Warning);
-    return false;
 }
 
 void frmFolderLocate::cmdPrint_Click()
@@ -433,16 +419,20 @@ void frmFolderLocate::cmdPrint_Click()
 
 void frmFolderLocate::cmdPdf_Click()
 {
+    const View view = Current();
     const QString path = QFileDialog::getSaveFileName(this, tr("Export PDF"), QString(), tr("PDF files (*.pdf)"));
-    if (!path.isEmpty())
-        ExportPdf(Current(), path);
+    QString error;
+    if (!path.isEmpty() && !LocateReport::WritePdf(path, m_headings[view], *m_lists[view], &error))
+        ReportNotSaved(path, error);
 }
 
 void frmFolderLocate::cmdCsv_Click()
 {
+    const View view = Current();
     const QString path = QFileDialog::getSaveFileName(this, tr("Export CSV"), QString(), tr("CSV files (*.csv)"));
-    if (!path.isEmpty())
-        ExportCsv(Current(), path);
+    QString error;
+    if (!path.isEmpty() && !LocateReport::WriteCsv(path, *m_lists[view], &error))
+        ReportNotSaved(path, error);
 }
 
 void frmFolderLocate::DataObject_Error()

@@ -33,14 +33,6 @@ public:
     void SetEditor(std::function<void(const CaseKey &)> edit) { m_edit = std::move(edit); }
     void Load();
 
-    // The list of a view, and its heading, as printed and exported.
-    const QStandardItemModel *List(View view) const { return m_lists[view]; }
-    QString Heading(View view) const { return m_headings[view]; }
-    // What the export buttons do once the clerk has named the file (invokable: a host or a test
-    // may name it itself).
-    Q_INVOKABLE bool ExportCsv(int view, const QString &path);
-    Q_INVOKABLE bool ExportPdf(int view, const QString &path);
-
     void reject() override { close(); }
 
 protected:
@@ -65,6 +57,7 @@ private:
     void cmdPrint_Click();
     void cmdPdf_Click();
     void cmdCsv_Click();
+    void ReportNotSaved(const QString &path, const QString &error);
     void DataObject_Error();
     View Current() const;
 

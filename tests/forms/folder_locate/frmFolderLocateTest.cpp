@@ -262,35 +262,34 @@ TEST_F(LocatorTest, OverdueListsTheLongestOutThenAll)
 
 namespace {
 
-// A list leaves the window as CSV (checked against a file written by hand, hostile parties and
-// all) and as a printed PDF page.
+// A list leaves the window printed, as CSV (checked against a file written by hand, hostile
+// parties and all) and as a PDF page, each to the file the clerk chose; a file that cannot be
+// written is named in a box.
 TEST_F(LocatorTest, ExportsTheListShown)
 {
-    ModalAnswerer answerer; // no box is expected
     TestWorld world;
     world.InstallReferenceTables();
     for (const QString &values : {Out1, Out2, Other,
                                   QString("FILLOG VALUES ('2026-03-02T08:00:00.000Z',2009,'CV',123,1,'CLERK1','LINE\r\nTWO',0)"),
                                   QString("FILLOG VALUES ('2026-03-03T08:00:00.000Z',2009,'CV',123,1,'CLERK1','SAYS \"HI\"',1)")})
         world.Exec("INSERT INTO MRLCRT." + values);
+    const QString csv = world.Path("history.csv"), pdf = world.Path("history.pdf"), nowhere = world.Path("none/history.csv");
+    ModalAnswerer answerer({"Close", "file:" + csv, "file:" + pdf, "file:" + nowhere, "OK", "Cancel"});
     clsFolder folder;
     folder.Locate("CLERK1");
     QPointer<QWidget> w = WindowDriver::Find(Locator);
     ASSERT_NE(w, nullptr);
-    Act(w, "txtCASNUM=2009-CV-123; txtCASNUM:Return");
+    Act(w, "txtCASNUM=2009-CV-123; txtCASNUM:Return; cmdPrint; cmdCsv; cmdPdf; cmdCsv; cmdPdf");
+    QTest::qWait(20); // the last box answered
+    EXPECT_TRUE(Match({"Print Preview:  []", "Export CSV:  []", "Export PDF:  []", "Export CSV:  []",
+                       "Export: The list was not saved to " + nowhere + ": *", "Export PDF:  []"},
+                      answerer.Lines()))
+        << answerer.Lines().join('\n').toStdString();
 
-    const QString csv = world.Path("history.csv"), pdf = world.Path("history.pdf");
-    bool written = false;
-    ASSERT_TRUE(QMetaObject::invokeMethod(w, "ExportCsv", Q_RETURN_ARG(bool, written), Q_ARG(int, 0), Q_ARG(QString, csv)));
-    EXPECT_TRUE(written);
     QFile actual(csv), expected(ZORVA_SOURCE_DIR "/tests/forms/folder_locate/history.csv");
     ASSERT_TRUE(actual.open(QIODevice::ReadOnly));
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(actual.readAll()), QString::fromUtf8(expected.readAll()));
-
-    written = false;
-    ASSERT_TRUE(QMetaObject::invokeMethod(w, "ExportPdf", Q_RETURN_ARG(bool, written), Q_ARG(int, 0), Q_ARG(QString, pdf)));
-    EXPECT_TRUE(written);
     QFile printed(pdf);
     ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
     EXPECT_TRUE(printed.read(5) == "%PDF-");
