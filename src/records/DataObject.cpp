@@ -162,7 +162,7 @@ void DataObject::RunOnServer(Prepared *prepared, const QString &text, const QVar
     }
     if (result.select) {
         m_columns = prepared ? prepared->pg->Columns() : m_literalColumns->record;
-        m_rows = std::move(result.rows);
+        m_pgRows = std::move(result.rows);
     }
     *affected = result.affected;
 }
@@ -209,6 +209,8 @@ void DataObject::ForgetLiteralNames()
     std::erase_if(m_names, [](const Name &n) { return n.of == 0; });
 }
 
+qsizetype DataObject::RowCount() const { return m_pgRows ? m_pgRows->Count() : m_rows.size(); }
+
 QVariant DataObject::Field(const QString &name) const
 {
     if (Eof())
@@ -222,7 +224,9 @@ QVariant DataObject::Field(const QString &name) const
         i = m_columns.indexOf(name);
         m_names.push_back({m_namesOf, name, i});
     }
-    return i < 0 ? QVariant() : m_rows.at(m_row).value(i);
+    if (i < 0)
+        return {};
+    return m_pgRows ? m_pgRows->Value(int(m_row), i) : m_rows.at(m_row).value(i);
 }
 
 void DataObject::MoveNext()
@@ -236,6 +240,7 @@ void DataObject::Close()
     // The prepared queries stay: Close ends a result, not the object.
     m_columns.clear();
     m_rows.clear();
+    m_pgRows.reset();
     m_row = 0;
 }
 

@@ -13,6 +13,7 @@
 
 class PgPrepared;
 struct PgColumns;
+class PgRows;
 class QSqlQuery;
 class QThread;
 
@@ -42,9 +43,9 @@ public:
     void SetStatement(const QString &statement) { m_statement = statement; }
 
     // End of the rows (ADO's EOF, a name the C library keeps as a macro).
-    bool Eof() const { return m_row >= m_rows.size(); }
+    bool Eof() const { return m_row >= RowCount(); }
     // How many rows the last query gave.
-    qsizetype RowCount() const { return m_rows.size(); }
+    qsizetype RowCount() const;
     // The named column of the current row; null without a current row.
     QVariant Field(const QString &name) const;
     void MoveNext();
@@ -113,6 +114,8 @@ private:
     // Whose names Field looks up: the statement last run.
     quint64 m_namesOf = 0;
     QList<QVariantList> m_rows;
+    // On PostgreSQL the rows stay as libpq read them, instead of m_rows.
+    std::unique_ptr<PgRows> m_pgRows;
     qsizetype m_row = 0;
     qint32 m_errorNumber = 0;
     QString m_errorDescription;

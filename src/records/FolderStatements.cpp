@@ -1,12 +1,15 @@
 #include "FolderStatements.h"
 
+#include <QStringBuilder>
+
 namespace FolderStatements {
 
 QString KeyCondition(qint16 year, const QString &type, qint32 sequence)
 {
     // The type comes from the court's own rows: its quotes are doubled like any text in a literal.
-    return QStringLiteral(" Where FILYER=") + QString::number(year) + QStringLiteral(" And FILTYP='") +
-           QString(type).replace(QLatin1Char('\''), QLatin1String("''")) + QStringLiteral("' And FILSEQ=") +
+    // Built in one allocation: a docket run builds one per folder.
+    return QStringLiteral(" Where FILYER=") % QString::number(year) % QStringLiteral(" And FILTYP='") %
+           QString(type).replace(QLatin1Char('\''), QLatin1String("''")) % QStringLiteral("' And FILSEQ=") %
            QString::number(sequence);
 }
 

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QSqlDriver>
 #include <QSqlField>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -147,8 +148,17 @@ void AppendText(QByteArray *out, const QVariant &v)
             out->append(QByteArray::number(d, 'f', QLocale::FloatingPointShortest));
         return;
     }
-    default:
-        out->append(v.toString().toUtf8());
+    default: {
+        // Keys, names and dates are ASCII: copied as they are, without a converted copy.
+        const QString text = v.toString();
+        if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+            const qsizetype at = out->size();
+            out->resize(at + text.size());
+            std::transform(text.cbegin(), text.cend(), out->data() + at, [](QChar c) { return char(c.unicode()); });
+        } else {
+            out->append(text.toUtf8());
+        }
+    }
     }
 }
 
@@ -182,8 +192,7 @@ bool SameColumns(const PGresult *result, const PgColumns &columns)
     return true;
 }
 
-// Takes result's rows (or count), its columns' types and names when types is still empty, and
-// clears it.
+// Takes result's rows (or count) and, when none are known yet, its columns; owns result.
 bool Read(PGconn *conn, PGresult *result, PgColumns *columns, PgPrepared::Result *out, QSqlError *error)
 {
     const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
@@ -199,28 +208,28 @@ bool Read(PGconn *conn, PGresult *result, PgColumns *columns, PgPrepared::Result
             }
             out->newColumns = true;
         }
-        const int rows = PQntuples(result);
-        out->rows.reserve(rows);
-        for (int r = 0; r < rows; ++r) {
-            QVariantList row;
-            row.reserve(n);
-            for (int c = 0; c < n; ++c) {
-                const Oid type = columns->types[size_t(c)];
-                row.append(PQgetisnull(result, r, c) ? QVariant(TypeOf(type))
-                                                     : ValueOf(PQgetvalue(result, r, c), type));
-            }
-            out->rows.append(std::move(row));
-        }
-    } else if (status == PGRES_COMMAND_OK) {
-        out->affected = int(std::strtol(PQcmdTuples(result), nullptr, 10));
-    } else {
-        *error = ErrorOf(conn, result);
+        out->rows = std::make_unique<PgRows>(result);
+        return true;
     }
+    if (status == PGRES_COMMAND_OK)
+        out->affected = int(std::strtol(PQcmdTuples(result), nullptr, 10));
+    else
+        *error = ErrorOf(conn, result);
     PQclear(result);
-    return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
+    return status == PGRES_COMMAND_OK;
 }
 
 } // namespace
+
+PgRows::~PgRows() { PQclear(m_result); }
+
+int PgRows::Count() const { return PQntuples(m_result); }
+
+QVariant PgRows::Value(int row, int column) const
+{
+    const Oid type = PQftype(m_result, column);
+    return PQgetisnull(m_result, row, column) ? QVariant(TypeOf(type)) : ValueOf(PQgetvalue(m_result, row, column), type);
+}
 
 bool PgPrepared::Handles(const QSqlDriver *driver) { return Handle(driver) != nullptr; }
 
@@ -257,6 +266,7 @@ bool PgPrepared::Run(const QVariantList &values, Result *out, QSqlError *error)
     }
     // Every value's text in one buffer, each ended by a NUL; a NULL is a null pointer.
     QByteArray texts;
+    texts.reserve(256);
     std::vector<qsizetype> starts(values.size(), -1);
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (values.at(i).isNull())

@@ -10,6 +10,26 @@
 #include <memory>
 #include <vector>
 
+struct pg_result;
+
+// A statement's rows as the server sent them, each value read only when asked for: a caller
+// reads few of the columns a "Select *" brings.
+class PgRows
+{
+public:
+    explicit PgRows(pg_result *result) : m_result(result) {}
+    ~PgRows();
+    PgRows(const PgRows &) = delete;
+    PgRows &operator=(const PgRows &) = delete;
+
+    int Count() const;
+    // As the driver would give it: a number, a date or text; a null of the column's type.
+    QVariant Value(int row, int column) const;
+
+private:
+    pg_result *m_result;
+};
+
 // The columns of a statement's rows: their server types and names, and the record the driver
 // would give for them.
 struct PgColumns
@@ -36,7 +56,7 @@ public:
     {
         bool select = false;
         qint32 affected = 0;
-        QList<QVariantList> rows;
+        std::unique_ptr<PgRows> rows;
         // The columns were read anew from this result.
         bool newColumns = false;
     };
