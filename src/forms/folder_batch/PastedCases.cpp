@@ -28,16 +28,8 @@ PastedCases ReadPastedCases(const QString &text)
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty())
             continue;
-        QString candidate = trimmed;
-        if (line.contains(QLatin1Char('\t'))) {
-            // A spreadsheet row: year, type and sequence in three cells.
-            QStringList cells = line.split(QLatin1Char('\t'));
-            for (QString &cell : cells)
-                cell = cell.trimmed();
-            cells.removeAll(QString());
-            candidate = cells.size() == 3 ? cells.join(QLatin1Char(' ')) : QString();
-        }
-        const std::optional<CaseKey> key = CaseKey::Parse(WithFullYear(candidate));
+        // A spreadsheet row's cells (year, type, sequence) are parted by tabs, which are blanks.
+        const std::optional<CaseKey> key = CaseKey::Parse(WithFullYear(trimmed));
         if (key)
             pasted.cases.append(*key);
         else

@@ -217,6 +217,7 @@ const Row rows[] = {
     {"a scanned case the court lacks keeps its row; the next scan gets its own", "", "", "keys=2010CF99; keys:Return; keys=2009-CA-7; keys:Return", "", "2010/CF/99/INVALID LITIGANT!/; 2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
     {"Ctrl+V in a cell goes through the cell's filters", "", "", "keys=2009ca; clip=7x; keys:Ctrl+V; keys:Return", "", "2009/CA/7/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {}, "", ""},
     {"the editor's menu Paste goes through the filters and the length", "", "", "keys=2009ca; clip=00000712; menu=mnuPaste; keys:Return", "", "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,2", {}, {}, "", ""},
+    {"cells copied from a spreadsheet, a case a row", "", "", "clip=2009\tca\t7\n2010\tCF\t 12 \n2010\t\tCF\t13\t; keys:Ctrl+V", "", Three + "4,0", {}, {}, "", ""},
     {"a pasted list takes two-digit years as typing does", "", "", "clip=07-CF-1\n51 cf 1; keys:Ctrl+V", "", "2007/CF/1/STATE VS SEVEN/; 1951/CF/1/STATE VS FIFTY/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
     {"a paste of 5,000 lines that are no case numbers lists twenty and counts the rest", "", "", "clip=" + BadLines(5000) + "; keys:Ctrl+V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(5000)}, {}, "", ""},
     {"a paste of twenty such lines lists them all", "", "", "clip=" + BadLines(20) + "; keys:Ctrl+V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(20)}, {}, "", ""},
