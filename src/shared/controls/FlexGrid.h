@@ -158,7 +158,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     friend class FlexGridView;

@@ -399,14 +399,3 @@ void FlexGrid::keyReleaseEvent(QKeyEvent *event)
 {
     handleKeyRelease(event);
 }
-
-bool FlexGrid::focusNextPrevChild(bool next)
-{
-    // Tab sent to the grid itself; from the editor it never gets here.
-    if (m_edit) {
-        commitEdit();
-        moveTab(next);
-        return true;
-    }
-    return moveTab(next) || QWidget::focusNextPrevChild(next);
-}
