@@ -40,6 +40,8 @@ TEST(CaseKeyFromRow, WholeKeysOnly)
         {2009, "CV", 123, "2009 CV 123"},
         {2009.0, "T ", 5.0, "2009 T  5"}, // a decimal column, a CHAR(2) type
         {"2009", "C'", "10", "2009 C' 10"}, // decimal text (high-precision numerics)
+        {"2009.0", "CV", " 12 ", "2009 CV 12"},
+        {"2009", "CV", "12a", "the sequence 12a is not a case sequence"},
         {9999, "CV", 2147483647, "9999 CV 2147483647"},
         {2009.7, "CV", 1, "the year 2009.7 is not a year"},
         {2009, "CV", 10.5, "the sequence 10.5 is not a case sequence"},
