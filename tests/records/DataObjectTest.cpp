@@ -31,6 +31,7 @@ TEST(DataObject, CountsRowsAndRaisesErrorsAtEndOfRows)
         {Insert, {"B", "01012026", "U", 2020, "CA", 1}, 0, 0, "UNIQUE constraint failed|duplicate key value"},
         {Insert, {"B", "01012026", "U", 2009.0, "T", 5.0}, 1, 0, ""}, // the batch binds doubles
         {Insert, {"B", "01012026", "U", 2000.0, "CR", 100000.0}, 1, 0, ""}, // round ones too, never as 1e+05
+        {Insert, {QString::fromUtf8("PEÑA"), "01012026", "U", 2009, "T", 6}, 1, 0, ""}, // sent as UTF-8
         {Insert, {"B", "01012026", "U", 2009.7, "CV", 1}, 0, 0, ".", false},
         {Insert, {"B", "01012026", "U", 2009, "CVX", 3}, 0, 0, "."},
         {Insert, {"B", "01012026", "U", 40000, "CV", 5}, 0, 0, "."},
