@@ -4,6 +4,7 @@
 #include "PgPrepared.h"
 #include "StatementTrace.h"
 
+#include <QAtomicInteger>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -177,7 +178,7 @@ DataObject::Prepared *DataObject::PreparedQuery(const QString &text, QString *er
     QSqlDatabase db = Connection::Database(m_role, error);
     if (!db.isValid())
         return nullptr;
-    static quint64 ids = 0;
+    static QAtomicInteger<quint64> ids = 0; // data objects of other threads make theirs too
     Prepared made{text, nullptr, {}, false, nullptr, ++ids};
     if (Connection::BackendOf(db) == Connection::Backend::PostgreSQL) {
         QSqlError e;
