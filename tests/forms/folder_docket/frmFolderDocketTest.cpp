@@ -134,6 +134,8 @@ const Row rows[] = {
     {"check-in empties and locks the party box; times and branch change nothing", "", "",
      "pick cboREQJDG=SMI; optAction_0; txtREQOTO=x; optAction_1; txtBEGTIM=5; txtREQBRN=q", "", "",
      "{TODAY} | 5 | 0 | SMI | *ALL | Q | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus txtREQBRN", {}, {}, "", "", ""},
+    {"End in the date goes to the year, which the typed one replaces", "", "", "dtpREQDAT:End; keys=2030", "", "",
+     Today("MM/dd") + "/2030 | 0 | 0 | *ALL | *ALL |  | out 0 in 0 | party 0 0  | run 0 0 | tips 110 | focus dtpREQDAT", {}, {}, "", "", ""},
     {"a time box showing 0 clicked into takes the typed time whole, as does one tabbed into", "", "",
      "click txtBEGTIM; keys=1330; txtBEGTIM:Tab; keys=1400", "", "",
      "{TODAY} | 1330 | 1400 | *ALL | *ALL |  | out 0 in 0 | party 0 0  | run 0 0 | tips 110 | focus txtENDTIM", {}, {}, "", "", ""},
