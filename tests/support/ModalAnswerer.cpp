@@ -49,6 +49,17 @@ void ModalAnswerer::FailUnread()
     m_unread.clear();
 }
 
+QString ModalAnswerer::Answer(QWidget *dialog, const Box &seen)
+{
+    dialog->setProperty("answered", true);
+    m_seen << seen;
+    if (m_answers.isEmpty()) {
+        m_unread << m_seen.size() - 1;
+        return {};
+    }
+    return m_answers.takeFirst();
+}
+
 void ModalAnswerer::Poll()
 {
     // A file dialog takes the next answer "file:PATH" as the file chosen; a print preview, or a
@@ -58,11 +69,7 @@ void ModalAnswerer::Poll()
         if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool() ||
             !(qobject_cast<QFileDialog *>(w) || w->inherits("QPrintPreviewDialog")))
             continue;
-        dialog->setProperty("answered", true);
-        m_seen << Box{{}, dialog->windowTitle(), {}};
-        const QString answer = m_answers.isEmpty() ? QString() : m_answers.takeFirst();
-        if (answer.isNull())
-            m_unread << m_seen.size() - 1;
+        const QString answer = Answer(dialog, Box{{}, dialog->windowTitle(), {}});
         if (auto *files = qobject_cast<QFileDialog *>(w); files && answer.startsWith(QLatin1String("file:"))) {
             // Typed, as a clerk would: selectFile() loses the name when the folder list loads.
             files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(answer.mid(5));
@@ -82,14 +89,12 @@ void ModalAnswerer::Poll()
     }
     if (!box)
         return;
-    box->setProperty("answered", true);
     Box seen{box->text(), box->windowTitle(), {}};
     for (QAbstractButton *b : box->buttons())
         seen.buttons << b->text().remove(QLatin1Char('&'));
-    m_seen << seen;
-    if (m_answers.isEmpty())
-        m_unread << m_seen.size() - 1;
-    const QString answer = m_answers.isEmpty() ? QStringLiteral("OK") : m_answers.takeFirst();
+    QString answer = Answer(box, seen);
+    if (answer.isNull())
+        answer = QStringLiteral("OK");
     if (answer == QLatin1String("Enter")) { // whatever the box's default button is
         QTest::keyClick(box, Qt::Key_Return);
         return;

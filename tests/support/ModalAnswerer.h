@@ -35,6 +35,8 @@ public:
 
 private:
     void Poll();
+    // Records a dialog seen (unexpected when no answer is queued) and takes its answer: null if none.
+    QString Answer(QWidget *dialog, const Box &seen);
     void FailUnread();
 
     QTimer m_timer;
