@@ -16,7 +16,7 @@ protected:
 
     // The button whose enabled state means "input not yet acted on" (Save or Run).
     virtual const QWidget *CloseIndicator() const = 0;
-    virtual void Form_Activate() {}
+    virtual void Form_Activate() = 0;
     virtual void Form_Unload() = 0;
     // Whether the guard's question is open now; a second close asked for meanwhile waits.
     bool IsAskingToClose() const { return m_asking; }

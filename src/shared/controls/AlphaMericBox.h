@@ -30,12 +30,6 @@ class QStringListModel;
 class AlphaMericBox : public QLineEdit
 {
     Q_OBJECT
-    Q_PROPERTY(int casetype READ CaseType WRITE SetCaseType)
-    Q_PROPERTY(int datatype READ DataType WRITE SetDataType)
-    Q_PROPERTY(int alignment READ Alignment WRITE SetAlignment)
-    Q_PROPERTY(int maxlength READ MaxLength WRITE SetMaxLength)
-    Q_PROPERTY(QString recordsource READ RecordSource WRITE SetRecordSource)
-    Q_PROPERTY(int mincharstoactivate READ MinCharsToActivate WRITE SetMinCharsToActivate)
 
 public:
     enum CaseTypes { CaseAsTyped = 0, CaseUpper = 1, CaseLower = 2 };
@@ -49,14 +43,10 @@ public:
     void SetCaseType(int caseType);
     int DataType() const { return m_dataType; }
     void SetDataType(int dataType);
-    int Alignment() const { return m_alignment; }
     void SetAlignment(int alignment);
-    int MaxLength() const { return m_maxLength; }
     void SetMaxLength(int maxLength);
 
-    QString RecordSource() const { return m_recordSource; }
     void SetRecordSource(const QString &statement);
-    int MinCharsToActivate() const { return m_minChars; }
     // Below 1 counts as 1: an empty box offers nothing.
     void SetMinCharsToActivate(int count);
 

@@ -44,11 +44,6 @@ template <typename Fn> void Combo::KeepingChoice(Fn change)
     Reevaluate();
 }
 
-int Combo::Cols() const
-{
-    return m_model->columnCount();
-}
-
 void Combo::SetCols(int cols)
 {
     m_model->setColumnCount(qMax(1, cols));

@@ -22,17 +22,11 @@ class QTreeView;
 class Combo : public QComboBox
 {
     Q_OBJECT
-    Q_PROPERTY(int cols READ Cols WRITE SetCols)
-    Q_PROPERTY(bool columnheaders READ ColumnHeaders WRITE SetColumnHeaders)
-    Q_PROPERTY(QString datafield READ DataField WRITE SetDataField)
-    Q_PROPERTY(QString datafieldtodisplay READ DataFieldToDisplay WRITE SetDataFieldToDisplay)
 
 public:
     explicit Combo(QWidget *parent = nullptr);
 
-    int Cols() const;
     void SetCols(int cols);
-    bool ColumnHeaders() const { return m_columnHeaders; }
     void SetColumnHeaders(bool shown);
     // Column captions in the list's header; columns without one show their field name.
     void SetHeaderCaptions(const QStringList &captions);
@@ -46,9 +40,7 @@ public:
     // Per column: 0 left, 1 right, 2 centred.
     void SetAlignmentItems(const QList<int> &alignments);
 
-    QString DataField() const { return m_dataField; }
     void SetDataField(const QString &field);
-    QString DataFieldToDisplay() const { return m_displayField; }
     void SetDataFieldToDisplay(const QString &field);
 
     // Replaces the list with the rows of a reference-table file, its fields in file order as

@@ -8,11 +8,9 @@
 class DataLabel : public QLabel
 {
     Q_OBJECT
-    Q_PROPERTY(QString caption READ Caption WRITE SetCaption)
 
 public:
     explicit DataLabel(QWidget *parent = nullptr);
 
-    QString Caption() const { return text(); }
     void SetCaption(const QString &caption) { setText(caption); }
 };

@@ -14,20 +14,13 @@
 class DatePicker : public QDateEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QDate mindate READ MinDate WRITE SetMinDate)
-    Q_PROPERTY(QDate maxdate READ MaxDate WRITE SetMaxDate)
-    Q_PROPERTY(QString valueaslongformat READ ValueAsLongFormat WRITE SetValueAsLongFormat)
-
 public:
     explicit DatePicker(QWidget *parent = nullptr);
 
-    QDate MinDate() const { return minimumDate(); }
     void SetMinDate(const QDate &date) { setMinimumDate(date); }
-    QDate MaxDate() const { return maximumDate(); }
     void SetMaxDate(const QDate &date) { setMaximumDate(date); }
 
     // Only "mmddyyyy" (any letter case) is taken; false for any other text.
-    QString ValueAsLongFormat() const { return m_longFormat; }
     bool SetValueAsLongFormat(const QString &format);
 
     QDate Value() const;

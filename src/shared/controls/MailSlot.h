@@ -13,12 +13,9 @@
 class MailSlot : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(qint32 ParentWindow READ ParentWindow WRITE SetParentWindow)
-
 public:
     explicit MailSlot(QObject *parent = nullptr);
 
-    qint32 ParentWindow() const { return m_parentWindow; }
     void SetParentWindow(qint32 handle) { m_parentWindow = handle; }
 
     QString ServerName() const { return ServerNameFor(m_parentWindow); }
