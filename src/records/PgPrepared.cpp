@@ -1,8 +1,6 @@
 #include "PgPrepared.h"
 
 #include <QAtomicInteger>
-#include <QDate>
-#include <QDateTime>
 #include <QLocale>
 #include <QSqlDriver>
 #include <QSqlField>
@@ -16,16 +14,12 @@ namespace {
 
 // Type numbers of pg_type, for the columns the court's tables hold.
 enum : Oid {
-    BoolOid = 16,
     Int8Oid = 20,
     Int2Oid = 21,
     Int4Oid = 23,
     OidOid = 26,
     Float4Oid = 700,
     Float8Oid = 701,
-    DateOid = 1082,
-    TimestampOid = 1114,
-    TimestampTzOid = 1184,
     NumericOid = 1700,
 };
 
@@ -67,8 +61,6 @@ QByteArray Numbered(const QString &text)
 QMetaType TypeOf(Oid type)
 {
     switch (type) {
-    case BoolOid:
-        return QMetaType::fromType<bool>();
     case Int8Oid:
         return QMetaType::fromType<qlonglong>();
     case Int2Oid:
@@ -79,11 +71,6 @@ QMetaType TypeOf(Oid type)
     case Float8Oid:
     case NumericOid:
         return QMetaType::fromType<double>();
-    case DateOid:
-        return QMetaType::fromType<QDate>();
-    case TimestampOid:
-    case TimestampTzOid:
-        return QMetaType::fromType<QDateTime>();
     default:
         return QMetaType::fromType<QString>();
     }
@@ -92,8 +79,6 @@ QMetaType TypeOf(Oid type)
 QVariant ValueOf(const char *text, Oid type)
 {
     switch (type) {
-    case BoolOid:
-        return text[0] == 't';
     case Int8Oid:
         return qlonglong(std::strtoll(text, nullptr, 10));
     case Int2Oid:
@@ -108,11 +93,6 @@ QVariant ValueOf(const char *text, Oid type)
         std::from_chars(text, text + qstrlen(text), d);
         return d;
     }
-    case DateOid:
-        return QDate::fromString(QLatin1String(text), Qt::ISODate);
-    case TimestampOid:
-    case TimestampTzOid:
-        return QDateTime::fromString(QLatin1String(text), Qt::ISODateWithMs);
     default:
         return QString::fromUtf8(text);
     }
@@ -123,15 +103,6 @@ void AppendText(QByteArray *out, const QVariant &v)
 {
     char digits[24];
     switch (v.typeId()) {
-    case QMetaType::Bool:
-        out->append(v.toBool() ? "true" : "false");
-        return;
-    case QMetaType::QDate:
-        out->append(v.toDate().toString(Qt::ISODate).toLatin1());
-        return;
-    case QMetaType::QDateTime:
-        out->append(v.toDateTime().toString(Qt::ISODateWithMs).toLatin1());
-        return;
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::Short:
