@@ -63,17 +63,23 @@ QString ModalAnswerer::Answer(QWidget *dialog, const Box &seen)
 void ModalAnswerer::Poll()
 {
     // A file dialog takes the next answer "file:PATH" as the file chosen; a print preview, or a
-    // file dialog given anything else, is cancelled. Either is seen as a box with its title only.
+    // file dialog given anything else, is cancelled; a window goes to m_act. Each is seen as a box
+    // with its title only.
     for (QWidget *w : QApplication::topLevelWidgets()) {
         auto *dialog = qobject_cast<QDialog *>(w);
-        if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool() ||
-            !(qobject_cast<QFileDialog *>(w) || w->inherits("QPrintPreviewDialog")))
+        if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool() || qobject_cast<QMessageBox *>(w))
+            continue;
+        auto *files = qobject_cast<QFileDialog *>(w);
+        const bool preview = w->inherits("QPrintPreviewDialog");
+        if (!files && !preview && !(m_act && dialog->isModal()))
             continue;
         const QString answer = Answer(dialog, Box{{}, dialog->windowTitle(), {}});
-        if (auto *files = qobject_cast<QFileDialog *>(w); files && answer.startsWith(QLatin1String("file:"))) {
+        if (files && answer.startsWith(QLatin1String("file:"))) {
             // Typed, as a clerk would: selectFile() loses the name when the folder list loads.
             files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(answer.mid(5));
             dialog->accept(); // the file dialog's own accept, which it keeps protected
+        } else if (!files && !preview && !answer.isNull()) {
+            m_act(dialog, answer);
         } else {
             dialog->reject();
         }

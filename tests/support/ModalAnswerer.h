@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 
 #include "QtPrinters.h"
 
@@ -28,6 +29,9 @@ public:
     ~ModalAnswerer() override;
 
     void Queue(const QString &answer) { m_answers << answer; }
+    // A window opened modally from another (the locator's Edit) is seen as a box with its title
+    // and answered by act, given the next answer; without act such windows are left alone.
+    void AnswerWindows(std::function<void(QWidget *, const QString &)> act) { m_act = std::move(act); }
     const QList<Box> &Seen() const;
     // The boxes seen, as lines, in order.
     QStringList Lines() const;
@@ -41,6 +45,7 @@ private:
 
     QTimer m_timer;
     QStringList m_answers;
+    std::function<void(QWidget *, const QString &)> m_act;
     QList<Box> m_seen;
     // Boxes that no queued answer was meant for, by index into m_seen, until the test reads them.
     mutable QList<qsizetype> m_unread;

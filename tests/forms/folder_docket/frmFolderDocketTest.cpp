@@ -161,6 +161,7 @@ const Row rows[] = {
      "Enter", "",
      "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus cmdCancel", {Discard},
      {}, "", "", Placement},
+    {"Escape is Cancel: the same question", "", "", "optAction_1; keys:Escape", "No", "", "", {Discard}, {}, "", "", Placement},
     {"a data error reports, then the close guard asks", "drop", "", "optAction_1; cmdRun", "OK; Yes", "", "",
      {"Data Error: *", Discard}, {Hearings}, "", "", ""},
 };

@@ -48,7 +48,7 @@ struct Row
     const char *name;
     QString court;    // "TABLE VALUES (...)" rows, "; " between them
     QString settings; // "Section/Key=value"
-    QString steps, answers;
+    QString steps, answers; // the editor opened by Edit is answered with its steps, " & " between them
     QString label;    // the view's heading
     QString lines;    // the view's list, a row's cells joined by " | ", "; " between rows
     QStringList boxes = {};
@@ -67,6 +67,7 @@ void Check(const Row &row, int view, const char *labelName = nullptr)
         world.Exec("INSERT INTO MRLCRT." + Dates(values));
     Store(world, Lines(row.settings));
     ModalAnswerer answerer(Lines(row.answers));
+    answerer.AnswerWindows([](QWidget *window, const QString &steps) { Act(window, QString(steps).replace(" & ", "; ")); });
 
     clsFolder folder;
     folder.Locate("CLERK1"); // modeless: returns at once
@@ -129,6 +130,9 @@ const Row caseRows[] = {
      "2009-CV-000123: in the file room", "2026-02-10 14:00:00 | back from | SMI | CLERK2; 2026-01-05 09:30:00 | out to | SMI | CLERK1"},
     {"a case the court does not have, written with blanks, found by the button", "", "",
      "txtCASNUM=2011 CR 5; cmdFindCase", "", "2011-CR-000005: in the file room (no such case on file)", ""},
+    {"a loan changed through Edit is shown as saved", "FILCHK VALUES (2009,'CV',123,'SMI',{ago:3},'CLERK2')", "",
+     "txtCASNUM=2009-cv-123; txtCASNUM:Return; cmdEdit", "txtFILOTO=jones & cmdSave",
+     "2009-CV-000123: out to JONES since {d:0}, recorded by CLERK1", "", {"PC/MEVS - File Checkout - 2009-CV-000123:  []"}},
     {"a criminal case on loan with no date", "FILCHK VALUES (2010,'CF',7,'DA',NULL,'CLERK3')", "",
      "txtCASNUM=2010-CF-7; txtCASNUM:Return", "", "2010-CF-000007: out to DA since (no date), recorded by CLERK3", ""},
     {"not a case number: said under the box, nothing asked of the court", "", "", "txtCASNUM=2009-CV; txtCASNUM:Return", "",
