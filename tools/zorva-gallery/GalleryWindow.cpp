@@ -264,8 +264,10 @@ FlexGrid *GalleryWindow::BuildGrid(const QString &dataFolder)
         QStringLiteral("2020\tTR\t905\tSTATE VS EVANS\tSHERIFF"),
         QString(),
     };
-    for (const QString &row : rows)
-        grid->AddItem(row);
+    grid->setRows(grid->FixedRows() + int(rows.size()));
+    for (int row = 0; row < rows.size(); ++row)
+        for (int col = 0; col < grid->Cols(); ++col)
+            grid->setTextMatrix(grid->FixedRows() + row, col, rows[row].section(QLatin1Char('\t'), col, col));
     // The program fills title and holder: the clerk types the case only.
     for (int row = grid->FixedRows(); row < grid->Rows(); ++row)
         for (const int col : {int(ColTitle), int(ColHolder)})

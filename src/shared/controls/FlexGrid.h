@@ -59,8 +59,6 @@ public:
     void setRows(int rows);
     int Cols() const { return int(m_cols.size()); }
     void setCols(int cols);
-    // Appends a row whose cells are the tab-separated parts of item.
-    void AddItem(const QString &item);
     void RemoveItem(int row);
 
     // Columns. A key the grid does not have is a programming error: it asserts in a debug build

@@ -167,17 +167,6 @@ void FlexGrid::setCols(int cols)
     });
 }
 
-void FlexGrid::AddItem(const QString &item)
-{
-    restructure([&] {
-        RowData data{QList<Cell>(Cols()), false, -1};
-        const QStringList parts = item.split(QLatin1Char('\t'));
-        for (int col = 0; col < Cols() && col < parts.size(); ++col)
-            data.cells[col].text = parts[col];
-        m_rows.append(data);
-    });
-}
-
 void FlexGrid::RemoveItem(int row)
 {
     if (!validRow(row) || row < m_fixedRows) {
