@@ -36,12 +36,6 @@ QStringList ModalAnswerer::Lines() const
     return lines;
 }
 
-void ModalAnswerer::Clear()
-{
-    FailUnread();
-    m_seen.clear();
-}
-
 void ModalAnswerer::FailUnread()
 {
     for (qsizetype i : std::as_const(m_unread))

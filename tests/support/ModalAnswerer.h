@@ -11,7 +11,7 @@
 // text, title and buttons, and clicks the next queued answer ("Enter" presses the Return key
 // instead, which answers with the box's default button). A box is expected when an answer was
 // queued for it, or when the test reads it through Seen(); any other box fails the test that met
-// it (when the answerer goes, or at Clear()), with its title and text, so that a surprise such as
+// it (when the answerer goes), with its title and text, so that a surprise such as
 // a "Data Error" cannot pass unnoticed. An unexpected box is closed with OK (or its escape button).
 class ModalAnswerer : public QObject
 {
@@ -35,7 +35,6 @@ public:
     const QList<Box> &Seen() const;
     // The boxes seen, as lines, in order.
     QStringList Lines() const;
-    void Clear();
 
 private:
     void Poll();

@@ -26,26 +26,21 @@ QUrl ServerUrl(const QString &database)
 
 QSqlDatabase OpenOwn(const QString &name, const QString &file, const QString &serverDatabase)
 {
-    QSqlDatabase db;
-        if (serverDatabase.isEmpty()) {
-            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(QStringLiteral(":memory:"));
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-        } else {
-            const QUrl url = ServerUrl(serverDatabase);
-            db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-            db.setHostName(url.host());
-            db.setPort(url.port());
-            db.setUserName(url.userName());
-            db.setDatabaseName(serverDatabase);
-        }
-        EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
-        if (serverDatabase.isEmpty()) {
-            QSqlQuery q(db);
-            EXPECT_TRUE(q.exec(QStringLiteral("ATTACH DATABASE '%1' AS MRLCRT").arg(file)))
-                << q.lastError().text().toStdString();
-            q.finish();
-        }
+    const bool server = !serverDatabase.isEmpty();
+    QSqlDatabase db = QSqlDatabase::addDatabase(server ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
+    if (server) {
+        const QUrl url = ServerUrl(serverDatabase);
+        db.setHostName(url.host());
+        db.setPort(url.port());
+        db.setUserName(url.userName());
+        db.setDatabaseName(serverDatabase);
+    } else {
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    }
+    EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+    QSqlQuery q(db);
+    EXPECT_TRUE(server || q.exec(QStringLiteral("ATTACH DATABASE '%1' AS MRLCRT").arg(file))) << q.lastError().text().toStdString();
     return db;
 }
 
@@ -77,11 +72,9 @@ void Administer(const QString &statement)
 TestWorld::Backend TestWorld::CurrentBackend()
 {
     const QString name = qEnvironmentVariable("ZORVA_TEST_BACKEND");
-    if (name == QLatin1String("postgresql"))
-        return Backend::PostgreSQL;
-    if (name == QLatin1String("odbc"))
-        return Backend::ODBC;
-    return Backend::SQLite;
+    return name == QLatin1String("postgresql") ? Backend::PostgreSQL
+           : name == QLatin1String("odbc")     ? Backend::ODBC
+                                               : Backend::SQLite;
 }
 
 TestWorld::TestWorld()
