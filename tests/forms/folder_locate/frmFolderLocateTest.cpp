@@ -63,8 +63,8 @@ void Check(const Row &row, int view, const char *labelName = nullptr)
     world.InstallReferenceTables();
     for (const char *values : Masters)
         world.Exec(QStringLiteral("INSERT INTO MRLCRT.%1)").arg(QLatin1String(values)));
-    for (const QString &values : Lines(row.court))
-        world.Exec("INSERT INTO MRLCRT." + Dates(values));
+    for (const QString &values : Lines(row.court)) // "drop": a data error, the criminal masters gone
+        world.Exec(values == "drop" ? "DROP TABLE MRLCRT.MASCRM" : "INSERT INTO MRLCRT." + Dates(values));
     Store(world, Lines(row.settings));
     ModalAnswerer answerer(Lines(row.answers));
     answerer.AnswerWindows([](QWidget *window, const QString &steps) { Act(window, QString(steps).replace(" & ", "; ")); });
@@ -133,6 +133,8 @@ const Row caseRows[] = {
     {"a loan changed through Edit is shown as saved", "FILCHK VALUES (2009,'CV',123,'SMI',{ago:3},'CLERK2')", "",
      "txtCASNUM=2009-cv-123; txtCASNUM:Return; cmdEdit", "txtFILOTO=jones & cmdSave",
      "2009-CV-000123: out to JONES since {d:0}, recorded by CLERK1", "", {"PC/MEVS - File Checkout - 2009-CV-000123:  []"}},
+    {"a data error is reported; the window stays for the next question", "drop", "", "txtCASNUM=2009-cv-123; txtCASNUM:Return", "OK",
+     "", "", {"Data Error: *"}},
     {"a criminal case on loan with no date", "FILCHK VALUES (2010,'CF',7,'DA',NULL,'CLERK3')", "",
      "txtCASNUM=2010-CF-7; txtCASNUM:Return", "", "2010-CF-000007: out to DA since (no date), recorded by CLERK3", ""},
     {"not a case number: said under the box, nothing asked of the court", "", "", "txtCASNUM=2009-CV; txtCASNUM:Return", "",
