@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
+#include <algorithm>
 
 WindowDriver::WindowDriver(const QString &name, Script script, int timeoutMs)
     : m_name(name), m_script(std::move(script))
@@ -27,18 +28,13 @@ WindowDriver::WindowDriver(const QString &name, Script script, int timeoutMs)
 
 bool WindowDriver::MessageBoxOpen()
 {
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QMessageBox *>(w) && w->isVisible())
-            return true;
-    }
-    return false;
+    const QWidgetList all = QApplication::topLevelWidgets();
+    return std::any_of(all.cbegin(), all.cend(), [](QWidget *w) { return qobject_cast<QMessageBox *>(w) && w->isVisible(); });
 }
 
 QWidget *WindowDriver::Find(const QString &name)
 {
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == name && w->isVisible())
-            return w;
-    }
-    return nullptr;
+    const QWidgetList all = QApplication::topLevelWidgets();
+    const auto found = std::find_if(all.cbegin(), all.cend(), [&](QWidget *w) { return w->objectName() == name && w->isVisible(); });
+    return found == all.cend() ? nullptr : *found;
 }

@@ -55,10 +55,18 @@ struct Row
     QString written = {}; // FolderLocate settings after ("" unchecked)
 };
 
+// The history's stamps are stored in UTC and shown in local time: local time is made UTC.
+void LocalTimeIsUtc()
+{
+    qputenv("TZ", "UTC");
+    tzset();
+}
+
 // Opens the locator as a host does, runs the row's steps in one view, and checks what it lists.
 void Check(const Row &row, int view, const char *labelName = nullptr)
 {
     SCOPED_TRACE(row.name);
+    LocalTimeIsUtc();
     TestWorld world;
     world.InstallReferenceTables();
     for (const char *values : Masters)
@@ -103,17 +111,6 @@ void Check(const Row &row, int view, const char *labelName = nullptr)
     }
 }
 
-// The history's stamps are stored in UTC and shown in local time: make local time UTC.
-class LocatorTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        qputenv("TZ", "UTC");
-        tzset();
-    }
-};
-
 const QString Out1 = "FILLOG VALUES ('2026-01-05T09:30:00.000Z',2009,'CV',123,1,'CLERK1','SMI',1)";
 const QString In1 = "FILLOG VALUES ('2026-02-10T14:00:00.000Z',2009,'CV',123,1,'CLERK2','SMI',0)";
 const QString Out2 = "FILLOG VALUES ('2026-03-01T08:15:00.000Z',2009,'CV',123,0,'CLERK1','O''NEIL, J',1)";
@@ -143,7 +140,7 @@ const Row caseRows[] = {
      "txtCASNUM=2009-C'-123; txtCASNUM:Return", "", "\"2009-C'-123\" is not a case number; type it as 2009-CV-123, 2009 CV 123 or 2009CV000123.", ""},
 };
 
-TEST_F(LocatorTest, CaseView)
+TEST(LocatorTest, CaseView)
 {
     for (const Row &row : caseRows)
         Check(row, 0, "lblLocation");
@@ -163,7 +160,7 @@ const Row holderRows[] = {
     {"no holder typed", Held, "", "cmdFindHolder", "OK", "", "", {"Error: Type the party whose folders you are looking for. [OK]"}},
 };
 
-TEST_F(LocatorTest, HolderView)
+TEST(LocatorTest, HolderView)
 {
     for (const Row &row : holderRows)
         Check(row, 1);
@@ -198,7 +195,7 @@ const Row pullRows[] = {
      "cmdFindPull", "", "", "09:00 | 1 | SMI | (none) CV 5 | (no usable case number: *"},
 };
 
-TEST_F(LocatorTest, PullListView)
+TEST(LocatorTest, PullListView)
 {
     for (const Row &row : pullRows)
         Check(row, 2);
@@ -230,14 +227,14 @@ const Row overdueRows[] = {
      ""},
 };
 
-TEST_F(LocatorTest, OverdueView)
+TEST(LocatorTest, OverdueView)
 {
     for (const Row &row : overdueRows)
         Check(row, 3, "lblAges");
 }
 
 // A court with 502 folders overdue: the list holds the 500 out longest, and "List all" the rest.
-TEST_F(LocatorTest, OverdueListsTheLongestOutThenAll)
+TEST(LocatorTest, OverdueListsTheLongestOutThenAll)
 {
     ModalAnswerer answerer; // no box is expected
     TestWorld world;
@@ -271,8 +268,9 @@ namespace {
 // A list leaves the window printed, as CSV (checked against a file written by hand, hostile
 // parties and all) and as a PDF page, each to the file the clerk chose; a file that cannot be
 // written is named in a box.
-TEST_F(LocatorTest, ExportsTheListShown)
+TEST(LocatorTest, ExportsTheListShown)
 {
+    LocalTimeIsUtc();
     TestWorld world;
     world.InstallReferenceTables();
     for (const QString &values : {Out1, Out2, Other,
