@@ -144,21 +144,17 @@ void DataObject::Fail(const QSqlError &e)
 void DataObject::RunOnServer(Prepared *prepared, const QString &text, const QVariantList &values, qint32 *affected)
 {
     PgPrepared::Result result;
-    QSqlError e;
     bool ran = false;
     if (prepared) {
-        QVariantList bound;
-        bound.reserve(values.size());
-        for (const QVariant &v : values)
-            bound.append(StatementTrace::ForBinding(v));
-        ran = prepared->pg->Run(bound, &result, &e);
+        // Values go as they are: every whole-number type is written as digits, as ForBinding binds them.
+        ran = prepared->pg->Run(values, &result, &m_serverError);
     } else {
-        ran = PgPrepared::RunText(m_literal->driver(), text, &result, m_literalColumns.get(), &e);
+        ran = PgPrepared::RunText(m_literal->driver(), text, &result, m_literalColumns.get(), &m_serverError);
         if (!ran || result.newColumns)
             ForgetLiteralNames();
     }
     if (!ran) {
-        Fail(e);
+        Fail(m_serverError);
         return;
     }
     if (result.select) {
@@ -238,8 +234,10 @@ void DataObject::MoveNext()
 
 void DataObject::Close()
 {
-    // The prepared queries stay: Close ends a result, not the object.
-    m_columns.clear();
+    // The prepared queries stay: Close ends a result, not the object. An empty record shared, not
+    // a shared one detached and emptied, once per statement.
+    static const QSqlRecord none;
+    m_columns = none;
     m_rows.clear();
     m_pgRows.reset();
     m_row = 0;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlRecord>
 #include <QVariant>
 #include <functional>
@@ -96,6 +97,8 @@ private:
     // On PostgreSQL, literal statements go through libpq on m_literal's connection instead,
     // keeping the columns of the last one (null elsewhere).
     std::unique_ptr<PgColumns> m_literalColumns;
+    // The server's last refusal; kept here, as an error made per statement would cost an allocation.
+    QSqlError m_serverError;
     quint64 m_serial = 0;
     quint64 m_epoch = 0;
     const QThread *m_thread = nullptr;

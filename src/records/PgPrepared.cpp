@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QSqlDriver>
 #include <QSqlField>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -106,6 +107,9 @@ void AppendText(QByteArray *out, const QVariant &v)
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
         out->append(digits, std::to_chars(digits, digits + sizeof digits, v.toLongLong()).ptr - digits);
         return;
     case QMetaType::Double:
@@ -236,19 +240,18 @@ bool PgPrepared::Run(const QVariantList &values, Result *out, QSqlError *error)
         return false;
     }
     // Every value's text in one buffer, each ended by a NUL; a NULL is a null pointer.
-    QByteArray texts;
-    texts.reserve(256);
-    std::vector<qsizetype> starts(values.size(), -1);
+    m_texts.resize(0); // keeps its room
+    QVarLengthArray<qsizetype, 8> starts(values.size(), -1);
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (values.at(i).isNull())
             continue;
-        starts[size_t(i)] = texts.size();
-        AppendText(&texts, values.at(i));
-        texts.append('\0');
+        starts[i] = m_texts.size();
+        AppendText(&m_texts, values.at(i));
+        m_texts.append('\0');
     }
-    std::vector<const char *> pointers(values.size());
-    for (size_t i = 0; i < starts.size(); ++i)
-        pointers[i] = starts[i] < 0 ? nullptr : texts.constData() + starts[i];
+    QVarLengthArray<const char *, 8> pointers(values.size());
+    for (qsizetype i = 0; i < starts.size(); ++i)
+        pointers[i] = starts[i] < 0 ? nullptr : m_texts.constData() + starts[i];
     PGresult *result =
         PQexecPrepared(conn, m_name.constData(), int(values.size()), pointers.data(), nullptr, nullptr, 0);
     return Read(conn, result, &m_columns, out, error);

@@ -78,4 +78,5 @@ private:
     QPointer<QSqlDriver> m_driver;
     QByteArray m_name;
     PgColumns m_columns;
+    QByteArray m_texts; // the bound values' text, its room kept from one run to the next
 };

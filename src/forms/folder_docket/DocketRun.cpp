@@ -112,10 +112,10 @@ bool DocketRun::Included(const QVariant &year, const QVariant &type, const QVari
 {
     if (m_selection.branch.trimmed().isEmpty())
         return true;
-    QString statement = QStringLiteral("Select * From MRLCRT.MASCRM Where MASYER=? And MASTYP=? and MASSEQ=?");
-    if (modTypeOfCase::TypeOfCase(type.toString()) == 0)
-        statement.replace(QLatin1String("MASCRM"), QLatin1String("MASCIV"));
-    m_master->SetStatement(statement);
+    // The criminal master's query, rewritten for the civil master once, not per hearing.
+    static const QString criminal = QStringLiteral("Select * From MRLCRT.MASCRM Where MASYER=? And MASTYP=? and MASSEQ=?");
+    static const QString civil = QString(criminal).replace(QLatin1String("MASCRM"), QLatin1String("MASCIV"));
+    m_master->SetStatement(modTypeOfCase::TypeOfCase(type.toString()) == 0 ? civil : criminal);
     m_master->Execute({}, QVariantList{year, type.toString().leftJustified(2, QLatin1Char(' ')), sequence});
     // The branch as typed, not trimmed; a case without a master row is left out.
     return !m_master->Eof() && m_master->Field(QStringLiteral("MASBRN")).toString() == m_selection.branch;
