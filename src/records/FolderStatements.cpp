@@ -1,16 +1,30 @@
 #include "FolderStatements.h"
 
 #include <QStringBuilder>
+#include <charconv>
 
 namespace FolderStatements {
+
+namespace {
+
+// A whole number's digits, written into out.
+QLatin1String Digits(char *out, size_t room, qint32 n)
+{
+    return QLatin1String(out, std::to_chars(out, out + room, n).ptr - out);
+}
+
+} // namespace
 
 QString KeyCondition(qint16 year, const QString &type, qint32 sequence)
 {
     // The type comes from the court's own rows: its quotes are doubled like any text in a literal.
-    // Built in one allocation: a docket run builds one per folder.
-    return QStringLiteral(" Where FILYER=") % QString::number(year) % QStringLiteral(" And FILTYP='") %
-           QString(type).replace(QLatin1Char('\''), QLatin1String("''")) % QStringLiteral("' And FILSEQ=") %
-           QString::number(sequence);
+    // Built in one allocation, the numbers written on the stack: a docket run builds one per folder.
+    char yearDigits[8], sequenceDigits[16];
+    const QString quotedType =
+        type.contains(QLatin1Char('\'')) ? QString(type).replace(QLatin1Char('\''), QLatin1String("''")) : type;
+    return QStringLiteral(" Where FILYER=") % Digits(yearDigits, sizeof yearDigits, year) %
+           QStringLiteral(" And FILTYP='") % quotedType % QStringLiteral("' And FILSEQ=") %
+           Digits(sequenceDigits, sizeof sequenceDigits, sequence);
 }
 
 QString UpdateLoanLiteral(const QString &quotedParty, const QString &dateDigits, const QString &user,

@@ -10,6 +10,7 @@
 #include "util/modTypeOfCase.h"
 
 #include <QLoggingCategory>
+#include <QStringBuilder>
 
 namespace {
 
@@ -92,7 +93,7 @@ int DocketRun::Run(const std::function<void(qsizetype, qsizetype)> &progress)
             qCWarning(lcDocket).noquote() << "Hearing row left out:" << m_leftOut.last();
         } else if (Included(m_hearing[0], m_hearing[1], m_hearing[2]) && !m_failed) {
             const QString where = FolderWhereClause(key->year, key->type, key->sequence);
-            m_folders->Execute(QLatin1String(FolderStatements::SelectLoanLiteralPrefix) + where);
+            m_folders->Execute(QLatin1String(FolderStatements::SelectLoanLiteralPrefix) % where);
             if (m_failed)
                 break;
             if (m_selection.action == QLatin1String("*OUT"))
@@ -127,7 +128,8 @@ int DocketRun::CheckOut(qint16 year, const QString &type, qint32 sequence, const
     Transaction change(m_logAuto || m_logManual);
     qint32 affected = 0;
     if (m_folders->Eof()) {
-        m_folders->SetStatement(QLatin1String(FolderStatements::InsertLoanDocket));
+        static const QString insert = QLatin1String(FolderStatements::InsertLoanDocket);
+        m_folders->SetStatement(insert);
         affected = m_folders->Execute({}, QVariantList{m_hearing[0], m_hearing[1], m_hearing[2], party, m_today, m_user});
     } else {
         // The loan passes to the new party without a question.
@@ -149,7 +151,7 @@ int DocketRun::CheckIn(qint16 year, const QString &type, qint32 sequence, const 
         return 0;
     const QString party = m_folders->Field(QStringLiteral("FILOTO")).toString();
     Transaction change(m_logAuto || m_logManual);
-    const qint32 affected = m_folders->Execute(QLatin1String(FolderStatements::DeleteLoanLiteralPrefix) + where);
+    const qint32 affected = m_folders->Execute(QLatin1String(FolderStatements::DeleteLoanLiteralPrefix) % where);
     if (m_failed)
         return 0;
     if (affected > 0)
