@@ -23,7 +23,7 @@ public:
     PgRows &operator=(const PgRows &) = delete;
 
     int Count() const;
-    // As the driver would give it: a number, a date or text; a null of the column's type.
+    // As the driver would give it: a number or text; a null of the column's type.
     QVariant Value(int row, int column) const;
 
 private:
