@@ -45,11 +45,7 @@ const FlexGrid::Cell *FlexGrid::cellAt(int row, int col) const
 
 FlexGrid::Cell *FlexGrid::cellAt(int row, int col)
 {
-    if (!validCell(row, col)) {
-        qWarning("FlexGrid %s: no cell (%d, %d)", qPrintable(objectName()), row, col);
-        return nullptr;
-    }
-    return &m_rows[row].cells[col];
+    return validCell(row, col) ? &m_rows[row].cells[col] : nullptr;
 }
 
 int FlexGrid::defaultRowPx() const
@@ -169,10 +165,8 @@ void FlexGrid::setCols(int cols)
 
 void FlexGrid::RemoveItem(int row)
 {
-    if (!validRow(row) || row < m_fixedRows) {
-        qWarning("FlexGrid %s: RemoveItem of row %d ignored", qPrintable(objectName()), row);
+    if (!validRow(row) || row < m_fixedRows)
         return;
-    }
     endEditIfAffected(row, Cols());
     restructure([&] {
         m_rows.removeAt(row);
@@ -195,8 +189,7 @@ int FlexGrid::ColIndex(const QString &key) const
         if (m_cols[col].key == key)
             return col;
     }
-    Q_ASSERT_X(false, "FlexGrid::ColIndex", qPrintable(QStringLiteral("no column has the key ") + key));
-    qWarning("FlexGrid %s: no column has the key %s", qPrintable(objectName()), qPrintable(key));
+    Q_ASSERT_X(false, "FlexGrid::ColIndex", "no column has this key");
     return -1;
 }
 
@@ -329,10 +322,8 @@ bool FlexGrid::CellFontBold(int row, int col) const
 
 void FlexGrid::setCellFontBold(int row1, int col1, int row2, int col2, bool bold)
 {
-    if (!validCell(row1, col1) || !validCell(row2, col2)) {
-        qWarning("FlexGrid %s: no block (%d, %d)-(%d, %d)", qPrintable(objectName()), row1, col1, row2, col2);
+    if (!validCell(row1, col1) || !validCell(row2, col2))
         return;
-    }
     for (int row = qMin(row1, row2); row <= qMax(row1, row2); ++row) {
         for (int col = qMin(col1, col2); col <= qMax(col1, col2); ++col)
             m_rows[row].cells[col].bold = bold;

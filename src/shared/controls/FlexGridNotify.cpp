@@ -26,10 +26,6 @@ bool IsTypedCharacter(const QKeyEvent *event)
 
 void FlexGrid::setRow(int row)
 {
-    if (!validRow(row) || row < m_fixedRows) {
-        qWarning("FlexGrid %s: no data row %d", qPrintable(objectName()), row);
-        return;
-    }
     if (row == m_row)
         return;
     commitEdit();
@@ -38,10 +34,6 @@ void FlexGrid::setRow(int row)
 
 void FlexGrid::setCol(int col)
 {
-    if (!validCol(col)) {
-        qWarning("FlexGrid %s: no column %d", qPrintable(objectName()), col);
-        return;
-    }
     if (col == m_col)
         return;
     commitEdit();
