@@ -28,18 +28,13 @@ Combo::Combo(QWidget *parent)
     ApplyColumns();
 }
 
-template <typename Fn> void Combo::KeepingChoice(Fn change)
+template <typename Fn> void Combo::WithoutChoice(Fn change)
 {
-    // A combo box chooses its first row when rows arrive in an empty list; the windows expect
-    // the choice to stay where it was (or to stay empty) until they or the user make one.
-    const bool hadChoice = IsValid();
-    const QString chosen = Value();
+    // A combo box chooses its first row when rows arrive in an empty list; the windows fill their
+    // lists before they choose, and expect no choice until they or the user make one.
     m_quiet = true;
     change();
-    if (!hadChoice)
-        setCurrentIndex(-1);
-    else if (Value() != chosen || !IsValid())
-        SetValue(chosen);
+    setCurrentIndex(-1);
     m_quiet = false;
     Reevaluate();
 }
@@ -104,7 +99,7 @@ bool Combo::LoadFromFile(const QString &path, QString *error)
 {
     QString reason;
     const std::optional<Rowset> rowset = RowsetReader::ReadFile(path, &reason);
-    KeepingChoice([&] {
+    WithoutChoice([&] {
         m_model->removeRows(0, m_model->rowCount());
         if (!rowset)
             return;
@@ -133,7 +128,7 @@ void Combo::InsertRow(const QString &tabSeparatedColumns, int position)
     if (m_model->columnCount() < columns.size())
         m_model->setColumnCount(static_cast<int>(columns.size()));
     const int row = qBound(0, position - 1, m_model->rowCount());
-    KeepingChoice([&] {
+    WithoutChoice([&] {
         QList<QStandardItem *> items;
         for (int c = 0; c < m_model->columnCount(); ++c)
             items << new QStandardItem(columns.value(c));

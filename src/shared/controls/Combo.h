@@ -48,6 +48,7 @@ public:
     // the caller's business.
     bool LoadFromFile(const QString &path, QString *error = nullptr);
     // Inserts one row given as its columns separated by tabs, at a list position counted from 1.
+    // Both leave no row chosen: the windows fill a list before they choose.
     void InsertRow(const QString &tabSeparatedColumns, int position);
 
     int Rows() const;
@@ -71,8 +72,8 @@ private:
     int ColumnOf(const QString &field) const;
     void ApplyColumns();
     void Reevaluate();
-    // Runs a change to the rows without the box choosing a row on its own.
-    template <typename Fn> void KeepingChoice(Fn change);
+    // Runs a change to the rows and leaves no row chosen.
+    template <typename Fn> void WithoutChoice(Fn change);
 
     QStandardItemModel *m_model;
     QTreeView *m_view;
