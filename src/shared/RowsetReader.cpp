@@ -43,7 +43,8 @@ QString TooLarge(qint64 size)
 
 // A pipe (what a stalled network share can look like) or a device would hold the window's load
 // for as long as nobody writes: such a file is refused before it is opened for reading, and the
-// open itself never waits, in case the path was swapped for one in between.
+// open itself never waits, in case the path was swapped for one in between (the size cap then
+// stops a device, and a pipe reads as empty).
 bool OpenRegular(QFile &file, const QString &path, QString *error)
 {
 #ifdef Q_OS_UNIX
@@ -62,16 +63,8 @@ bool OpenRegular(QFile &file, const QString &path, QString *error)
         *error = qt_error_string(errno);
         return false;
     }
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        *error = NotRegular(S_ISDIR(info.st_mode));
-        ::close(fd);
-        return false;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        *error = file.errorString();
-        ::close(fd);
-        return false;
-    }
+    // Cannot fail on a descriptor just opened; the file closes it.
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     return true;
 #else
     const QFileInfo info(path);
