@@ -3,8 +3,10 @@
 #include <QLoggingCategory>
 
 #include "shared/RowsetReader.h"
+#include "shared/controls/Combo.h"
 #include "shared/controls/FlexGrid.h"
 #include "shared/modFormFunctions.h"
+#include "shared/modXMLTableFunctionsPaths.h"
 
 #include <algorithm>
 
@@ -120,6 +122,15 @@ QString XMLTableComboList(const QString &fileName, const QString &fieldList, con
         return QStringLiteral("|");
     }
     return QLatin1Char('|') + FlexGrid::BuildComboList(*rowset, fieldList, keyField);
+}
+
+void LoadList(Combo *combo, const QString &tableFile, const QString &firstRow)
+{
+    const QString path = ClientTablesFolder() + tableFile;
+    QString reason;
+    if (!combo->LoadFromFile(path, &reason))
+        modFormFunctions::MsgBox(OpenFailureMessage(path, reason));
+    combo->InsertRow(firstRow, 1);
 }
 
 } // namespace modXMLTableFunctions

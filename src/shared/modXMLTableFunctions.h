@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class Combo;
+
 // Reference tables as drop-down lists of a grid column. (The folders the tables live in are in
 // modXMLTableFunctionsPaths.h.)
 namespace modXMLTableFunctions {
@@ -16,5 +18,10 @@ QString OpenFailureMessage(const QString &fileName, const QString &reason);
 // (OpenFailureMessage) and gives "|" alone.
 QString XMLTableComboList(const QString &fileName, const QString &fieldList, const QString &keyField,
                           const QString &sortOrder);
+
+// Fills a window's list from a reference table of the client tables folder, with firstRow (tab-
+// separated columns) put first; a table that cannot be read is reported (OpenFailureMessage) and
+// the list holds firstRow alone.
+void LoadList(Combo *combo, const QString &tableFile, const QString &firstRow);
 
 } // namespace modXMLTableFunctions

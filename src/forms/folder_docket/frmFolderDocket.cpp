@@ -12,7 +12,6 @@
 #include "shared/modFormFunctions.h"
 #include "shared/modScreenPos.h"
 #include "shared/modXMLTableFunctions.h"
-#include "shared/modXMLTableFunctionsPaths.h"
 #include "util/modDateTimeFunctions.h"
 
 #include <QFormLayout>
@@ -158,23 +157,14 @@ void frmFolderDocket::showEvent(QShowEvent *e)
     FormBase::showEvent(e);
 }
 
-void frmFolderDocket::LoadList(Combo *combo, const QString &file, const QString &allRow)
-{
-    const QString path = modXMLTableFunctions::ClientTablesFolder() + file;
-    QString reason;
-    if (!combo->LoadFromFile(path, &reason))
-        modFormFunctions::MsgBox(modXMLTableFunctions::OpenFailureMessage(path, reason));
-    combo->InsertRow(allRow, 1);
-}
-
 void frmFolderDocket::Load()
 {
     if (m_loaded)
         return;
     m_loaded = true;
     setWindowTitle(QStringLiteral("PC/MEVS - Update Folder Status for Docketed Cases"));
-    LoadList(cboREQJDG, QStringLiteral("ARYJDG.XML"), QStringLiteral("Y\t*ALL"));
-    LoadList(cboREQROM, QStringLiteral("ARYROM.XML"), All);
+    modXMLTableFunctions::LoadList(cboREQJDG, QStringLiteral("ARYJDG.XML"), QStringLiteral("Y\t*ALL"));
+    modXMLTableFunctions::LoadList(cboREQROM, QStringLiteral("ARYROM.XML"), All);
 
     const QString app = ComponentName::ApplicationName();
     const QString section = objectName().mid(3);

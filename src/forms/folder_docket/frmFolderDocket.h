@@ -41,7 +41,6 @@ protected:
 
 private:
     void BuildControls();
-    void LoadList(Combo *combo, const QString &file, const QString &allRow);
 
     void SetPartyState();
     bool RunAllowed();

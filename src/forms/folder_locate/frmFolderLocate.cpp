@@ -13,7 +13,7 @@
 #include "shared/controls/DatePicker.h"
 #include "shared/modFormFunctions.h"
 #include "shared/modScreenPos.h"
-#include "shared/modXMLTableFunctionsPaths.h"
+#include "shared/modXMLTableFunctions.h"
 #include "util/modDateTimeFunctions.h"
 #include "util/modFormatCaseNumber.h"
 
@@ -259,16 +259,8 @@ void frmFolderLocate::Load()
     m_loaded = true;
     setWindowTitle(QStringLiteral("PC/MEVS - Folder Locator"));
     // The docket window's lists, with its "*ALL" rows.
-    const QString folder = modXMLTableFunctions::ClientTablesFolder();
-    const std::pair<Combo *, const char *> lists[] = {{cboREQJDG, "ARYJDG.XML"}, {cboREQROM, "ARYROM.XML"}};
-    for (const auto &[combo, file] : lists) {
-        const QString path = folder + QLatin1String(file);
-        if (!combo->LoadFromFile(path))
-            modFormFunctions::MsgBox(QStringLiteral("There was a problem opening file:  ") + path +
-                                     QStringLiteral("\r\nPlease contact technical support."));
-    }
-    cboREQJDG->InsertRow(QStringLiteral("Y\t*ALL"), 1);
-    cboREQROM->InsertRow(All, 1);
+    modXMLTableFunctions::LoadList(cboREQJDG, QStringLiteral("ARYJDG.XML"), QStringLiteral("Y\t*ALL"));
+    modXMLTableFunctions::LoadList(cboREQROM, QStringLiteral("ARYROM.XML"), All);
     cboREQJDG->SetValue(All);
     cboREQROM->SetValue(All);
     // The pull list is made the day before.
@@ -351,18 +343,11 @@ void frmFolderLocate::FindHolder()
 
 void frmFolderLocate::FindPull()
 {
-    using modFormFunctions::ShowFieldError;
     const qint64 b = txtBEGTIM->Value(), e = txtENDTIM->Value();
     bool atEnd = false;
     const QString problem = LocateQueries::TimeRangeProblem(b, e, &atEnd);
     if (!problem.isEmpty()) {
-        ShowFieldError(atEnd ? txtENDTIM : txtBEGTIM, problem);
-        return;
-    }
-    if (!dtpREQDAT->Value().isValid() || !cboREQJDG->IsValid() || !cboREQROM->IsValid()) {
-        ShowFieldError(!dtpREQDAT->Value().isValid() ? static_cast<QWidget *>(dtpREQDAT)
-                                                     : !cboREQJDG->IsValid() ? cboREQJDG : cboREQROM,
-                       tr("Choose a hearing date, a judge and a courtroom from the lists."));
+        modFormFunctions::ShowFieldError(atEnd ? txtENDTIM : txtBEGTIM, problem);
         return;
     }
     DocketSelection s;
