@@ -192,13 +192,13 @@ void Store(const TestWorld &world, const QStringList &entries)
         store.setValue(entry.section(QLatin1Char('='), 0, 0), Expand(entry.section(QLatin1Char('='), 1)));
 }
 
-QStringList Section(const TestWorld &world, const QString &section)
+QStringList Section(const TestWorld &world, const QString &section, const QStringList &alone)
 {
     QSettings store(world.Path("settings/Venholt Dedezirive, Ltd/ZORVAFolders.ini"), QSettings::IniFormat);
     store.beginGroup(section);
     QStringList keys;
     for (const QString &key : store.childKeys())
-        keys << key + QLatin1Char('=') + store.value(key).toString();
+        keys << (alone.contains(key) ? key : key + QLatin1Char('=') + store.value(key).toString());
     keys.sort();
     return keys;
 }

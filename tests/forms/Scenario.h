@@ -48,8 +48,9 @@ QStringList Logged(const TestWorld &world);
 
 // Writes "Section/Key=value" entries into the component's settings store.
 void Store(const TestWorld &world, const QStringList &entries);
-// Every key of a section as "Key=value", sorted.
-QStringList Section(const TestWorld &world, const QString &section);
+// Every key of a section as "Key=value", sorted; a key that `alone` lists is given alone (written,
+// whatever the value).
+QStringList Section(const TestWorld &world, const QString &section, const QStringList &alone = {});
 // Whether the actual lines are the expected ones, in order; an expected line ending in "*" only
 // has to begin the actual one (for texts that differ by database, such as an engine's error).
 bool Match(const QStringList &expected, const QStringList &actual);

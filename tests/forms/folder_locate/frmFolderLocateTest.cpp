@@ -140,12 +140,6 @@ const Row caseRows[] = {
      "txtCASNUM=2009-C'-123; txtCASNUM:Return", "", "\"2009-C'-123\" is not a case number; type it as 2009-CV-123, 2009 CV 123 or 2009CV000123.", ""},
 };
 
-TEST(LocatorTest, CaseView)
-{
-    for (const Row &row : caseRows)
-        Check(row, 0, "lblLocation");
-}
-
 const QString Held = "FILCHK VALUES (2009,'CV',123,'SMI',{ago:40},'CLERK1'); FILCHK VALUES (2010,'CF',7,'SMI ',{ago:3},'CLERK2'); "
                      "FILCHK VALUES (2009,'CV',5,'SMI',{ago:40},'CLERK1'); FILCHK VALUES (2009,'CV',6,'SMITH',{ago:90},'CLERK1'); "
                      "FILCHK VALUES (2009,'CV',7,'SMI',0,'CLERK1'); FILCHK VALUES (2009,'CV',8,'S%I',{ago:2},'CLERK1')";
@@ -159,12 +153,6 @@ const Row holderRows[] = {
     {"a holder with nothing out", Held, "", "txtREQOTO=NOBODY; cmdFindHolder", "", "", ""},
     {"no holder typed", Held, "", "cmdFindHolder", "OK", "", "", {"Error: Type the party whose folders you are looking for. [OK]"}},
 };
-
-TEST(LocatorTest, HolderView)
-{
-    for (const Row &row : holderRows)
-        Check(row, 1);
-}
 
 // Tomorrow's docket: judge SMI in room 1 and 4A, JON in room 2, one hearing the day after.
 const QString Docket =
@@ -195,12 +183,6 @@ const Row pullRows[] = {
      "cmdFindPull", "", "", "09:00 | 1 | SMI | (none) CV 5 | (no usable case number: *"},
 };
 
-TEST(LocatorTest, PullListView)
-{
-    for (const Row &row : pullRows)
-        Check(row, 2);
-}
-
 const QString Out = "FILCHK VALUES (2009,'CV',1,'JON',{ago:100},'C1'); FILCHK VALUES (2009,'CV',2,'SMI',{ago:31},'C1'); "
                     "FILCHK VALUES (2009,'CV',3,'JON',{ago:45},'C2'); FILCHK VALUES (2009,'CV',4,'SMI',{ago:30},'C1'); "
                     "FILCHK VALUES (2009,'CV',5,'DA',{ago:8},'C1'); FILCHK VALUES (2009,'CV',6,'DA',{ago:7},'C1'); "
@@ -227,8 +209,14 @@ const Row overdueRows[] = {
      ""},
 };
 
-TEST(LocatorTest, OverdueView)
+TEST(LocatorTest, EachView)
 {
+    for (const Row &row : caseRows)
+        Check(row, 0, "lblLocation");
+    for (const Row &row : holderRows)
+        Check(row, 1);
+    for (const Row &row : pullRows)
+        Check(row, 2);
     for (const Row &row : overdueRows)
         Check(row, 3, "lblAges");
 }
