@@ -49,6 +49,10 @@ TEST(MailSlot, TheHostOfThatHandleReceivesEachMessageAsOneLine)
     // Nobody listening: the message is dropped, and Send says so.
     slot.SetParentWindow(handle + 2);
     EXPECT_FALSE(slot.Send("SAVE"));
+    // A host that takes the connection but never reads: the window waits no longer than the timeout.
+    slot.SetParentWindow(handle + 1);
+    slot.SetTimeout(200);
+    EXPECT_FALSE(slot.Send(QString(8 << 20, 'x')));
 }
 
 } // namespace
