@@ -190,11 +190,10 @@ private:
     {
         QPointer<QWidget> widget;     // the QLineEdit or QComboBox
         QWidget *keyTarget = nullptr; // the widget that receives its key events
-        QLineEdit *line = nullptr;    // null for a pick-only list
+        QLineEdit *line = nullptr;    // the text typed: the line edit, or the list's own
         QComboBox *combo = nullptr;
         int row = -1;
         int col = -1;
-        QString original;
     };
 
     bool validRow(int row) const;

@@ -156,7 +156,7 @@ bool FlexGrid::startEdit(bool byUser)
 {
     if (m_edit)
         return true;
-    if ((byUser && m_editable == EditNone) || !validCell(m_row, m_col) || m_row < m_fixedRows)
+    if ((byUser && m_editable == EditNone) || m_row < 0 || m_col < 0) // no cell
         return false;
     const int row = m_row;
     const int col = m_col;
@@ -166,7 +166,7 @@ bool FlexGrid::startEdit(bool byUser)
         return false;
     if (m_edit)
         return true; // the handler started it itself
-    if (row != m_row || col != m_col || !validCell(row, col))
+    if (row != m_row || col != m_col)
         return false; // the handler moved the cursor away
     openEditor(row, col);
     return true;
@@ -241,8 +241,8 @@ bool FlexGrid::editorKeyPress(QKeyEvent *event)
         // Within the text the caret moves; from its end the cursor does.
         const QLineEdit *line = m_edit->line;
         const bool left = event->key() == Qt::Key_Left;
-        if (line && (modifiers != Qt::NoModifier || line->hasSelectedText() ||
-                     line->cursorPosition() != (left ? 0 : line->text().size())))
+        if (modifiers != Qt::NoModifier || line->hasSelectedText() ||
+            line->cursorPosition() != (left ? 0 : line->text().size()))
             return passOn(event);
         commitEdit();
         moveBy(0, left ? -1 : 1);

@@ -122,7 +122,7 @@ FlexGrid::~FlexGrid()
 {
     // The editor must not report anything while the grid is half destroyed, and the view's
     // children must go while the grid's values they read still exist.
-    if (m_edit && m_edit->keyTarget)
+    if (m_edit)
         m_edit->keyTarget->removeEventFilter(this);
     m_edit.reset();
     disconnect(m_header, nullptr, this, nullptr);
@@ -138,7 +138,6 @@ void FlexGrid::openEditor(int row, int col)
     Editor editor;
     editor.row = row;
     editor.col = col;
-    editor.original = cell.text;
     QWidget *parent = m_view->viewport();
     if (list.isEmpty()) {
         auto *line = new QLineEdit(parent);
@@ -187,10 +186,8 @@ void FlexGrid::openEditor(int row, int col)
     palette.setColor(QPalette::Base, ToQColor(cellBackground(row, col)));
     palette.setColor(QPalette::Text, ToQColor(cell.fore ? *cell.fore : m_foreColor));
     editor.widget->setPalette(palette);
-    if (editor.line) {
-        editor.line->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : 32767);
-        editor.line->selectAll();
-    }
+    editor.line->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : 32767);
+    editor.line->selectAll();
     editor.keyTarget->installEventFilter(this);
     m_edit = editor;
     placeEditor();
@@ -201,7 +198,7 @@ void FlexGrid::openEditor(int row, int col)
 
 void FlexGrid::placeEditor()
 {
-    if (!m_edit || !m_edit->widget || !validCell(m_edit->row, m_edit->col) || m_edit->row < m_fixedRows)
+    if (!m_edit)
         return;
     const QRect rect = m_view->visualRect(m_model->index(m_edit->row - m_fixedRows, m_edit->col));
     // Inside the grid lines, which stay visible around the editor.
@@ -214,28 +211,26 @@ std::optional<FlexGrid::Editor> FlexGrid::detachEditor()
         return std::nullopt;
     Editor editor = *m_edit;
     m_edit.reset();
-    if (QWidget *widget = editor.widget) {
-        editor.keyTarget->removeEventFilter(this);
-        QObject::disconnect(widget, nullptr, this, nullptr);
-        if (editor.line)
-            QObject::disconnect(editor.line, nullptr, this, nullptr);
-        widget->setObjectName(QString());
-        // Keep the keyboard in the grid, unless the focus has already gone elsewhere.
-        if (FlexGridWithin(QApplication::focusWidget(), widget))
-            m_view->setFocus(Qt::OtherFocusReason);
-        widget->hide();
-        if (editor.combo)
-            editor.combo->hidePopup();
-        else
-            widget->deleteLater();
-    }
+    QWidget *widget = editor.widget;
+    editor.keyTarget->removeEventFilter(this);
+    QObject::disconnect(widget, nullptr, this, nullptr);
+    QObject::disconnect(editor.line, nullptr, this, nullptr);
+    widget->setObjectName(QString());
+    // Keep the keyboard in the grid, unless the focus has already gone elsewhere.
+    if (FlexGridWithin(QApplication::focusWidget(), widget))
+        m_view->setFocus(Qt::OtherFocusReason);
+    widget->hide();
+    if (editor.combo)
+        editor.combo->hidePopup();
+    else
+        widget->deleteLater();
     repaintCells();
     return editor;
 }
 
 QString FlexGrid::editorText(const Editor &editor) const
 {
-    return editor.line ? editor.line->text() : editor.original;
+    return editor.line->text();
 }
 
 void FlexGrid::commitEdit()
@@ -262,32 +257,32 @@ QString FlexGrid::EditText() const
 
 void FlexGrid::setEditText(const QString &text)
 {
-    if (m_edit && m_edit->line)
+    if (m_edit)
         m_edit->line->setText(text);
 }
 
 int FlexGrid::EditSelStart() const
 {
-    if (!m_edit || !m_edit->line)
+    if (!m_edit)
         return 0;
     return m_edit->line->hasSelectedText() ? m_edit->line->selectionStart() : m_edit->line->cursorPosition();
 }
 
 void FlexGrid::setEditSelStart(int start)
 {
-    if (m_edit && m_edit->line)
+    if (m_edit)
         m_edit->line->setCursorPosition(start);
 }
 
 int FlexGrid::EditSelLength() const
 {
-    return m_edit && m_edit->line ? int(m_edit->line->selectionLength()) : 0;
+    return m_edit ? int(m_edit->line->selectionLength()) : 0;
 }
 
 void FlexGrid::setEditMaxLength(int length)
 {
     m_editMaxLength = qMax(0, length);
-    if (m_edit && m_edit->line)
+    if (m_edit)
         m_edit->line->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : 32767);
 }
 
