@@ -316,12 +316,11 @@ void FlexGridHeader::paintSection(QPainter *painter, const QRect &rect, int logi
         const int height = m_grid->RowHidden(row) ? 0 : m_grid->rowPx(row);
         if (height <= 0)
             continue;
-        const FlexGrid::Cell *cell = m_grid->cellAt(row, logicalIndex);
+        const FlexGrid::Cell &cell = *m_grid->cellAt(row, logicalIndex); // a section is a column
         QFont font = m_grid->font();
-        font.setBold(cell && cell->bold);
-        const qint32 fore = cell && cell->fore ? *cell->fore : m_grid->ForeColorFixed();
-        FlexGridDrawCell(painter, QRect(rect.left(), top, rect.width(), height),
-                         cell ? cell->text : QString(), font,
+        font.setBold(cell.bold);
+        const qint32 fore = cell.fore ? *cell.fore : m_grid->ForeColorFixed();
+        FlexGridDrawCell(painter, QRect(rect.left(), top, rect.width(), height), cell.text, font,
                          FlexGrid::ToQColor(m_grid->cellBackground(row, logicalIndex)),
                          FlexGrid::ToQColor(fore), FlexGrid::ToQColor(m_grid->GridColor()));
         top += height;
@@ -338,14 +337,12 @@ void FlexGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
 {
     const int row = index.row() + m_grid->FixedRows();
     const int col = index.column();
-    const FlexGrid::Cell *cell = m_grid->cellAt(row, col);
-    if (!cell)
-        return;
+    const FlexGrid::Cell &cell = *m_grid->cellAt(row, col); // the view shows only cells
     painter->save();
     QFont font = option.font;
-    font.setBold(cell->bold);
-    const qint32 fore = cell->fore ? *cell->fore : m_grid->ForeColor();
-    FlexGridDrawCell(painter, option.rect, cell->text, font,
+    font.setBold(cell.bold);
+    const qint32 fore = cell.fore ? *cell.fore : m_grid->ForeColor();
+    FlexGridDrawCell(painter, option.rect, cell.text, font,
                      FlexGrid::ToQColor(m_grid->cellBackground(row, col)), FlexGrid::ToQColor(fore),
                      FlexGrid::ToQColor(m_grid->GridColor()));
     if (row == m_grid->Row() && col == m_grid->Col() && !m_grid->IsEditing() &&
