@@ -1,5 +1,7 @@
 #include "KeptStatements.h"
 
+#include "Connection.h"
+
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -21,7 +23,7 @@ QSqlQuery *KeptStatements::Of(const QSqlDatabase &db, const QString &text, QStri
     auto query = std::make_unique<QSqlQuery>(db);
     query->setForwardOnly(true);
     if (!query->prepare(text)) {
-        *error = query->lastError().text();
+        *error = Connection::FailureText(db, query->lastError());
         return nullptr;
     }
     kept->m_kept.push_back({text, std::move(query)});

@@ -15,7 +15,7 @@ bool CallOnServer(QSqlDatabase &db, const QString &text, QList<ProcedureCall::Pa
 {
     QSqlQuery q(db);
     if (!q.prepare(text)) {
-        *error = q.lastError().text();
+        *error = Connection::FailureText(db, q.lastError());
         return false;
     }
     for (int i = 0; i < params.size(); ++i) {
@@ -30,7 +30,7 @@ bool CallOnServer(QSqlDatabase &db, const QString &text, QList<ProcedureCall::Pa
         }
     }
     if (!q.exec()) {
-        *error = q.lastError().text();
+        *error = Connection::FailureText(db, q.lastError());
         Connection::CheckAfterFailure(db);
         return false;
     }

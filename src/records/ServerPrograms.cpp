@@ -62,7 +62,7 @@ bool WinGetStyOnServer(QSqlDatabase &db, QList<ProcedureCall::Parameter> &params
     for (int i = 0; i < values.size(); ++i)
         q->bindValue(i, StatementTrace::ForBinding(values.at(i)));
     if (!q->exec() || !q->next()) {
-        *error = q->lastError().text();
+        *error = Connection::FailureText(db, q->lastError());
         q->finish();
         return false;
     }
@@ -120,7 +120,7 @@ bool WinGetSty(QSqlDatabase &db, QList<ProcedureCall::Parameter> &params, QStrin
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, StatementTrace::ForBinding(values.at(i)));
     if (!q.exec()) {
-        *error = q.lastError().text();
+        *error = Connection::FailureText(db, q.lastError());
         q.finish();
         return false;
     }

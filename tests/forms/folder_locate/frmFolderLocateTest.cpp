@@ -179,6 +179,7 @@ const Row pullRows[] = {
     {"the end before the begin", Docket, "", "txtBEGTIM=130; txtENDTIM=1100; cmdFindPull", "OK", "", "",
      {"Error: The end time must fall after the begin time. [OK]"}},
     {"an evening time", Docket, "", "txtBEGTIM=800; txtENDTIM=701; cmdFindPull", "OK", "", "", {"Error: Invalid time. [OK]"}},
+    {"a title that cannot be read is a data error naming the court; the list stays empty", Docket + "; drop", "", "cmdFindPull", "OK", "", "", {"Data Error: Court database *"}},
     {"a hearing row that holds no case key is listed as such", "HRGDTA VALUES (NULL,'CV',5,'SMI','1',{tomorrow},900)", "",
      "cmdFindPull", "", "", "09:00 | 1 | SMI | (none) CV 5 | (no usable case number: *"},
 };
