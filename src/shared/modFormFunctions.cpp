@@ -14,20 +14,7 @@ Answer MsgBox(const QString &text, const QString &title, Buttons buttons, Icon i
     QMessageBox box;
     box.setWindowTitle(title.isEmpty() ? QStringLiteral("ZORVAFolders") : title);
     box.setText(text);
-    switch (icon) {
-    case Icon::None:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    case Icon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case Icon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case Icon::Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    }
+    box.setIcon(static_cast<QMessageBox::Icon>(icon));
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         // Enter must never throw the clerk's work away.

@@ -10,7 +10,7 @@ class QWidget;
 namespace modFormFunctions {
 
 enum class Buttons { OkOnly, YesNo };
-enum class Icon { None, Information, Warning, Critical };
+enum class Icon { None = 0, Warning = 2, Critical = 3 }; // QMessageBox's numbers
 enum class Answer { Ok, Yes, No };
 
 // Shows a modal message box; an empty title gives the component's name. A Yes/No question has

@@ -396,13 +396,13 @@ qint32 FlexGrid::FromQColor(const QColor &color)
 
 QString FlexGrid::BuildComboList(const Rowset &rows, const QString &fieldList, const QString &keyField)
 {
-    // Field names are matched without regard to case, as the recordset itself does.
+    // Field names are matched without regard to case, as the recordset itself does; a field the
+    // rowset lacks gives blanks.
     const auto resolve = [&rows](const QString &name) {
         for (const QString &field : rows.fields) {
             if (field.compare(name, Qt::CaseInsensitive) == 0)
                 return field;
         }
-        qWarning("FlexGrid::BuildComboList: the rowset has no field %s", qPrintable(name));
         return QString();
     };
     QStringList fields;
