@@ -22,16 +22,11 @@ ModalAnswerer::ModalAnswerer(QStringList answers) : m_answers(std::move(answers)
 
 ModalAnswerer::~ModalAnswerer() { FailUnread(); }
 
-const QList<ModalAnswerer::Box> &ModalAnswerer::Seen() const
-{
-    m_unread.clear();
-    return m_seen;
-}
-
 QStringList ModalAnswerer::Lines() const
 {
+    m_unread.clear();
     QStringList lines;
-    for (const Box &box : Seen())
+    for (const Box &box : m_seen)
         lines << box.Line();
     return lines;
 }

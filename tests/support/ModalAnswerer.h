@@ -10,7 +10,7 @@
 // Answers the real message boxes a test provokes: polls the visible boxes, records each box's
 // text, title and buttons, and clicks the next queued answer ("Enter" presses the Return key
 // instead, which answers with the box's default button). A box is expected when an answer was
-// queued for it, or when the test reads it through Seen(); any other box fails the test that met
+// queued for it, or when the test reads it through Lines(); any other box fails the test that met
 // it (when the answerer goes), with its title and text, so that a surprise such as
 // a "Data Error" cannot pass unnoticed. An unexpected box is closed with OK (or its escape button).
 class ModalAnswerer : public QObject
@@ -32,7 +32,6 @@ public:
     // A window opened modally from another (the locator's Edit) is seen as a box with its title
     // and answered by act, given the next answer; without act such windows are left alone.
     void AnswerWindows(std::function<void(QWidget *, const QString &)> act) { m_act = std::move(act); }
-    const QList<Box> &Seen() const;
     // The boxes seen, as lines, in order.
     QStringList Lines() const;
 

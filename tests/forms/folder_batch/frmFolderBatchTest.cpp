@@ -56,10 +56,7 @@ QString L(const char *table, const char *binds)
         .arg(QLatin1String(table), QLatin1String(binds));
 }
 QString S1(const char *binds) { return QStringLiteral("Select * From MRLCRT.FILCHK Where FILYER=? And FILTYP=? And FILSEQ=? [%1]").arg(QLatin1String(binds)); }
-QString S2(const char *binds)
-{
-    return QStringLiteral("Insert Into MRLCRT.FILCHK (FILOTO, FILUDT, FILUSR,FILYER, FILTYP, FILSEQ) Values(?,?,?,?,?,?) [%1]").arg(QLatin1String(binds));
-}
+QString S2(const char *binds) { return QStringLiteral("Insert Into MRLCRT.FILCHK (FILOTO, FILUDT, FILUSR,FILYER, FILTYP, FILSEQ) Values(?,?,?,?,?,?) [%1]").arg(QLatin1String(binds)); }
 QString S5(const char *binds) { return QStringLiteral("Delete From MRLCRT.FILCHK Where FILYER=? And FILTYP=? And FILSEQ=? [%1]").arg(QLatin1String(binds)); }
 
 
