@@ -237,6 +237,7 @@ const Row rows[] = {
     {"Escape after a run that left rows asks; each row says why it was left", "", "", "keys=2009ca000007; optAction_1; cmdRun; keys:Escape", "OK; No", "2009/CA/000007/ABLE VS BAKER {Not checked in: the folder is not on loan.}/; " + Entry + " | party 0 0 | run 0 | focus grd 2,0", {Some, Discard}, {}, "", ""},
     {"Escape on an empty window closes it", "", "", "keys:Escape", "", "", {}, {}, "", ""},
     {"a data error in a lookup is reported and closes the window", "drop", "", "keys=2009ca000007", "OK", "", {"Data Error: *"}, {}, "", ""},
+    {"a data error in a run is reported, then the close guard asks", "fail", "", "keys=2009ca000007; optAction_0; txtCheckOutTo=DA; cmdRun", "OK; Yes", "", {"Data Error: *", Discard}, {}, "", ""},
     {"a list longer than the grid scrolls to the entry row", "", "", "clip=" + QString("2009-CA-7\n").repeated(20) + "; keys:Ctrl+V", "", QString("2009/CA/7/ABLE VS BAKER/; ").repeated(20) + Entry + " | party 1 0 | run 1 | focus grd 21,0", {}, {}, "", ""},
     {"closing with Run on asks; No keeps it", "", "", "keys=2009ca000007; close", "No",
      "2009/CA/000007/ABLE VS BAKER/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {Discard}, {}, "", ""},
@@ -257,6 +258,8 @@ TEST(BatchWindow, Scenarios)
             world.Exec(QStringLiteral("INSERT INTO MRLCRT.%1)").arg(QLatin1String(values)));
         if (row.loans == QLatin1String("drop")) // a data error: the civil masters gone
             world.Exec("DROP TABLE MRLCRT.MASCIV");
+        else if (row.loans == QLatin1String("fail")) // a data error: every new loan refused
+            world.FailInsertsFrom(0, "disk on fire");
         else
             for (const QString &loan : Lines(row.loans))
                 world.Lend(loan.section('-', 0, 0).toInt(), loan.section('-', 1, 1), loan.section('-', 2).section(' ', 0, 0).toInt(),
