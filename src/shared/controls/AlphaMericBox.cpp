@@ -114,33 +114,29 @@ AlphaMericBox::AlphaMericBox(QWidget *parent)
     connect(this, &QLineEdit::textEdited, this, &AlphaMericBox::OnTextEdited);
     connect(m_completer, qOverload<const QString &>(&QCompleter::activated), this,
             &AlphaMericBox::OnSuggestionChosen);
-    ApplyRules();
 }
 
 AlphaMericBox::~AlphaMericBox() = default;
 
+// The rules are the window design's: set before any text, which they then conform.
 void AlphaMericBox::SetCaseType(int caseType)
 {
     m_caseType = caseType;
-    ApplyRules();
 }
 
 void AlphaMericBox::SetDataType(int dataType)
 {
     m_dataType = dataType;
-    ApplyRules();
 }
 
 void AlphaMericBox::SetAlignment(int alignment)
 {
-    m_alignment = alignment;
-    ApplyRules();
+    setAlignment((alignment == AlignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
 void AlphaMericBox::SetMaxLength(int maxLength)
 {
     m_maxLength = qMax(0, maxLength);
-    ApplyRules();
 }
 
 void AlphaMericBox::SetRecordSource(const QString &statement)
@@ -198,25 +194,6 @@ int AlphaMericBox::Limit() const
 {
     const int limit = m_maxLength > 0 ? m_maxLength : NoLimit;
     return m_dataType == DataNumeric ? qMin(limit, MaxDigits) : limit;
-}
-
-void AlphaMericBox::ApplyRules()
-{
-    switch (m_alignment) {
-    case AlignRight:
-        setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        break;
-    case AlignCenter:
-        setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-        break;
-    default:
-        setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        break;
-    }
-
-    const QString conformed = Conform(text());
-    if (conformed != text())
-        setText(conformed);
 }
 
 void AlphaMericBox::focusInEvent(QFocusEvent *e)

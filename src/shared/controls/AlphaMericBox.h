@@ -34,7 +34,7 @@ class AlphaMericBox : public QLineEdit
 public:
     enum CaseTypes { CaseAsTyped = 0, CaseUpper = 1, CaseLower = 2 };
     enum DataTypes { DataText = 0, DataNumeric = 2 };
-    enum Alignments { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+    enum Alignments { AlignLeft = 0, AlignRight = 1 };
 
     explicit AlphaMericBox(QWidget *parent = nullptr);
     ~AlphaMericBox() override;
@@ -78,7 +78,6 @@ protected:
 
 private:
     class Rules;
-    void ApplyRules();
     void OnTextEdited(const QString &text);
     void OnSuggestionChosen(const QString &text);
     void Offer(const QString &typed);
@@ -86,7 +85,6 @@ private:
 
     int m_caseType = CaseAsTyped;
     int m_dataType = DataText;
-    int m_alignment = AlignLeft;
     int m_maxLength = 0;
     QString m_recordSource;
     int m_minChars = 1;
