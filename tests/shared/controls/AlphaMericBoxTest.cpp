@@ -58,18 +58,22 @@ TEST(AlphaMericBox, WhatTheBoxHoldsAndReports)
     }
 }
 
-// The editor's party box offers the earlier parties like what is typed, from a number of characters on.
+// The editor's party box offers the earlier parties like what is typed, from a number of characters on;
+// when they cannot be read, nothing is offered and the typing goes on.
 TEST(AlphaMericBox, OffersEarlierParties)
 {
-    const struct { int minChars; QString typed; QStringList offered; } cases[] = {
+    const struct { int minChars; QString typed; QStringList offered; const char *court = ""; } cases[] = {
         {2, "s", {}},
         {2, "sm", {"SMALL", "SMITH", "SMYTHE"}},
         {3, "sm", {}},
+        {2, "sm", {}, "DROP TABLE MRLCRT.FILCHK"},
     };
     TestWorld world;
     world.Exec("INSERT INTO MRLCRT.FILCHK (FILYER,FILTYP,FILSEQ,FILOTO,FILUDT,FILUSR) VALUES (2009,'CV',1,'SMITH',1052026,'C1'),"
                "(2009,'CV',2,'SMITH',1052026,'C1'),(2009,'CR',3,'smythe',1052026,'C1'),(2010,'CV',4,'SMALL',1052026,'C1')");
     for (const auto &c : cases) {
+        if (*c.court)
+            world.Exec(c.court);
         AlphaMericBox box;
         box.SetCaseType(A::CaseUpper);
         box.SetRecordSource(QString::fromLatin1(FolderStatements::PartySuggestions));
@@ -83,6 +87,7 @@ TEST(AlphaMericBox, OffersEarlierParties)
         for (int row = 0; completer && completer->popup()->isVisible() && row < completer->completionModel()->rowCount(); ++row)
             offered << completer->completionModel()->index(row, 0).data().toString();
         EXPECT_EQ(offered, c.offered) << c.minChars << " " << c.typed.toStdString();
+        EXPECT_EQ(box.Text(), c.typed.toUpper());
     }
 }
 // clang-format on
