@@ -32,11 +32,8 @@ TEST(CaseKeyParse, TypedForms)
 TEST(CaseKeyFromRow, WholeKeysOnly)
 {
     const QVariant null;
-    const struct
-    {
-        QVariant year, type, sequence;
-        const char *made; // the key, or why there is none
-    } cases[] = {
+    // made: the key, or why there is none
+    const struct { QVariant year, type, sequence; const char *made; } cases[] = {
         {2009, "CV", 123, "2009 CV 123"},
         {2009.0, "T ", 5.0, "2009 T  5"}, // a decimal column, a CHAR(2) type
         {"2009", "C'", "10", "2009 C' 10"}, // decimal text (high-precision numerics)

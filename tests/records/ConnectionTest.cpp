@@ -63,14 +63,9 @@ TEST(Connection, AWrongCourtIsNamedAndLeftAsItWas)
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     const QString file = world.Path("courts/court.db"), port = QString::number(silent.serverPort());
     using Connection::Access;
-    const struct
-    {
-        QString url;
-        Access access;
-        const char *file;  // what is there: "" nothing, "empty", "foreign" (another program's), "court"
-        const char *error; // "" for none
-        bool untouched;    // the file and its folder stay as they were
-    } cases[] = {
+    // file: what is there ("" nothing, "empty", "foreign": another program's, "court"); error: ""
+    // for none; untouched: the file and its folder stay as they were.
+    const struct { QString url; Access access; const char *file; const char *error; bool untouched; } cases[] = {
         {"mysql://court/db", Access::Write, "", "has an unknown scheme; use sqlite:", true},
         {"sqlite:" + file, Access::Write, "", "does not exist (\"zorva-db init\" makes a new court)", true},
         {"sqlite://" + file, Access::Create, "", "", false},

@@ -17,14 +17,8 @@ TEST(DataObject, CountsRowsAndRaisesErrorsAtEndOfRows)
     TestWorld world;
     for (int seq = 1; seq <= 3; ++seq)
         world.Lend(2020, "CA", seq, "A");
-    const struct
-    {
-        QString statement;
-        QVariantList values;
-        int count, rows;
-        const char *error; // a pattern, "" for none
-        bool server = true;
-    } cases[] = {
+    // error: a pattern, "" for none
+    const struct { QString statement; QVariantList values; int count, rows; const char *error; bool server = true; } cases[] = {
         {"Update MRLCRT.FILCHK Set FILOTO='B' Where FILYER=2020", {}, 3, 0, ""},
         {"Select * From MRLCRT.FILCHK Where FILYER=?", {2020}, 0, 3, ""},
         {"Select * From MRLCRT.NOSUCH", {}, 0, 0, "(?i)nosuch"},

@@ -8,11 +8,8 @@ namespace {
 // The two logging preferences decide whether a folder change is logged, and as automatic or not.
 TEST(FolderLogging, PreferencesDecideWhetherAndHow)
 {
-    const struct
-    {
-        bool autoMode, manualMode;
-        const char *logged; // the FILLOG row, empty when none
-    } cases[] = {
+    // logged: the FILLOG row, empty when none
+    const struct { bool autoMode, manualMode; const char *logged; } cases[] = {
         {false, false, ""},
         {true, false, "2009 CV 123 1 CLERK1 O'NEIL 1"},
         {false, true, "2009 CV 123 0 CLERK1 O'NEIL 1"},

@@ -12,16 +12,9 @@ TEST(ZorvaDbSeed, RefusesACourtInUseUnlessForced)
     const QString lent = QStringLiteral("SELECT FILOTO FROM MRLCRT.FILCHK WHERE FILYER=2009 AND FILSEQ=123");
     const QString changeLoan = QStringLiteral("UPDATE MRLCRT.FILCHK SET FILOTO='SOMEONE' WHERE FILYER=2009 AND FILSEQ=123");
     const QStringList seed{"seed-demo"}, force{"seed-demo", "--force"};
-    const struct
-    {
-        const char *name;
-        QStringList byHand; // a clerk's work, after the first seeding
-        QStringList command; // run on the court after the clerk's work
-        int exitCode;
-        QStringList told; // in the refusal
-        QString query;    // and what it gives afterwards
-        QVariant after;
-    } cases[] = {
+    // byHand: a clerk's work after the first seeding; command: run on the court after it; told: the
+    // refusal's words; query and after: what the court then gives.
+    const struct { const char *name; QStringList byHand; QStringList command; int exitCode; QStringList told; QString query; QVariant after; } cases[] = {
         {"only demo rows", {}, seed, 0, {}, lent, "SMI"},
         {"a demo case's loan changed", {changeLoan}, seed, 1, {"1 loan (2009-CV-000123)", "--force", "nothing was written"}, lent, "SOMEONE"},
         {"a clerk's own case on loan",
