@@ -17,6 +17,7 @@ TEST(SettingsStore, TextFormsReadBack)
         {"-1", true, -1},      {"0", false, 0},       {"830", true, 830},    {"2.5", true, 2},
         {"3.5", true, 4},      {"-2.5", true, -2},    {"1.51", true, 2},     {"1e3", true, 1000},
         {"abc", {}, {}},       {"12abc", {}, {}},     {"", {}, {}},          {"2147483648", true, {}},
+        {"-2147483649", true, {}}, {"inf", true, {}}, {"nan", true, {}},
     };
     for (const auto &c : cases) {
         for (const bool byDefault : {false, true})

@@ -233,6 +233,7 @@ const Row rows[] = {
     {"a click moves the cursor to the cell", "", "", Pasted + "cell 2,2", "", Three + "2,2", {}, {}, "", ""},
     {"a click on a title leaves the cursor in its row, at the year", "", "", Pasted + "cell 1,3", "", Three + "4,0", {}, {}, "", ""},
     {"a click on the cursor's cell edits it", "", "", Pasted + "cell 1,1; cell 1,1; keys:Backspace; keys:Return", "", "2009//7//; 2010/CF/12/STATE VS DOE/; 2010/CF/13/STATE VS ROE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,1", {}, {}, "", ""},
+    {"Enter on a cell not being edited edits it", "", "", Pasted + "cell 1,1; keys:Return; keys:Backspace; keys:Return", "", "2009//7//; 2010/CF/12/STATE VS DOE/; 2010/CF/13/STATE VS ROE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,1", {}, {}, "", ""},
     {"a double click edits the cell", "", "", Pasted + "cell 1,1; dcell 1,1; keys:Backspace; keys:Return", "", "2009//7//; 2010/CF/12/STATE VS DOE/; 2010/CF/13/STATE VS ROE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,1", {}, {}, "", ""},
     {"Escape after a run that left rows asks; each row says why it was left", "", "", "keys=2009ca000007; optAction_1; cmdRun; keys:Escape", "OK; No", "2009/CA/000007/ABLE VS BAKER {Not checked in: the folder is not on loan.}/; " + Entry + " | party 0 0 | run 0 | focus grd 2,0", {Some, Discard}, {}, "", ""},
     {"Escape on an empty window closes it", "", "", "keys:Escape", "", "", {}, {}, "", ""},
