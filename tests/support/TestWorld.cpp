@@ -158,17 +158,17 @@ void TestWorld::Exec(const QString &statement) const
     });
 }
 
-void TestWorld::FailInsertsFrom(int rows, const QString &message) const
+void TestWorld::FailInsertsFrom(int rows, const QString &message, const QString &table) const
 {
     if (OnSQLite()) {
-        Exec(QStringLiteral("CREATE TRIGGER MRLCRT.FAIL BEFORE INSERT ON FILCHK WHEN (SELECT count(*) FROM FILCHK) >= %1 "
-                            "BEGIN SELECT RAISE(ABORT, '%2'); END").arg(rows).arg(message));
+        Exec(QStringLiteral("CREATE TRIGGER MRLCRT.FAIL BEFORE INSERT ON %3 WHEN (SELECT count(*) FROM %3) >= %1 "
+                            "BEGIN SELECT RAISE(ABORT, '%2'); END").arg(rows).arg(message, table));
         return;
     }
     Exec(QStringLiteral("CREATE FUNCTION mrlcrt.fail() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                        "IF (SELECT count(*) FROM mrlcrt.filchk) >= %1 THEN RAISE EXCEPTION '%2'; END IF; "
-                        "RETURN NEW; END $$").arg(rows).arg(message));
-    Exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON mrlcrt.filchk FOR EACH ROW EXECUTE FUNCTION mrlcrt.fail()"));
+                        "IF (SELECT count(*) FROM mrlcrt.%3) >= %1 THEN RAISE EXCEPTION '%2'; END IF; "
+                        "RETURN NEW; END $$").arg(rows).arg(message, table));
+    Exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON mrlcrt.%1 FOR EACH ROW EXECUTE FUNCTION mrlcrt.fail()").arg(table));
 }
 
 TestWorld::WriteLock::WriteLock(const TestWorld &world)

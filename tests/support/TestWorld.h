@@ -43,8 +43,8 @@ public:
     // On a server a rolled-back row's place may be taken by a later one: the writing transaction
     // (numbered as it first wrote, after any lock it waited on) orders rows there.
     static QString InsertionOrder() { return OnSQLite() ? QStringLiteral("rowid") : QStringLiteral("xmin::text::bigint, ctid"); }
-    // From the moment FILCHK holds `rows` rows, every insert into it fails with `message`.
-    void FailInsertsFrom(int rows, const QString &message) const;
+    // From the moment the table holds `rows` rows, every insert into it fails with `message`.
+    void FailInsertsFrom(int rows, const QString &message, const QString &table = QStringLiteral("FILCHK")) const;
     QVariant Scalar(const QString &query) const;
     QList<QVariantList> Rows(const QString &query) const;
 

@@ -77,7 +77,8 @@ QString Display(QWidget *w)
 }
 
 
-// Each row: the court's loan of 2009-CV-123 before (party date user, or "drop" for a table gone),
+// Each row: the court's loan of 2009-CV-123 before (party date user; "drop" for a table gone, "fail"
+// or "nolog" for the loans or the log refusing new rows),
 // the settings before, the clerk's steps and answers, and what must come out.
 struct Row
 {
@@ -149,6 +150,8 @@ const Row rows[] = {
     {"a data error on save still logs, tells the host and closes", "fail", "FolderEdit/" + AutoOn,
      "txtFILOTO=smi; cmdSave", "OK", "", "", {"Data Error: *"}, {S1, S1, S2 + "SMI" + Write}, "",
      "2009-CV-123 SMI out1 auto1 CLERK1", "SAVE", ""},
+    {"a change the log refuses is told; the change stands", "nolog", "FolderEdit/" + AutoOn, "txtFILOTO=smi; cmdSave", "OK", "", "",
+     {"Folder Log: The folder status change could not be logged:\n*"}, {S1, S1, S2 + "SMI" + Write}, "2009-CV-123 SMI {today} CLERK1", "", "SAVE", ""},
 };
 
 TEST(FolderEditor, Scenarios)
@@ -161,8 +164,8 @@ TEST(FolderEditor, Scenarios)
         const QString loan = QString::fromUtf8(row.loan);
         if (loan == QLatin1String("drop"))
             world.Exec("DROP TABLE MRLCRT.FILCHK");
-        else if (loan == QLatin1String("fail"))
-            world.FailInsertsFrom(0, "disk on fire");
+        else if (loan == QLatin1String("fail") || loan == QLatin1String("nolog"))
+            world.FailInsertsFrom(0, "disk on fire", loan == QLatin1String("fail") ? "FILCHK" : "FILLOG");
         else if (!loan.isEmpty())
             world.Exec(QStringLiteral("INSERT INTO MRLCRT.FILCHK VALUES (2009,'CV',123,'%1',%2,'%3')")
                            .arg(loan.section(' ', 0, -3), loan.section(' ', -2, -2), loan.section(' ', -1)));
