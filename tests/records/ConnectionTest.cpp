@@ -49,6 +49,10 @@ TEST(Connection, TheProgramThenTheEnvironmentThenTheSettingThenTheDefault)
     ASSERT_TRUE(QFile::remove(Store().fileName()) && QDir().mkpath(Store().fileName()));
     EXPECT_TRUE(ErrorOf("Select * From MRLCRT.FILCHK").contains("The settings file \"" + Store().fileName() + "\" cannot be read"));
     EXPECT_FALSE(QFile::exists(Connection::DefaultDatabaseFile()));
+    // Readable again: this user's default court is made on first use, its folder too.
+    ASSERT_TRUE(QDir(Store().fileName()).removeRecursively());
+    EXPECT_EQ(ErrorOf("Select * From MRLCRT.FILCHK"), "");
+    EXPECT_TRUE(QFile::exists(Connection::DefaultDatabaseFile()));
 }
 
 // A court that cannot be opened is an error naming the URL and who chose it, in the engine's
