@@ -72,7 +72,7 @@ TEST(Connection, AWrongCourtIsNamedAndLeftAsItWas)
     const struct { QString url; Access access; const char *file; const char *error; bool untouched; } cases[] = {
         {"mysql://court/db", Access::Write, "", "has an unknown scheme; use sqlite:", true},
         {"sqlite:" + file, Access::Write, "", "does not exist (\"zorva-db init\" makes a new court)", true},
-        {"sqlite://" + file, Access::Create, "", "", false},
+        {"sqlite:" + file, Access::Create, "", "", false},
         {"sqlite:", Access::Write, "", "the URL names no file", true},
         {"sqlite:" + world.Path("courts/gone/court.db"), Access::Create, "", "cannot be created, its folder does not exist", true},
         {"sqlite:" + world.Path("courts"), Access::Write, "", "is a folder, not a court file", true},
@@ -80,10 +80,11 @@ TEST(Connection, AWrongCourtIsNamedAndLeftAsItWas)
         {"sqlite:" + file, Access::Write, "foreign", "it is another program's database", true},
         {"sqlite:" + file, Access::Create, "foreign", "it is another program's database", true},
         {"sqlite:" + file, Access::ReadOnly, "court", "attempt to write a readonly database", true},
-        {"postgresql://nobody@127.0.0.1:1/court?connect_timeout=2", Access::Write, "", "cannot be opened: ", true},
+        {"postgresql://nobody@127.0.0.1:1/court", Access::Write, "", "cannot be opened: ", true},
+        {"postgresql://nobody@127.0.0.1:1/court?connect_timeout=x", Access::Write, "", "for connection option \"connect_timeout\"", true}, // the URL's wins
         {"postgresql:///court", Access::Write, "", "it is not a valid postgresql://", true},
         {"postgresql://clerk@127.0.0.1:" + port + "/court", Access::Write, "", "cannot be opened: ", true},
-        {"odbc:DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=" + port + ";DATABASE=court;UID=clerk", Access::ReadOnly, "",
+        {"odbc:DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=" + port + ";DATABASE=court;UID=clerk", Access::Write, "",
          "cannot be opened: ", true},
     };
     for (const auto &c : cases) {
