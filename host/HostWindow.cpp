@@ -20,8 +20,9 @@ QPushButton *Button(const QString &text, const char *name)
 {
     auto *button = new QPushButton(text);
     button->setObjectName(QLatin1String(name));
-    // Enter in the case box opens the editor; no button should take Enter for itself.
-    button->setAutoDefault(false);
+    // A focused button takes Enter itself (a main window has no default button to pass it to);
+    // Enter in the case box opens the editor.
+    button->setAutoDefault(true);
     return button;
 }
 

@@ -21,12 +21,34 @@ bool Send(QSqlDatabase &db, const char *statement)
 
 Transaction::Transaction(bool begin, const QString &role)
 {
-    if (!begin || openTransaction)
+    if (begin)
+        Begin(role, QString());
+}
+
+Transaction::Transaction(qint16 year, const QString &type, qint32 sequence)
+{
+    // Two whole numbers name the case: the year and the two type letters in one, the sequence.
+    const QString code = type.trimmed().toUpper().leftJustified(2, QLatin1Char(' ')).left(2);
+    const qint32 first = qint32(year) * 65536 + (code.at(0).unicode() & 0xff) * 256 + (code.at(1).unicode() & 0xff);
+    Begin(QStringLiteral("data"), QStringLiteral("%1,%2").arg(first).arg(sequence));
+}
+
+void Transaction::Begin(const QString &role, const QString &lockKey)
+{
+    if (openTransaction)
         return;
     QString error;
     m_db = Connection::Database(role, &error);
     // A connection that cannot be opened fails the statement that follows, which reports it.
-    m_open = m_db.isValid() && m_db.transaction();
+    if (!m_db.isValid())
+        return;
+    const Connection::Dialect dialect = Connection::DialectOf(m_db);
+    if (!lockKey.isEmpty() && dialect == Connection::Dialect::SQLite)
+        m_open = Send(m_db, "BEGIN IMMEDIATE");
+    else
+        m_open = m_db.transaction();
+    if (m_open && !lockKey.isEmpty() && dialect == Connection::Dialect::PostgreSQL)
+        Send(m_db, qPrintable(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(lockKey)));
     if (m_open)
         openTransaction = &m_db;
 }

@@ -11,6 +11,11 @@ class Transaction
 {
 public:
     explicit Transaction(bool begin, const QString &role = QStringLiteral("data"));
+    // Always begun, and holding one folder against other clerks from the look-up to the commit, so
+    // that a loan is changed only as it was just read: SQLite takes the write lock at once
+    // (BEGIN IMMEDIATE), PostgreSQL a lock on this case key alone, so that clerks on other
+    // folders never wait. Another source relies on its own isolation.
+    Transaction(qint16 year, const QString &type, qint32 sequence);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
@@ -40,6 +45,8 @@ public:
     };
 
 private:
+    void Begin(const QString &role, const QString &lockKey);
+
     QSqlDatabase m_db;
     bool m_open = false;
 };

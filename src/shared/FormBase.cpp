@@ -1,5 +1,6 @@
 #include "FormBase.h"
 
+#include "FocusedButtonEnter.h"
 #include "modFormFunctions.h"
 
 #include <QCloseEvent>
@@ -8,6 +9,10 @@ bool FormBase::event(QEvent *e)
 {
     if (e->type() == QEvent::WindowActivate)
         Form_Activate();
+    else if (e->type() == QEvent::Show && !m_buttonsWatched) {
+        m_buttonsWatched = true;
+        FocusedButtonEnter::Install(this);
+    }
     return QDialog::event(e);
 }
 

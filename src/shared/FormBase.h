@@ -27,4 +27,5 @@ protected:
 private:
     bool m_unloaded = false;
     bool m_asking = false;
+    bool m_buttonsWatched = false;
 };

@@ -27,6 +27,8 @@ QString Done(int n);
 //   "click name"      click the named control at its right end (a box keeps its text)
 //   "clip=text"       put the text on the clipboard
 //   "keys=text"       type into whatever has the focus (the grid's editor follows its cursor)
+//   "typed=text"      a person types the text and Enter there, 150 ms a key (the keys carry their times)
+//   "scan=text"       a scanner types the text and Enter there, 5 ms a key
 //   "keys:Key"        press a key there
 //   "close"           ask the window to close (its close box)
 void Act(QWidget *window, const QString &steps);

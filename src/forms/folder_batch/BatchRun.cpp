@@ -8,6 +8,16 @@
 #include <QCoreApplication>
 #include <QDate>
 
+namespace {
+QString RightTrimmed(const QString &text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.left(end);
+}
+} // namespace
+
 BatchRun::BatchRun(DataObject *folders, Settings settings)
     : m_folders(folders), m_settings(std::move(settings)),
       m_today(QDate::currentDate().toString(QStringLiteral("MMddyyyy")))
@@ -29,21 +39,27 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
         if (progress)
             progress(rows.size() - 1 - i, rows.size());
         const Row &row = rows.at(i);
+        const qint16 year = static_cast<qint16>(row.year);
+        const qint32 sequence = static_cast<qint32>(row.sequence);
+        // From the look-up to the commit the folder is this clerk's: what was read is what is changed.
+        Transaction change(year, row.type, sequence);
         m_folders->Execute(QLatin1String(FolderStatements::SelectLoan), QVariantList{row.year, row.type, row.sequence},
                            true, true);
         if (m_failed)
             break;
         const bool onLoan = !m_folders->Eof();
         const QString holder = onLoan ? m_folders->Field(QStringLiteral("FILOTO")).toString() : QString();
-        const qint16 year = static_cast<qint16>(row.year);
-        const qint32 sequence = static_cast<qint32>(row.sequence);
-        const bool logging = m_settings.logAuto || m_settings.logManual;
         if (m_settings.action == QLatin1String("*IN")) {
             if (!onLoan) {
                 m_why[i] = QCoreApplication::translate("frmFolderBatch", "Not checked in: the folder is not on loan.");
                 continue;
             }
-            Transaction change(logging);
+            if (RightTrimmed(holder) != RightTrimmed(row.holder)) {
+                // The grid shows another holder: the check-in would end a loan the clerk did not see
+                // and log a return that never happened.
+                m_why[i] = QCoreApplication::translate("frmFolderBatch", "Not checked in: now on loan to %1.").arg(holder.trimmed());
+                continue;
+            }
             const qint32 affected = m_folders->Execute(QLatin1String(FolderStatements::DeleteLoanBatch),
                                                        QVariantList{row.year, row.type, row.sequence}, true, true);
             if (m_failed)
@@ -60,7 +76,6 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
                                : QCoreApplication::translate("frmFolderBatch", "Not checked out: on loan to %1.").arg(holder);
                 continue;
             }
-            Transaction change(logging);
             const qint32 affected = m_folders->Execute(
                 QLatin1String(FolderStatements::InsertLoan),
                 QVariantList{m_settings.party, m_today, m_settings.user, row.year, row.type, row.sequence}, true, true);

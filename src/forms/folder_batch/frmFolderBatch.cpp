@@ -12,6 +12,7 @@
 #include "shared/Twips.h"
 #include "shared/controls/AlphaMericBox.h"
 #include "shared/controls/FlexGrid.h"
+#include "shared/controls/ScannerInput.h"
 #include "shared/controls/OptionButtonGroup.h"
 #include "shared/modFormFunctions.h"
 #include "shared/modScreenPos.h"
@@ -128,6 +129,7 @@ void frmFolderBatch::BuildControls()
     lblCheckOutTo->setEnabled(false);
 
     grd = new FlexGrid(this);
+    grd->SetAccessibleName(tr("Case numbers"));
     grd->setObjectName(QStringLiteral("grd"));
     grd->setToolTip(tr("Enter the case numbers to which you wish to copy in this grid."));
     grd->setGeometry(Twips::Rect(120, 2160, 7215, 3735));
@@ -159,7 +161,7 @@ void frmFolderBatch::BuildControls()
     cmdRun->setGeometry(Twips::Rect(120, 6480, 7215, 345));
     cmdRun->setToolTip(tr("Click this button to execute the copy request"));
     cmdRun->setEnabled(false);
-    // Enter belongs to the grid (it commits a cell), never to a button.
+    // Enter in the grid commits a cell and reaches no button; a focused button takes it itself.
     for (QPushButton *button : {cmdCancel, cmdRun})
         button->setAutoDefault(false);
 
@@ -311,9 +313,8 @@ void frmFolderBatch::grd_BeforeEdit(int row, int col, bool &cancel)
     // An edit the clerk starts (not the cursor moving on from a full cell) begins a new reading:
     // what was typed into the row before is no part of a case number typed now.
     if (!m_advancing) {
-        m_scan.clear();
+        m_scanner.Clear();
         m_scanRow = row;
-        m_scanBroken = false;
     }
     if (col == Col(WRKYER))
         grd->setEditMaxLength(4);
@@ -325,16 +326,15 @@ void frmFolderBatch::grd_BeforeEdit(int row, int col, bool &cancel)
 
 void frmFolderBatch::grd_KeyPressEdit(int row, int col, int &key)
 {
-    // The raw characters, for a case number typed or scanned with its separators.
+    // The raw characters and when they came, for a scanner's case number with its separators.
     if (row != m_scanRow) {
         m_scanRow = row;
-        m_scan.clear();
-        m_scanBroken = false;
+        m_scanner.Clear();
     }
     if (key == 8)
-        m_scanBroken = true;
+        m_scanner.Break();
     else if (key >= 0x20)
-        m_scan += QChar(char16_t(key));
+        m_scanner.Key(QChar(char16_t(key)), m_keyTime);
 
     if (col == Col(WRKYER) || col == Col(WRKSEQ))
         key = modEliminateKeystroke::NumericKeyFilter(static_cast<qint16>(key));
@@ -536,18 +536,18 @@ void frmFolderBatch::EnterCase(int row, const CaseKey &key)
     grd_AfterEdit(row, Col(WRKSEQ));
 }
 
-bool frmFolderBatch::ScannedEnter()
+bool frmFolderBatch::ScannedEnter(qint64 msecs)
 {
     const int row = grd->Row();
-    const QString scanned = m_scan;
-    const bool usable = !m_scanBroken && m_scanRow == row && row >= grd->FixedRows();
-    m_scan.clear();
+    const std::optional<QString> scanned = m_scanner.Enter(msecs);
+    const bool usable = scanned && m_scanRow == row && row >= grd->FixedRows();
     m_scanRow = -1;
+    // Typed by a person, Enter does what the grid's rules say.
     if (!usable)
         return false;
     // Whichever form the case number came in, run together included: the cells were filled as
-    // it was typed, and Enter takes it as a whole, so the next scan finds the cursor in a year.
-    const std::optional<CaseKey> key = CaseKey::Parse(scanned.trimmed());
+    // it was scanned, and Enter takes it as a whole, so the next scan finds the cursor in a year.
+    const std::optional<CaseKey> key = CaseKey::Parse(scanned->trimmed());
     if (!key)
         return false;
     EnterWhole(row, *key);
@@ -605,7 +605,7 @@ void frmFolderBatch::PasteIntoCell(const QString &text)
     grd->setEditText(cell); // the editor keeps the cell's length
     grd->setEditSelStart(std::min(start + static_cast<int>(typed.size()), static_cast<int>(grd->EditText().size())));
     m_scanRow = row;
-    m_scanBroken = true; // what Enter then finds is no longer one typed case number
+    m_scanner.Break(); // what Enter then finds is no longer one scanned case number
 }
 
 void frmFolderBatch::PasteCases(const QString &text)
@@ -728,7 +728,8 @@ bool frmFolderBatch::eventFilter(QObject *watched, QEvent *e)
         return true;
     }
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier)
-        return ScannedEnter();
+        return ScannedEnter(ScannerInput::TimeOf(key));
+    m_keyTime = ScannerInput::TimeOf(key); // for the cell's key notification that follows
     return false;
 }
 

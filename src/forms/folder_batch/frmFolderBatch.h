@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/FormBase.h"
+#include "shared/controls/ScannerInput.h"
 
 #include <QPointer>
 #include <QString>
@@ -23,7 +24,7 @@ struct CaseKey;
 // Scanning: a scanner that types a case number and Enter ("2009-CV-123", "2009 CV 123" or
 // "2009CV000123") into the entry row fills that row as if the three cells had been typed. The
 // characters are collected as typed, before the cells' key filters, and read as a whole when Enter
-// comes; the same goes for a clerk who types a case number that way.
+// comes at a scanner's pace; a clerk's own typing follows the grid's rules.
 class frmFolderBatch : public FormBase
 {
     Q_OBJECT
@@ -80,7 +81,7 @@ private:
     bool ShowWhy(QObject *watched, QEvent *e);
     void CancelCellEdit();
     void EnterCase(int row, const CaseKey &key);
-    bool ScannedEnter();
+    bool ScannedEnter(qint64 msecs);
 
     QString m_user;
     bool m_loaded = false;
@@ -95,10 +96,10 @@ private:
     QPointer<DataObject> adoFILCHK;
     QPointer<DataObject> adoMASTER;
 
-    // What has been typed into the case cells of one row, unfiltered (for scanners).
-    QString m_scan;
+    // What has been typed into the case cells of one row, unfiltered, and at what pace.
+    ScannerInput m_scanner;
     int m_scanRow = -1;
-    bool m_scanBroken = false;
+    qint64 m_keyTime = 0; // when the key being handled was made
     bool m_advancing = false; // the cursor moves on by itself from a full cell
     // Why each data row was left by the last run (empty once the row changes), by row - FixedRows.
     QStringList m_why;

@@ -93,13 +93,15 @@ int DocketRun::Run(const std::function<void(qsizetype, qsizetype)> &progress)
             qCWarning(lcDocket).noquote() << "Hearing row left out:" << m_leftOut.last();
         } else if (Included(m_hearing[0], m_hearing[1], m_hearing[2]) && !m_failed) {
             const QString where = FolderWhereClause(key->year, key->type, key->sequence);
+            // From the look-up to the commit the folder is this run's: what was read is what is changed.
+            Transaction change(key->year, key->type, key->sequence);
             m_folders->Execute(QLatin1String(FolderStatements::SelectLoanLiteralPrefix) % where);
             if (m_failed)
                 break;
             if (m_selection.action == QLatin1String("*OUT"))
-                count += CheckOut(key->year, key->type, key->sequence, where);
+                count += CheckOut(change, key->year, key->type, key->sequence, where);
             else if (m_selection.action == QLatin1String("*IN"))
-                count += CheckIn(key->year, key->type, key->sequence, where);
+                count += CheckIn(change, key->year, key->type, key->sequence, where);
         }
         if (progress)
             progress(++done, total);
@@ -122,10 +124,9 @@ bool DocketRun::Included(const QVariant &year, const QVariant &type, const QVari
     return !m_master->Eof() && m_master->Field(QStringLiteral("MASBRN")).toString() == m_selection.branch;
 }
 
-int DocketRun::CheckOut(qint16 year, const QString &type, qint32 sequence, const QString &where)
+int DocketRun::CheckOut(Transaction &change, qint16 year, const QString &type, qint32 sequence, const QString &where)
 {
     const QString party = m_selection.judge == All ? m_hearing[3].toString() : m_selection.party;
-    Transaction change(m_logAuto || m_logManual);
     qint32 affected = 0;
     if (m_folders->Eof()) {
         static const QString insert = QLatin1String(FolderStatements::InsertLoanDocket);
@@ -144,13 +145,12 @@ int DocketRun::CheckOut(qint16 year, const QString &type, qint32 sequence, const
     return change.Commit(m_folders.data()) ? 1 : 0;
 }
 
-int DocketRun::CheckIn(qint16 year, const QString &type, qint32 sequence, const QString &where)
+int DocketRun::CheckIn(Transaction &change, qint16 year, const QString &type, qint32 sequence, const QString &where)
 {
     // A folder that is not on loan is passed over without counting.
     if (m_folders->Eof())
         return 0;
     const QString party = m_folders->Field(QStringLiteral("FILOTO")).toString();
-    Transaction change(m_logAuto || m_logManual);
     const qint32 affected = m_folders->Execute(QLatin1String(FolderStatements::DeleteLoanLiteralPrefix) % where);
     if (m_failed)
         return 0;

@@ -9,6 +9,8 @@
 
 #include "records/DataObject.h"
 
+class Transaction;
+
 
 // Checks the folders of every case heard on one docket out to a party (or each hearing's judge),
 // or back in. It has no window: the docket window hands it the selection, connects the data
@@ -44,8 +46,8 @@ public:
 
 private:
     bool Included(const QVariant &year, const QVariant &type, const QVariant &sequence);
-    int CheckOut(qint16 year, const QString &type, qint32 sequence, const QString &where);
-    int CheckIn(qint16 year, const QString &type, qint32 sequence, const QString &where);
+    int CheckOut(Transaction &change, qint16 year, const QString &type, qint32 sequence, const QString &where);
+    int CheckIn(Transaction &change, qint16 year, const QString &type, qint32 sequence, const QString &where);
 
     DocketSelection m_selection;
     QString m_user;

@@ -40,7 +40,7 @@ QPushButton *Button(QWidget *parent, const char *name, const QString &text, cons
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(place);
-    // Enter must not press the focused button: the window has no default button.
+    // The window has no default button: Enter presses only the button that has the focus.
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -67,8 +67,9 @@ void frmFolderEdit::BuildControls()
     client->setFixedSize(Twips::Size(4668, 3708));
     layout->addWidget(client);
 
-    Caption(client, "Label2", tr("Loaned to:"), Twips::Rect(120, 240, 1455, 345));
+    QLabel *loanedTo = Caption(client, "Label2", tr("Loaned to:"), Twips::Rect(120, 240, 1455, 345));
     txtFILOTO = new AlphaMericBox(client);
+    loanedTo->setBuddy(txtFILOTO); // what a screen reader says for the box
     txtFILOTO->setObjectName(QStringLiteral("txtFILOTO"));
     txtFILOTO->setGeometry(Twips::Rect(1680, 240, 1635, 345));
     txtFILOTO->SetMaxLength(13);
@@ -166,27 +167,72 @@ void frmFolderEdit::Form_Load()
     connect(adoFILCHK, &DataObject::Error, this, &frmFolderEdit::adoFILCHK_Error);
     adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan),
                        QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
-    if (adoFILCHK->Eof()) {
-        cmdDelete->setEnabled(false);
-        // The two labels preview what a save would record.
-        lblFILUDT->SetCaption(QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
-        lblFILUSR->SetCaption(m_user);
-        lblStatus->setText(tr("This file is not currently on loan."));
-    } else {
-        cmdDelete->setEnabled(true);
-        // As the court holds it: a Delete logs it and a Save keeps what the clerk did not change.
-        txtFILOTO->SetStoredText(adoFILCHK->Field(QStringLiteral("FILOTO")).toString());
-        lblFILUSR->SetCaption(adoFILCHK->Field(QStringLiteral("FILUSR")).toString());
-        // A stored date that is empty or no month/day/year date shows blank.
-        lblFILUDT->SetCaption(modDateTimeFunctions::FormatLoanDate(adoFILCHK->Field(QStringLiteral("FILUDT"))));
-        lblStatus->setText(tr("This file is currently on loan."));
-    }
+    ShowLoan(ReadLoan());
 
     const QString app = ComponentName::ApplicationName();
     mnuAppEditPreferencesLoggingAuto->setChecked(
         SettingsStore::GetBoolSetting(app, SettingsSection(), KeyLoggingAuto, false));
     mnuAppEditPreferencesLoggingManual->setChecked(
         SettingsStore::GetBoolSetting(app, SettingsSection(), KeyLoggingManual, false));
+}
+
+frmFolderEdit::Loan frmFolderEdit::ReadLoan() const
+{
+    if (adoFILCHK->Eof())
+        return {};
+    return {true, adoFILCHK->Field(QStringLiteral("FILOTO")).toString(),
+            adoFILCHK->Field(QStringLiteral("FILUDT")).toString(), adoFILCHK->Field(QStringLiteral("FILUSR")).toString()};
+}
+
+void frmFolderEdit::ShowLoan(const Loan &loan)
+{
+    m_shown = loan;
+    cmdDelete->setEnabled(loan.onLoan);
+    if (!loan.onLoan) {
+        txtFILOTO->SetStoredText(QString());
+        // The two labels preview what a save would record.
+        lblFILUDT->SetCaption(QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
+        lblFILUSR->SetCaption(m_user);
+        lblStatus->setText(tr("This file is not currently on loan."));
+        return;
+    }
+    // As the court holds it: a Delete logs it and a Save keeps what the clerk did not change.
+    txtFILOTO->SetStoredText(loan.party);
+    lblFILUSR->SetCaption(loan.user);
+    // A stored date that is empty or no month/day/year date shows blank.
+    lblFILUDT->SetCaption(modDateTimeFunctions::FormatLoanDate(loan.date));
+    lblStatus->setText(tr("This file is currently on loan."));
+}
+
+bool frmFolderEdit::StillAsShown(Transaction &change, const QString &nothingDone)
+{
+    bool failed = false;
+    const QMetaObject::Connection watch = connect(adoFILCHK, &DataObject::Error, this, [&failed] { failed = true; });
+    adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan),
+                       QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
+    disconnect(watch);
+    if (failed) {
+        // The data error has been told and the window is closing: the step runs on as before.
+        change.Rollback();
+        return true;
+    }
+    const Loan now = ReadLoan();
+    if (now == m_shown)
+        return true;
+    // Another clerk (or program) changed the loan since it was shown: never overwrite or end a
+    // loan this window did not show, nor log a change that did not happen.
+    change.Rollback();
+    unsetCursor();
+    const QString state =
+        now.onLoan ? tr("It is now on loan to %1 since %2, recorded by %3.")
+                         .arg(now.party.trimmed(), modDateTimeFunctions::FormatLoanDate(now.date), now.user.trimmed())
+                   : tr("It is not on loan now.");
+    modFormFunctions::MsgBox(tr("This folder's loan was changed since this window showed it. ") + state + QLatin1Char('\n') +
+                                 nothingDone,
+                             tr("Folder Changed"), modFormFunctions::Buttons::OkOnly, modFormFunctions::Icon::Warning);
+    ShowLoan(now);
+    cmdSave->setEnabled(false);
+    return false;
 }
 
 void frmFolderEdit::showEvent(QShowEvent *e)
@@ -220,9 +266,12 @@ void frmFolderEdit::cmdSave_Click()
     const QVariantList write =
         QVariantList{txtFILOTO->Text(), QDate::currentDate().toString(QStringLiteral("MMddyyyy")), m_user} + key;
 
-    adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan), key);
+    Transaction change(m_year, m_type, m_sequence);
+    if (!StillAsShown(change, tr("Nothing was saved.")))
+        return;
     const bool found = !adoFILCHK->Eof();
     LoggedChange(
+        change,
         [&] { adoFILCHK->Execute(QLatin1String(found ? FolderStatements::UpdateLoan : FolderStatements::InsertLoan), write); },
         true);
     mailslot->Send(QStringLiteral("SAVE"));
@@ -233,7 +282,11 @@ void frmFolderEdit::cmdSave_Click()
 void frmFolderEdit::cmdDelete_Click()
 {
     setCursor(Qt::WaitCursor);
+    Transaction change(m_year, m_type, m_sequence);
+    if (!StillAsShown(change, tr("Nothing was checked in.")))
+        return;
     LoggedChange(
+        change,
         [this] {
             adoFILCHK->Execute(QLatin1String(FolderStatements::DeleteLoanEditor),
                                QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
@@ -243,13 +296,12 @@ void frmFolderEdit::cmdDelete_Click()
     close();
 }
 
-void frmFolderEdit::LoggedChange(const std::function<void()> &statement, bool checkedOut)
+void frmFolderEdit::LoggedChange(Transaction &change, const std::function<void()> &statement, bool checkedOut)
 {
     const bool logAuto = mnuAppEditPreferencesLoggingAuto->isChecked();
     const bool logManual = mnuAppEditPreferencesLoggingManual->isChecked();
     bool failed = false;
     const QMetaObject::Connection watch = connect(adoFILCHK, &DataObject::Error, this, [&failed] { failed = true; });
-    Transaction change(logAuto || logManual);
     statement();
     // A change whose statement failed is still logged, on its own: nothing of it is in the
     // transaction to keep.

@@ -14,6 +14,7 @@ class MailSlot;
 class QAction;
 class QLabel;
 class QPushButton;
+class Transaction;
 
 // The folder loan editor: shows whether one case's folder is on loan and lets the clerk record,
 // change or end the loan. Every action ends by closing the window; a save is announced to the
@@ -48,14 +49,28 @@ protected:
     void Form_Unload() override;
 
 private:
+    // A loan as the court holds it: what the window showed, or what a look-up found.
+    struct Loan
+    {
+        bool onLoan = false;
+        QString party, date, user;
+        bool operator==(const Loan &) const = default;
+    };
+
     void BuildControls();
     void BuildMenus();
     void Form_Load();
+    // The loan adoFILCHK stands on (none at its end).
+    Loan ReadLoan() const;
+    void ShowLoan(const Loan &loan);
+    // Looks the loan up again inside the change's transaction; true when it is as shown. Else
+    // nothing is changed: the clerk is told what the folder's state is now, and sees it.
+    bool StillAsShown(Transaction &change, const QString &nothingDone);
 
     void cmdSave_Click();
     void cmdDelete_Click();
-    // Runs the save's or delete's statement and logs it; where logging is on, both in one transaction.
-    void LoggedChange(const std::function<void()> &statement, bool checkedOut);
+    // Runs the save's or delete's statement and logs it, both in the change's transaction.
+    void LoggedChange(Transaction &change, const std::function<void()> &statement, bool checkedOut);
     void txtFILOTO_Edited();
     void mnuLogging_Click(QAction *clicked, QAction *other);
     void adoFILCHK_Error();
@@ -70,6 +85,7 @@ private:
     qint32 m_parentHandle = 0;
 
     bool m_loaded = false;
+    Loan m_shown;
 
     AlphaMericBox *txtFILOTO = nullptr;
     DataLabel *lblFILUDT = nullptr;

@@ -110,6 +110,10 @@ QTableView *frmFolderLocate::Grid(const char *name, View view)
     m_lists[view]->setHorizontalHeaderLabels(columns);
     auto *grid = new QTableView;
     grid->setObjectName(QLatin1String(name));
+    // What a screen reader says when the list takes the focus.
+    static const QString spoken[] = {tr("Custody history"), tr("Folders out to the holder"), tr("Pull list"),
+                                     tr("Folders out longest")};
+    grid->setAccessibleName(spoken[view]);
     grid->setModel(m_lists[view]);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -103,6 +103,8 @@ public:
     // Editing.
     int Editable() const { return m_editable; }
     void setEditable(int mode);
+    // The name a screen reader says for the grid; the cells' view is what takes the focus.
+    void SetAccessibleName(const QString &name);
     // Starts editing the current cell (through BeforeEdit), its text all selected.
     void EditCell();
     bool IsEditing() const { return m_edit.has_value(); }

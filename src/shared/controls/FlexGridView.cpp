@@ -92,6 +92,12 @@ void FlexGridDrawCell(QPainter *painter, const QRect &rect, const QString &text,
         painter->restore();
 }
 
+void FlexGrid::SetAccessibleName(const QString &name)
+{
+    setAccessibleName(name);
+    m_view->setAccessibleName(name);
+}
+
 FlexGrid::FlexGrid(QWidget *parent) : QWidget(parent)
 {
     m_backColorFixed = FromQColor(palette().color(QPalette::Button));

@@ -162,6 +162,8 @@ const Row rows[] = {
      "Enter", "",
      "{TODAY} | 0 | 0 | *ALL | *ALL |  | out 0 in 1 | party 0 0  | run 1 1 | tips 110 | focus cmdCancel", {Discard},
      {}, "", "", Placement},
+    {"Enter on the focused Cancel presses Cancel, never Run", "", "", "optAction_0; cmdCancel; cmdCancel:Return", "No; No", "",
+     "", {Discard, Discard}, {}, "", "", ""},
     {"Escape is Cancel: the same question", "", "", "optAction_1; keys:Escape", "No", "", "", {Discard}, {}, "", "", Placement},
     {"a hearing without a year is left out and named after the count", "INSERT INTO MRLCRT.HRGDTA VALUES (NULL,'CF',5,'SMI','1',{ymd},900)",
      "", "optAction_1; cmdRun", "OK; OK", "", "", {Done(0), "Batch Folder Update: 1 hearing(s) could not be run, their rows hold no usable "
