@@ -25,6 +25,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -95,9 +96,29 @@ struct Round
     int runSeconds = 0;
     double saveP99 = 0, deleteP99 = 0, lookupP99 = 0, worstClerkP99 = 0, batchRunP99 = 0, docketRunP99 = 0;
     int saves = 0, deletes = 0, lookups = 0, refused = 0, errors = 0, batches = 0, dockets = 0, rowsLeft = 0;
+    double cpuStalled = -1; // % of the round in which a runnable task waited for a CPU (-1: not known)
+    double load = 0;        // the 1-minute load average at the end
+    int lockSamples = 0, lockWaitSamples = 0, mostWaiting = 0;
     QStringList broken;
     double PerSecond() const { return runSeconds > 0 ? double(timedChanges) / runSeconds : 0; }
 };
+
+// The kernel's count of microseconds in which some runnable task waited for a CPU (-1: none).
+qint64 CpuStalledUs()
+{
+    QFile pressure(QStringLiteral("/proc/pressure/cpu"));
+    if (!pressure.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray some = pressure.readLine();
+    const qsizetype at = some.indexOf("total=");
+    return at < 0 ? -1 : some.mid(at + 6).trimmed().toLongLong();
+}
+
+double LoadAverage()
+{
+    QFile load(QStringLiteral("/proc/loadavg"));
+    return load.open(QIODevice::ReadOnly) ? load.readLine().split(' ').value(0).toDouble() : 0;
+}
 
 QSqlDatabase Court()
 {
@@ -227,10 +248,30 @@ Round RunRound(const QString &backend, int clerks, int seconds, int hot, const Q
         p->waitForBytesWritten(1000);
         p->closeWriteChannel();
     }
+    // While they work: how often the machine kept a runnable task from a CPU, and on the server,
+    // how often a clerk's session waited for a lock (another clerk holding the same folder).
+    const qint64 stalledBefore = CpuStalledUs();
+    const auto running = [&processes] {
+        return std::any_of(processes.begin(), processes.end(), [](const auto &p) {
+            p->waitForFinished(1);
+            return p->state() != QProcess::NotRunning;
+        });
+    };
+    while (running() && clock.elapsed() < (seconds + FinishSlackS) * 1000LL) {
+        if (server) {
+            const int waiting = Rows(QStringLiteral("SELECT count(*) FROM pg_locks WHERE NOT granted")).value(0).value(0).toInt();
+            ++round.lockSamples;
+            round.lockWaitSamples += waiting > 0;
+            round.mostWaiting = std::max(round.mostWaiting, waiting);
+        }
+        QThread::msleep(100);
+    }
+    if (stalledBefore >= 0)
+        round.cpuStalled = 100.0 * double(CpuStalledUs() - stalledBefore) / (double(std::max<qint64>(clock.elapsed(), 1)) * 1000.0);
+    round.load = LoadAverage();
     for (int i = 0; i < clerks; ++i) {
         QProcess &p = *processes[size_t(i)];
-        const qint64 left = (seconds + FinishSlackS) * 1000LL - clock.elapsed();
-        if (!p.waitForFinished(int(std::max<qint64>(left, 1)))) {
+        if (p.state() != QProcess::NotRunning) {
             round.broken << QStringLiteral("%1 did not finish within %2 s: stuck").arg(users[i]).arg(seconds + FinishSlackS);
             p.kill(); // this clerk's process alone
             p.waitForFinished(5000);
@@ -309,10 +350,13 @@ void Print(const Round &r)
 {
     std::printf("%-10s %3d clerks  %6.1f s  %5d changes (%d in %d s)  %6.2f changes/s  save p99 %7.1f ms (%d)  delete p99 %7.1f ms (%d)  "
                 "lookup p99 %7.1f ms (%d)  worst clerk p99 %7.1f ms  batch run p99 %7.1f ms (%d)  docket run p99 %7.1f ms (%d)  "
-                "refused %d  data errors %d  batch rows left %d\n",
+                "refused %d  data errors %d  batch rows left %d  cpu stalled %.0f%%  load %.1f",
                 qPrintable(r.backend), r.clerks, r.seconds, r.changes, r.timedChanges, r.runSeconds, r.PerSecond(), r.saveP99, r.saves, r.deleteP99, r.deletes,
                 r.lookupP99, r.lookups, r.worstClerkP99, r.batchRunP99, r.batches, r.docketRunP99, r.dockets, r.refused, r.errors,
-                r.rowsLeft);
+                r.rowsLeft, r.cpuStalled, r.load);
+    if (r.lockSamples > 0)
+        std::printf("  lock waits in %d of %d samples (at most %d at once)", r.lockWaitSamples, r.lockSamples, r.mostWaiting);
+    std::printf("\n");
     for (const QString &line : r.broken)
         std::printf("  BROKEN: %s\n", qPrintable(line));
     std::fflush(stdout);
