@@ -111,7 +111,7 @@ TEST(HostCaseEntry, AScannedLabelOpensItsCaseWhateverTheBoxHeld)
         QTest::qWait(50);
         EXPECT_EQ(caption, QString::fromUtf8(c.caption));
         EXPECT_EQ(message->isVisible(), *c.said != '\0');
-        EXPECT_TRUE(message->text().startsWith(QString::fromUtf8(c.said))) << message->text().toStdString();
+        EXPECT_TRUE(!*c.said || message->text().startsWith(QString::fromUtf8(c.said))) << message->text().toStdString();
     }
 }
 
