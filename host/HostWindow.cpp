@@ -2,6 +2,7 @@
 
 #include "HostOptions.h"
 #include "records/CaseKey.h"
+#include "shared/controls/ScanBox.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -80,6 +81,7 @@ HostWindow::HostWindow(QWidget *parent) : QMainWindow(parent)
 
     connect(m_edit, &QPushButton::clicked, this, &HostWindow::EditCase);
     connect(m_case, &QLineEdit::returnPressed, this, &HostWindow::EditCase);
+    ScanBox::Install(m_case); // a scanned label opens its case, whatever the box held
     connect(m_case, &QLineEdit::textEdited, m_caseMessage, &QLabel::hide);
     connect(m_user, &QLineEdit::textEdited, m_caseMessage, &QLabel::hide);
     connect(docket, &QPushButton::clicked, this, &HostWindow::UpdateBatch);

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DataObject.h"
+#include "StatementTrace.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -10,10 +11,12 @@ namespace {
 // The transaction open on this thread's court connection, if any (all windows run on one thread).
 thread_local QSqlDatabase *openTransaction = nullptr;
 
-bool Send(QSqlDatabase &db, const char *statement)
+bool Send(QSqlDatabase &db, const QString &statement, QString *failure = nullptr)
 {
     QSqlQuery q(db);
-    const bool ok = q.exec(QLatin1String(statement));
+    const bool ok = q.exec(statement);
+    if (!ok && failure)
+        *failure = Connection::FailureText(db, q.lastError());
     q.finish();
     return ok;
 }
@@ -43,14 +46,36 @@ void Transaction::Begin(const QString &role, const QString &lockKey)
     if (!m_db.isValid())
         return;
     const Connection::Dialect dialect = Connection::DialectOf(m_db);
-    if (!lockKey.isEmpty() && dialect == Connection::Dialect::SQLite)
-        m_open = Send(m_db, "BEGIN IMMEDIATE");
-    else
+    if (lockKey.isEmpty() || (dialect != Connection::Dialect::SQLite && dialect != Connection::Dialect::PostgreSQL)) {
         m_open = m_db.transaction();
-    if (m_open && !lockKey.isEmpty() && dialect == Connection::Dialect::PostgreSQL)
-        Send(m_db, qPrintable(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(lockKey)));
+    } else {
+        // Traced as statements are: IT staff see where a clerk waited for another. SQLite takes
+        // the file's write lock at once; a server's transaction is the driver's own (an ODBC
+        // driver must know of it to commit it), with a lock on the case key inside.
+        if (dialect == Connection::Dialect::SQLite) {
+            StatementTrace::Record(QStringLiteral("BEGIN IMMEDIATE"), {});
+            m_open = Send(m_db, QStringLiteral("BEGIN IMMEDIATE"), &m_failure);
+        } else {
+            StatementTrace::Record(QStringLiteral("BEGIN"), {});
+            m_open = m_db.transaction();
+            const QString lock = QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(lockKey);
+            StatementTrace::Record(lock, {});
+            if (m_open && !Send(m_db, lock, &m_failure)) {
+                m_db.rollback();
+                m_open = false;
+            }
+        }
+    }
     if (m_open)
         openTransaction = &m_db;
+}
+
+bool Transaction::Held(DataObject *sender)
+{
+    if (m_failure.isEmpty())
+        return true;
+    sender->RaiseError(-1, QStringLiteral("The folder could not be held for the change: %1").arg(m_failure));
+    return false;
 }
 
 Transaction::~Transaction() { Rollback(); }
@@ -92,18 +117,18 @@ Transaction::Savepoint::Savepoint()
     if (!openTransaction)
         return;
     m_db = *openTransaction;
-    m_open = Send(m_db, "SAVEPOINT zorva_log");
+    m_open = Send(m_db, QStringLiteral("SAVEPOINT zorva_log"));
 }
 
 Transaction::Savepoint::~Savepoint()
 {
-    if (m_open && Send(m_db, "ROLLBACK TO SAVEPOINT zorva_log"))
-        Send(m_db, "RELEASE SAVEPOINT zorva_log");
+    if (m_open && Send(m_db, QStringLiteral("ROLLBACK TO SAVEPOINT zorva_log")))
+        Send(m_db, QStringLiteral("RELEASE SAVEPOINT zorva_log"));
 }
 
 void Transaction::Savepoint::Keep()
 {
     if (m_open)
-        Send(m_db, "RELEASE SAVEPOINT zorva_log");
+        Send(m_db, QStringLiteral("RELEASE SAVEPOINT zorva_log"));
     m_open = false;
 }

@@ -21,6 +21,9 @@ public:
     Transaction &operator=(const Transaction &) = delete;
 
     bool IsOpen() const { return m_open; }
+    // False, after raising the reason as a data error of the object about to read the folder,
+    // when the folder could not be held (another clerk's lock outlasted the wait).
+    bool Held(DataObject *sender);
     // True when nothing was begun, or the commit went through; else *error says why.
     bool Commit(QString *error);
     // The same, a failed commit raised as a data error of the object that sent the change.
@@ -49,4 +52,5 @@ private:
 
     QSqlDatabase m_db;
     bool m_open = false;
+    QString m_failure; // why the folder could not be held
 };

@@ -19,7 +19,7 @@ bool FocusedButtonEnter::eventFilter(QObject *watched, QEvent *e)
         (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
     auto *button = static_cast<QPushButton *>(watched);
-    if (!button->hasFocus())
+    if (button->window()->focusWidget() != button)
         return false;
     if (button->isEnabled())
         button->click();

@@ -9,7 +9,6 @@ class QWidget;
 // button (a dialog hands it there when the focused control does not take it).
 class FocusedButtonEnter : public QObject
 {
-    Q_OBJECT
 public:
     // Watches every push button the window holds now.
     static void Install(QWidget *window);

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
 

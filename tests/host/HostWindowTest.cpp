@@ -3,6 +3,8 @@
 #include "TestWorld.h"
 #include "WindowDriver.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,6 +62,57 @@ TEST(HostCaseEntry, OpensTheEditorOfTheCaseTypedOrSaysWhyNot)
         }
     }
     EXPECT_EQ(world.Scalar(QStringLiteral("SELECT COUNT(*) FROM MRLCRT.FILCHK")).toInt(), 0);
+}
+
+// Keys typed into the box with their times on them, then Enter: a person's 150 ms apart, a
+// scanner's 5 ms apart.
+void TypeAt(QWidget *box, const QString &text, int msPerKey)
+{
+    static quint64 clock = 1000000;
+    clock += 100000;
+    for (const QChar ch : text + QLatin1Char('\r')) {
+        const Qt::Key key = ch == QLatin1Char('\r') ? Qt::Key_Return : Qt::Key(ch.toUpper().unicode());
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, Qt::NoModifier, QString(ch));
+            event.setTimestamp(clock);
+            QApplication::sendEvent(box, &event);
+        }
+        clock += quint64(msPerKey);
+    }
+}
+
+// A scanned label opens its case whatever the box held; typing goes on from what it held.
+TEST(HostCaseEntry, AScannedLabelOpensItsCaseWhateverTheBoxHeld)
+{
+    TestWorld world;
+    ModalAnswerer answerer;
+    HostWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto *caseBox = window.findChild<QLineEdit *>(QStringLiteral("txtCase"));
+    auto *message = window.findChild<QLabel *>(QStringLiteral("lblCaseMessage"));
+    window.findChild<QLineEdit *>(QStringLiteral("txtUser"))->setText(QStringLiteral("CLERK7"));
+    const struct { const char *held, *keys; int pace; const char *caption, *said; } cases[] = {
+        {"2009-CV-1", "2009CV000123", 5, "PC/MEVS - File Checkout - 2009-CV-000123", ""},
+        {"2009-CV-1", "23", 150, "PC/MEVS - File Checkout - 2009-CV-000123", ""},
+        {"2009-CV-1", "2009CV000123", 150, "", "\"2009-CV-12009CV000123\" is not a case number."},
+        {"", "NOTACASE", 5, "", "\"NOTACASE\" is not a case number."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.held) + " + " + c.keys);
+        caseBox->setText(QString::fromUtf8(c.held));
+        caseBox->setFocus();
+        QString caption;
+        WindowDriver driver(QStringLiteral("frmFolderEdit"), [&](QWidget *editor) {
+            caption = editor->windowTitle();
+            QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+        });
+        TypeAt(caseBox, QString::fromUtf8(c.keys), c.pace);
+        QTest::qWait(50);
+        EXPECT_EQ(caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(message->isVisible(), *c.said != '\0');
+        EXPECT_TRUE(!*c.said || message->text().startsWith(QString::fromUtf8(c.said))) << message->text().toStdString();
+    }
 }
 
 } // namespace

@@ -31,10 +31,11 @@ struct Row
     On on;
     const char *run;    // nothing is on loan before an "out" run, everything before an "in" run
     const char *strike; // "lock", "read-only", "disk full", or statements of another connection
-    int before;         // it strikes right before the run's n-th loan write; 0: before the run
+    int before;         // it strikes right before the run takes its n-th folder; 0: before the run
     const char *error;  // a pattern of the one Data Error text ("" for none)
     int count;          // what the run counted; all but the unlogged stand with their log rows
     int unlogged = 0;   // changes that stand without a log row, told in one Folder Log box
+    const char *at = "BEGIN"; // the statement the strike comes before: the run taking a folder
 };
 
 const Row Rows[] = {
@@ -49,10 +50,13 @@ const Row Rows[] = {
      3, "server closed the connection|terminating connection|connection has been lost", 2},
     {"the log table lost as the run writes: the loans stand, told once", On::All, "docket out",
      "DROP TABLE MRLCRT.FILLOG", 1, "", 6, 6},
-    {"another clerk lends (and logs) every folder between the read and the insert", On::All, "docket out",
+    // A folder the run holds is held against this component's clerks only: another program may
+    // still write between the run's read and its insert on a server (on a file it must wait).
+    {"another program lends (and logs) every folder between the read and the insert", On::Server, "docket out",
      "INSERT INTO MRLCRT.FILCHK SELECT HRGYER, HRGTYP, HRGSEQ, 'OTHER', 1052026, 'OTHER' FROM MRLCRT.HRGDTA; "
      "INSERT INTO MRLCRT.FILLOG SELECT '2026-12-07T09:00:00.000Z', HRGYER, HRGTYP, HRGSEQ, 1, 'OTHER', 'OTHER', 1 "
-     "FROM MRLCRT.HRGDTA", 1, "UNIQUE constraint failed|duplicate key value violates unique constraint", 0},
+     "FROM MRLCRT.HRGDTA", 1, "UNIQUE constraint failed|duplicate key value violates unique constraint", 0, 0,
+     "Insert Into MRLCRT.FILCHK"},
 };
 
 void PrintTo(const Row &row, std::ostream *os) { *os << row.name; }
@@ -142,7 +146,7 @@ TEST_P(Faults, TheClerkIsToldWhatWasWrittenStandsAndTheNextRunWorks)
         if (row.before == 0)
             Strike();
         else
-            hook.emplace(In() ? "Delete From MRLCRT.FILCHK" : "Insert Into MRLCRT.FILCHK", row.before, [this] { Strike(); });
+            hook.emplace(row.at, row.before, [this] { Strike(); });
         failed = Court::Run(QStringLiteral("CLERK1"), QLatin1String(row.run), Folders);
         ASSERT_TRUE(struck);
         const QString told = QStringLiteral("Folder Log: %1 folder status change(s) could not be logged:").arg(row.unlogged);

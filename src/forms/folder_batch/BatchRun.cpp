@@ -43,6 +43,8 @@ int BatchRun::Run(const QList<Row> &rows, const std::function<void(qsizetype)> &
         const qint32 sequence = static_cast<qint32>(row.sequence);
         // From the look-up to the commit the folder is this clerk's: what was read is what is changed.
         Transaction change(year, row.type, sequence);
+        if (!change.Held(m_folders.data()))
+            break;
         m_folders->Execute(QLatin1String(FolderStatements::SelectLoan), QVariantList{row.year, row.type, row.sequence},
                            true, true);
         if (m_failed)

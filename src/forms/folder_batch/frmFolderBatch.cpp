@@ -332,7 +332,7 @@ void frmFolderBatch::grd_KeyPressEdit(int row, int col, int &key)
         m_scanner.Clear();
     }
     if (key == 8)
-        m_scanner.Break();
+        m_scanner.Clear();
     else if (key >= 0x20)
         m_scanner.Key(QChar(char16_t(key)), m_keyTime);
 
@@ -605,7 +605,7 @@ void frmFolderBatch::PasteIntoCell(const QString &text)
     grd->setEditText(cell); // the editor keeps the cell's length
     grd->setEditSelStart(std::min(start + static_cast<int>(typed.size()), static_cast<int>(grd->EditText().size())));
     m_scanRow = row;
-    m_scanner.Break(); // what Enter then finds is no longer one scanned case number
+    m_scanner.Clear(); // what Enter then finds is no longer one scanned case number
 }
 
 void frmFolderBatch::PasteCases(const QString &text)

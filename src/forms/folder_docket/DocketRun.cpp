@@ -95,6 +95,8 @@ int DocketRun::Run(const std::function<void(qsizetype, qsizetype)> &progress)
             const QString where = FolderWhereClause(key->year, key->type, key->sequence);
             // From the look-up to the commit the folder is this run's: what was read is what is changed.
             Transaction change(key->year, key->type, key->sequence);
+            if (!change.Held(m_folders.data()))
+                break;
             m_folders->Execute(QLatin1String(FolderStatements::SelectLoanLiteralPrefix) % where);
             if (m_failed)
                 break;

@@ -206,6 +206,10 @@ void frmFolderEdit::ShowLoan(const Loan &loan)
 
 bool frmFolderEdit::StillAsShown(Transaction &change, const QString &nothingDone)
 {
+    if (!change.Held(adoFILCHK)) {
+        unsetCursor();
+        return false; // told as a data error; the window is closing
+    }
     bool failed = false;
     const QMetaObject::Connection watch = connect(adoFILCHK, &DataObject::Error, this, [&failed] { failed = true; });
     adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan),

@@ -11,6 +11,7 @@
 #include "shared/controls/AlphaMericBox.h"
 #include "shared/controls/Combo.h"
 #include "shared/controls/DatePicker.h"
+#include "shared/controls/ScanBox.h"
 #include "shared/modFormFunctions.h"
 #include "shared/modScreenPos.h"
 #include "shared/modXMLTableFunctions.h"
@@ -152,6 +153,7 @@ QWidget *frmFolderLocate::BuildCasePage()
 
     // A scanner ends the number with Enter.
     connect(txtCASNUM, &QLineEdit::returnPressed, this, &frmFolderLocate::FindCase);
+    ScanBox::Install(txtCASNUM); // a scanned label finds its case, whatever the box held
     connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindCase);
     connect(cmdEdit, &QPushButton::clicked, this, &frmFolderLocate::cmdEdit_Click);
     return page;

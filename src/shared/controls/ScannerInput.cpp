@@ -3,6 +3,10 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 
+namespace {
+bool Quick(qint64 from, qint64 to) { return from >= 0 && to >= from && to - from <= ScannerInput::MaxGapMs; }
+} // namespace
+
 qint64 ScannerInput::TimeOf(const QKeyEvent *key)
 {
     if (key && key->timestamp() != 0)
@@ -15,8 +19,8 @@ qint64 ScannerInput::TimeOf(const QKeyEvent *key)
 
 void ScannerInput::Key(QChar ch, qint64 msecs)
 {
-    if (m_last >= 0 && (msecs < m_last || msecs - m_last > MaxGapMs))
-        m_slow = true;
+    if (!Quick(m_last, msecs))
+        m_text.clear();
     m_last = msecs;
     m_text += ch;
 }
@@ -25,14 +29,11 @@ void ScannerInput::Clear()
 {
     m_text.clear();
     m_last = -1;
-    m_slow = false;
-    m_broken = false;
 }
 
 std::optional<QString> ScannerInput::Enter(qint64 msecs)
 {
-    const bool scanned = !m_broken && !m_slow && m_last >= 0 && msecs >= m_last && msecs - m_last <= MaxGapMs &&
-                         m_text.trimmed().size() >= MinLength;
+    const bool scanned = Quick(m_last, msecs) && m_text.trimmed().size() >= MinLength;
     const QString text = m_text;
     Clear();
     if (!scanned)

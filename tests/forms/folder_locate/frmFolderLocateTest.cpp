@@ -123,8 +123,10 @@ const Row caseRows[] = {
      "2009-CV-000123: out to O'NEIL, J since {d:12}, recorded by CLERK1",
      "2026-03-01 08:15:00 | out to | O'NEIL, J | CLERK1; 2026-02-10 14:00:00 | back from | SMI | CLERK2; "
      "2026-01-05 09:30:00 | out to | SMI | CLERK1"},
-    {"in the file room, a scanned number", Out1 + "; " + In1, "", "txtCASNUM=2009CV000123; txtCASNUM:Return", "",
+    {"in the file room, a scanned label, whatever the box held", Out1 + "; " + In1, "", "txtCASNUM=2011-cr-5; scan=2009CV000123", "",
      "2009-CV-000123: in the file room", "2026-02-10 14:00:00 | back from | SMI | CLERK2; 2026-01-05 09:30:00 | out to | SMI | CLERK1"},
+    {"typing by hand goes on from what the box held", "", "", "txtCASNUM=2011-cr-; typed=5", "",
+     "2011-CR-000005: in the file room (no such case on file)", ""},
     {"a case the court does not have, written with blanks, found by the button", "", "",
      "txtCASNUM=2011 CR 5; cmdFindCase", "", "2011-CR-000005: in the file room (no such case on file)", ""},
     {"a loan changed through Edit is shown as saved", "FILCHK VALUES (2009,'CV',123,'SMI',{ago:3},'CLERK2')", "",
