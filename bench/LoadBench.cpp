@@ -183,9 +183,13 @@ QString Integrity(bool server)
     if (!server)
         return Rows(QStringLiteral("PRAGMA MRLCRT.integrity_check")).value(0).value(0).toString();
     // The server's own structures: the loan table's and log's indexes against their tables.
-    Rows(QStringLiteral("CREATE EXTENSION IF NOT EXISTS amcheck"));
-    for (const char *index : {"mrlcrt.filchk_key", "mrlcrt.filchk_oto", "mrlcrt.fillog_key"})
-        Rows(QStringLiteral("SELECT bt_index_check('%1'::regclass, true)").arg(QLatin1String(index)));
+    try {
+        Rows(QStringLiteral("CREATE EXTENSION IF NOT EXISTS amcheck"));
+        for (const char *index : {"mrlcrt.filchk_key", "mrlcrt.filchk_oto", "mrlcrt.fillog_key"})
+            Rows(QStringLiteral("SELECT bt_index_check('%1'::regclass, true)").arg(QLatin1String(index)));
+    } catch (const std::exception &e) {
+        return QString::fromStdString(e.what()); // a damaged index, or no amcheck for this user
+    }
     return QStringLiteral("ok");
 }
 
