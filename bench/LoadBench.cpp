@@ -65,7 +65,8 @@ int Clerk(int argc, char **argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings);
     {
         // Logging on, as the check needs a log row for every change.
-        QSettings store(settings + QStringLiteral("/Venholt Dedezirive, Ltd/ZORVAFolders.ini"), QSettings::IniFormat);
+        QSettings store(settings + QStringLiteral("/Venholt Dedezirive, Ltd/ZORVAFolders.ini"),
+                        QSettings::IniFormat);
         store.setValue(QStringLiteral("FolderEdit/mnuAppEditPreferencesLoggingAuto"), QStringLiteral("True"));
     }
     LoadClerk::Options options;
@@ -90,8 +91,8 @@ struct Round
 {
     QString backend;
     int clerks = 0;
-    double seconds = 0;  // from the start to the last clerk done
-    int changes = 0;     // all of them
+    double seconds = 0;   // from the start to the last clerk done
+    int changes = 0;      // all of them
     int timedChanges = 0; // those logged within the run's fixed time
     int runSeconds = 0;
     double saveP99 = 0, deleteP99 = 0, lookupP99 = 0, worstClerkP99 = 0, batchRunP99 = 0, docketRunP99 = 0;
@@ -149,9 +150,11 @@ QList<QVariantList> Rows(const QString &statement)
 QMap<QString, LoadReplay::Loan> Loans()
 {
     QMap<QString, LoadReplay::Loan> loans;
-    for (const QVariantList &r : Rows(QStringLiteral("SELECT FILYER, FILTYP, FILSEQ, FILOTO, FILUSR FROM MRLCRT.FILCHK")))
-        loans.insert(QStringLiteral("%1 %2 %3").arg(r[0].toInt()).arg(r[1].toString().trimmed()).arg(r[2].toInt()),
-                     {r[3].toString().trimmed(), r[4].toString().trimmed()});
+    for (const QVariantList &r :
+         Rows(QStringLiteral("SELECT FILYER, FILTYP, FILSEQ, FILOTO, FILUSR FROM MRLCRT.FILCHK")))
+        loans.insert(
+            QStringLiteral("%1 %2 %3").arg(r[0].toInt()).arg(r[1].toString().trimmed()).arg(r[2].toInt()),
+            {r[3].toString().trimmed(), r[4].toString().trimmed()});
     return loans;
 }
 
@@ -171,10 +174,13 @@ QList<LoadReplay::LogRow> Log(bool server)
     QList<LoadReplay::LogRow> log;
     // In the order written: on the server, by transaction (a folder's changes never overlap, its
     // transactions hold it), then by place in the table.
-    for (const QVariantList &r : Rows(QStringLiteral("SELECT LOGYER, LOGTYP, LOGSEQ, LOGUSR, LOGOTO, LOGOUT FROM MRLCRT.FILLOG ORDER BY ") +
-                                      (server ? QStringLiteral("xmin::text::bigint, ctid") : QStringLiteral("rowid"))))
-        log.append({QStringLiteral("%1 %2 %3").arg(r[0].toInt()).arg(r[1].toString().trimmed()).arg(r[2].toInt()),
-                    r[3].toString().trimmed(), r[4].toString(), r[5].toInt() == 1});
+    for (const QVariantList &r :
+         Rows(QStringLiteral(
+                  "SELECT LOGYER, LOGTYP, LOGSEQ, LOGUSR, LOGOTO, LOGOUT FROM MRLCRT.FILLOG ORDER BY ") +
+              (server ? QStringLiteral("xmin::text::bigint, ctid") : QStringLiteral("rowid"))))
+        log.append(
+            {QStringLiteral("%1 %2 %3").arg(r[0].toInt()).arg(r[1].toString().trimmed()).arg(r[2].toInt()),
+             r[3].toString().trimmed(), r[4].toString(), r[5].toInt() == 1});
     return log;
 }
 
@@ -193,13 +199,15 @@ QString Integrity(bool server)
     return QStringLiteral("ok");
 }
 
-Round RunRound(const QString &backend, int clerks, int seconds, int hot, const QString &admin, const QString &self, bool keep)
+Round RunRound(const QString &backend, int clerks, int seconds, int hot, const QString &admin,
+               const QString &self, bool keep)
 {
     Round round;
     round.backend = backend;
     round.clerks = clerks;
     const bool server = backend == QLatin1String("postgresql");
-    std::unique_ptr<BenchCourt> court = server ? std::make_unique<BenchCourt>(hot, admin) : std::make_unique<BenchCourt>(hot);
+    std::unique_ptr<BenchCourt> court =
+        server ? std::make_unique<BenchCourt>(hot, admin) : std::make_unique<BenchCourt>(hot);
     // Half the hot folders out to OLD PARTY, half in.
     court->LendAll();
     Rows(QStringLiteral("DELETE FROM MRLCRT.FILCHK WHERE FILSEQ % 2 = 1"));
@@ -213,7 +221,8 @@ Round RunRound(const QString &backend, int clerks, int seconds, int hot, const Q
     const QString tables = work.filePath(QStringLiteral("programs/" ZORVA_CLIENT_TABLES_SUBDIR "/"));
     QDir().mkpath(tables);
     for (const char *table : {"ARYTYP.XML", "ARYJDG.XML", "ARYROM.XML"})
-        if (!QFile::copy(QStringLiteral(ZORVA_SOURCE_DIR "/data/") + QLatin1String(table), tables + QLatin1String(table)))
+        if (!QFile::copy(QStringLiteral(ZORVA_SOURCE_DIR "/data/") + QLatin1String(table),
+                         tables + QLatin1String(table)))
             throw std::runtime_error(std::string("cannot copy the reference table ") + table);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ZORVA_DATABASE"), court->Url());
@@ -228,8 +237,9 @@ Round RunRound(const QString &backend, int clerks, int seconds, int hot, const Q
         auto p = std::make_unique<QProcess>();
         p->setProcessEnvironment(env);
         p->setStandardErrorFile(work.filePath(user + QStringLiteral(".stderr")));
-        p->start(self, {QStringLiteral("--clerk"), user, QStringLiteral("--seconds"), QString::number(seconds),
-                        QStringLiteral("--seed"), QString::number(1000 * clerks + i), QStringLiteral("--hot"), QString::number(hot),
+        p->start(self, {QStringLiteral("--clerk"), user, QStringLiteral("--seconds"),
+                        QString::number(seconds), QStringLiteral("--seed"),
+                        QString::number(1000 * clerks + i), QStringLiteral("--hot"), QString::number(hot),
                         QStringLiteral("--settings"), work.filePath(user + QStringLiteral("/settings")),
                         QStringLiteral("--journal"), work.filePath(user + QStringLiteral(".journal"))});
         processes.push_back(std::move(p));
@@ -241,7 +251,8 @@ Round RunRound(const QString &backend, int clerks, int seconds, int hot, const Q
         while (!p->canReadLine() && p->state() == QProcess::Running && wait.elapsed() < ReadyBoundS * 1000)
             p->waitForReadyRead(1000);
         if (p->readLine().trimmed() != "ready")
-            throw std::runtime_error("a clerk did not start: " + work.filePath(QStringLiteral("*.stderr")).toStdString());
+            throw std::runtime_error("a clerk did not start: " +
+                                     work.filePath(QStringLiteral("*.stderr")).toStdString());
     }
     QElapsedTimer clock;
     clock.start();
@@ -263,7 +274,10 @@ Round RunRound(const QString &backend, int clerks, int seconds, int hot, const Q
     };
     while (running() && clock.elapsed() < (seconds + FinishSlackS) * 1000LL) {
         if (server) {
-            const int waiting = Rows(QStringLiteral("SELECT count(*) FROM pg_locks WHERE NOT granted")).value(0).value(0).toInt();
+            const int waiting = Rows(QStringLiteral("SELECT count(*) FROM pg_locks WHERE NOT granted"))
+                                    .value(0)
+                                    .value(0)
+                                    .toInt();
             ++round.lockSamples;
             round.lockWaitSamples += waiting > 0;
             round.mostWaiting = std::max(round.mostWaiting, waiting);
@@ -271,16 +285,21 @@ Round RunRound(const QString &backend, int clerks, int seconds, int hot, const Q
         QThread::msleep(100);
     }
     if (stalledBefore >= 0)
-        round.cpuStalled = 100.0 * double(CpuStalledUs() - stalledBefore) / (double(std::max<qint64>(clock.elapsed(), 1)) * 1000.0);
+        round.cpuStalled = 100.0 * double(CpuStalledUs() - stalledBefore) /
+                           (double(std::max<qint64>(clock.elapsed(), 1)) * 1000.0);
     round.load = LoadAverage();
     for (int i = 0; i < clerks; ++i) {
         QProcess &p = *processes[size_t(i)];
         if (p.state() != QProcess::NotRunning) {
-            round.broken << QStringLiteral("%1 did not finish within %2 s: stuck").arg(users[i]).arg(seconds + FinishSlackS);
+            round.broken << QStringLiteral("%1 did not finish within %2 s: stuck")
+                                .arg(users[i])
+                                .arg(seconds + FinishSlackS);
             p.kill(); // this clerk's process alone
             p.waitForFinished(5000);
         } else if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-            round.broken << QStringLiteral("%1 ended with status %2 (a window hung or crashed)").arg(users[i]).arg(p.exitCode());
+            round.broken << QStringLiteral("%1 ended with status %2 (a window hung or crashed)")
+                                .arg(users[i])
+                                .arg(p.exitCode());
         }
     }
     round.seconds = clock.nsecsElapsed() / 1e9;
@@ -291,7 +310,8 @@ Round RunRound(const QString &backend, int clerks, int seconds, int hot, const Q
         QFile file(work.filePath(user + QStringLiteral(".journal")));
         QList<LoadJournal::Action> actions;
         if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            for (const QString &line :
+                 QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
                 LoadJournal::Action a;
                 if (!LoadJournal::Parse(line, &a)) {
                     round.broken << user + QStringLiteral(": unreadable journal line: ") + line;
@@ -305,7 +325,8 @@ Round RunRound(const QString &backend, int clerks, int seconds, int hot, const Q
             round.refused += a.outcome == QLatin1String("refused");
             round.errors += a.outcome == QLatin1String("error");
             if (a.outcome == QLatin1String("error"))
-                std::fprintf(stderr, "%s %s: %s\n", qPrintable(user), qPrintable(a.kind), qPrintable(a.boxes.join(QStringLiteral(" | "))));
+                std::fprintf(stderr, "%s %s: %s\n", qPrintable(user), qPrintable(a.kind),
+                             qPrintable(a.boxes.join(QStringLiteral(" | "))));
             if (a.kind == QLatin1String("save"))
                 saves << a.ms, waits << a.ms;
             else if (a.kind == QLatin1String("delete"))
@@ -352,14 +373,18 @@ Round RunRound(const QString &backend, int clerks, int seconds, int hot, const Q
 
 void Print(const Round &r)
 {
-    std::printf("%-10s %3d clerks  %6.1f s  %5d changes (%d in %d s)  %6.2f changes/s  save p99 %7.1f ms (%d)  delete p99 %7.1f ms (%d)  "
-                "lookup p99 %7.1f ms (%d)  worst clerk p99 %7.1f ms  batch run p99 %7.1f ms (%d)  docket run p99 %7.1f ms (%d)  "
+    std::printf("%-10s %3d clerks  %6.1f s  %5d changes (%d in %d s)  %6.2f changes/s  save p99 %7.1f ms "
+                "(%d)  delete p99 %7.1f ms (%d)  "
+                "lookup p99 %7.1f ms (%d)  worst clerk p99 %7.1f ms  batch run p99 %7.1f ms (%d)  docket run "
+                "p99 %7.1f ms (%d)  "
                 "refused %d  data errors %d  batch rows left %d  cpu stalled %.0f%%  load %.1f",
-                qPrintable(r.backend), r.clerks, r.seconds, r.changes, r.timedChanges, r.runSeconds, r.PerSecond(), r.saveP99, r.saves, r.deleteP99, r.deletes,
-                r.lookupP99, r.lookups, r.worstClerkP99, r.batchRunP99, r.batches, r.docketRunP99, r.dockets, r.refused, r.errors,
+                qPrintable(r.backend), r.clerks, r.seconds, r.changes, r.timedChanges, r.runSeconds,
+                r.PerSecond(), r.saveP99, r.saves, r.deleteP99, r.deletes, r.lookupP99, r.lookups,
+                r.worstClerkP99, r.batchRunP99, r.batches, r.docketRunP99, r.dockets, r.refused, r.errors,
                 r.rowsLeft, r.cpuStalled, r.load);
     if (r.lockSamples > 0)
-        std::printf("  lock waits in %d of %d samples (at most %d at once)", r.lockWaitSamples, r.lockSamples, r.mostWaiting);
+        std::printf("  lock waits in %d of %d samples (at most %d at once)", r.lockWaitSamples, r.lockSamples,
+                    r.mostWaiting);
     std::printf("\n");
     for (const QString &line : r.broken)
         std::printf("  BROKEN: %s\n", qPrintable(line));
@@ -371,11 +396,13 @@ int Coordinate(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const QString admin = qEnvironmentVariable("ZORVA_BENCH_POSTGRES");
-    const QString backends = Option(args, QStringLiteral("--backend"), admin.isEmpty() ? QStringLiteral("sqlite") : QStringLiteral("both"));
+    const QString backends = Option(args, QStringLiteral("--backend"),
+                                    admin.isEmpty() ? QStringLiteral("sqlite") : QStringLiteral("both"));
     const int seconds = Option(args, QStringLiteral("--seconds"), QStringLiteral("30")).toInt();
     const int hot = Option(args, QStringLiteral("--hot"), QStringLiteral("48")).toInt();
     QList<int> counts;
-    for (const QString &n : Option(args, QStringLiteral("--clerks"), QStringLiteral("2,8,32")).split(QLatin1Char(',')))
+    for (const QString &n :
+         Option(args, QStringLiteral("--clerks"), QStringLiteral("2,8,32")).split(QLatin1Char(',')))
         counts << n.toInt();
     int status = 0;
     for (const QString &backend : {QStringLiteral("sqlite"), QStringLiteral("postgresql")}) {
@@ -388,19 +415,22 @@ int Coordinate(int argc, char **argv)
         }
         QList<Round> rounds;
         for (int n : std::as_const(counts)) {
-            rounds << RunRound(backend, n, seconds, hot, admin, QCoreApplication::applicationFilePath(), args.contains(QStringLiteral("--keep")));
+            rounds << RunRound(backend, n, seconds, hot, admin, QCoreApplication::applicationFilePath(),
+                               args.contains(QStringLiteral("--keep")));
             Print(rounds.last());
             if (!rounds.last().broken.isEmpty())
                 status = 1;
             if (rounds.last().worstClerkP99 > WaitBoundMs) {
-                std::printf("  OVER BOUND: a clerk's 99th-percentile wait is %.0f ms (bound %.0f ms)\n", rounds.last().worstClerkP99, WaitBoundMs);
+                std::printf("  OVER BOUND: a clerk's 99th-percentile wait is %.0f ms (bound %.0f ms)\n",
+                            rounds.last().worstClerkP99, WaitBoundMs);
                 status = 1;
             }
         }
         if (backend == QLatin1String("postgresql") && rounds.size() >= 2) {
             const double ratio = rounds.last().PerSecond() / std::max(rounds.first().PerSecond(), 1e-9);
-            std::printf("%s: %d clerks make %.2f times the changes per second of %d clerks (at least %.0f wanted)\n",
-                        qPrintable(backend), rounds.last().clerks, ratio, rounds.first().clerks, ServerScaling);
+            std::printf(
+                "%s: %d clerks make %.2f times the changes per second of %d clerks (at least %.0f wanted)\n",
+                qPrintable(backend), rounds.last().clerks, ratio, rounds.first().clerks, ServerScaling);
             if (ratio < ServerScaling)
                 status = 1;
         }

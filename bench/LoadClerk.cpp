@@ -37,7 +37,11 @@ void Leave(QWidget *window, const char *action)
     window->close();
 }
 
-void Click(QWidget *window, const char *name) { QTest::mouseClick(window->findChild<QAbstractButton *>(QLatin1String(name)), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5)); }
+void Click(QWidget *window, const char *name)
+{
+    QTest::mouseClick(window->findChild<QAbstractButton *>(QLatin1String(name)), Qt::LeftButton,
+                      Qt::NoModifier, QPoint(5, 5));
+}
 
 void Type(QWidget *window, const char *box, const QString &text)
 {
@@ -51,10 +55,9 @@ void Type(QWidget *window, const char *box, const QString &text)
 } // namespace
 
 LoadClerk::LoadClerk(Options options)
-    : m_options(std::move(options)), m_folders(LoadJournal::HotFolders(m_options.hotFolders)), m_random(m_options.seed),
-      m_journal(m_options.journal)
-{
-}
+    : m_options(std::move(options)), m_folders(LoadJournal::HotFolders(m_options.hotFolders)),
+      m_random(m_options.seed), m_journal(m_options.journal)
+{}
 
 int LoadClerk::Run()
 {
@@ -76,9 +79,15 @@ int LoadClerk::Run()
     return hung ? 1 : 0;
 }
 
-void LoadClerk::Think() { QTest::qWait(200 + int(m_random.bounded(801))); }
+void LoadClerk::Think()
+{
+    QTest::qWait(200 + int(m_random.bounded(801)));
+}
 
-const LoadJournal::Folder &LoadClerk::Pick() { return m_folders.at(int(m_random.bounded(qsizetype(m_folders.size())))); }
+const LoadJournal::Folder &LoadClerk::Pick()
+{
+    return m_folders.at(int(m_random.bounded(qsizetype(m_folders.size()))));
+}
 
 QString LoadClerk::Outcome(const QStringList &boxes)
 {
@@ -132,7 +141,8 @@ LoadJournal::Action LoadClerk::Editor()
 void LoadClerk::EditorAct(QWidget *w, LoadJournal::Action *a)
 {
     w->activateWindow();
-    a->shownOnLoan = w->findChild<QLabel *>(QStringLiteral("lblStatus"))->text() == QLatin1String("This file is currently on loan.");
+    a->shownOnLoan = w->findChild<QLabel *>(QStringLiteral("lblStatus"))->text() ==
+                     QLatin1String("This file is currently on loan.");
     if (a->shownOnLoan) {
         a->shownParty = w->findChild<QLineEdit *>(QStringLiteral("txtFILOTO"))->text();
         a->shownUser = w->findChild<QLabel *>(QStringLiteral("lblFILUSR"))->text();
@@ -142,7 +152,8 @@ void LoadClerk::EditorAct(QWidget *w, LoadJournal::Action *a)
     const bool remove = a->shownOnLoan && m_random.bounded(3) == 0;
     a->kind = remove ? QStringLiteral("delete") : QStringLiteral("save");
     if (!remove) {
-        a->party = QStringLiteral("E%1-%2").arg(m_options.user.right(2)).arg(++m_actions, 5, 10, QLatin1Char('0'));
+        a->party =
+            QStringLiteral("E%1-%2").arg(m_options.user.right(2)).arg(++m_actions, 5, 10, QLatin1Char('0'));
         Type(w, "txtFILOTO", a->party);
     }
     QPointer<QWidget> window = w;
@@ -175,7 +186,8 @@ double LoadClerk::Scan(QWidget *w, const LoadJournal::Folder &folder, QString *h
         if (i == keys.size() - 2)
             clock.start();
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent key(type, enter ? Qt::Key_Return : Qt::Key(ch.toUpper().unicode()), Qt::NoModifier, QString(ch));
+            QKeyEvent key(type, enter ? Qt::Key_Return : Qt::Key(ch.toUpper().unicode()), Qt::NoModifier,
+                          QString(ch));
             key.setTimestamp(stamp);
             QWidget *focus = w->focusWidget() ? w->focusWidget() : w;
             QApplication::sendEvent(focus, &key);
@@ -226,7 +238,8 @@ LoadJournal::Action LoadClerk::Batch()
     }
     Click(w, in ? "optAction_1" : "optAction_0");
     if (!in) {
-        a.party = QStringLiteral("B%1-%2").arg(m_options.user.right(2)).arg(++m_actions, 5, 10, QLatin1Char('0'));
+        a.party =
+            QStringLiteral("B%1-%2").arg(m_options.user.right(2)).arg(++m_actions, 5, 10, QLatin1Char('0'));
         Type(w, "txtCheckOutTo", a.party);
     }
     Think();
@@ -242,8 +255,10 @@ LoadJournal::Action LoadClerk::Batch()
         QAbstractItemModel *model = w->findChild<QTableView *>()->model();
         QStringList left;
         for (int r = 0; r < model->rowCount(); ++r)
-            left << QStringLiteral("%1 %2 %3").arg(model->index(r, 0).data().toString(), model->index(r, 1).data().toString().trimmed(),
-                                                   QString::number(model->index(r, 2).data().toInt()));
+            left << QStringLiteral("%1 %2 %3")
+                        .arg(model->index(r, 0).data().toString(),
+                             model->index(r, 1).data().toString().trimmed(),
+                             QString::number(model->index(r, 2).data().toInt()));
         for (LoadJournal::Row &row : a.rows) {
             row.changed = !left.contains(row.key);
             a.count += row.changed;
@@ -256,7 +271,8 @@ LoadJournal::Action LoadClerk::Batch()
 
 LoadJournal::Action LoadClerk::Docket()
 {
-    static const QStringList judges{QStringLiteral("SMI"), QStringLiteral("JON"), QStringLiteral("GAR"), QStringLiteral("ALV")};
+    static const QStringList judges{QStringLiteral("SMI"), QStringLiteral("JON"), QStringLiteral("GAR"),
+                                    QStringLiteral("ALV")};
     const bool in = m_random.bounded(2) == 0;
     LoadJournal::Action a;
     a.kind = in ? QStringLiteral("docket in") : QStringLiteral("docket out");
@@ -269,7 +285,9 @@ LoadJournal::Action LoadClerk::Docket()
     DocketRun run(selection, m_options.user, true, false);
     QStringList errors;
     for (DataObject *data : {run.adoHRGDTA(), run.adoMASTER(), run.adoFILCHK()})
-        QObject::connect(data, &DataObject::Error, [&errors](qint32, const QString &text) { errors << QStringLiteral("Data Error: ") + text; });
+        QObject::connect(data, &DataObject::Error, [&errors](qint32, const QString &text) {
+            errors << QStringLiteral("Data Error: ") + text;
+        });
     m_boxes.Start();
     QElapsedTimer clock;
     clock.start();

@@ -4,7 +4,12 @@ namespace LoadJournal {
 
 namespace {
 // Fields are tab-separated and lists ';'-separated: neither may occur inside a value.
-QString Flat(QString text) { return text.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char(';'), QLatin1Char(',')); }
+QString Flat(QString text)
+{
+    return text.replace(QLatin1Char('\t'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char(';'), QLatin1Char(','));
+}
 constexpr int Fields = 13;
 } // namespace
 
@@ -12,14 +17,25 @@ QString Line(const Action &a)
 {
     QStringList rows, lookups, boxes;
     for (const Row &r : a.rows)
-        rows << r.key + QLatin1Char('=') + Flat(r.holder) + QLatin1Char('=') + (r.changed ? QLatin1Char('1') : QLatin1Char('0'));
+        rows << r.key + QLatin1Char('=') + Flat(r.holder) + QLatin1Char('=') +
+                    (r.changed ? QLatin1Char('1') : QLatin1Char('0'));
     for (double ms : a.lookups)
         lookups << QString::number(ms, 'f', 3);
     for (const QString &box : a.boxes)
         boxes << Flat(box);
-    return QStringList{a.kind, a.outcome, QString::number(a.ms, 'f', 3), a.key, a.shownOnLoan ? QStringLiteral("1") : QStringLiteral("0"),
-                       Flat(a.shownParty), Flat(a.shownUser), Flat(a.party), QString::number(a.count), rows.join(QLatin1Char(';')),
-                       lookups.join(QLatin1Char(';')), boxes.join(QLatin1Char(';')), QString::number(a.at, 'f', 0)}
+    return QStringList{a.kind,
+                       a.outcome,
+                       QString::number(a.ms, 'f', 3),
+                       a.key,
+                       a.shownOnLoan ? QStringLiteral("1") : QStringLiteral("0"),
+                       Flat(a.shownParty),
+                       Flat(a.shownUser),
+                       Flat(a.party),
+                       QString::number(a.count),
+                       rows.join(QLatin1Char(';')),
+                       lookups.join(QLatin1Char(';')),
+                       boxes.join(QLatin1Char(';')),
+                       QString::number(a.at, 'f', 0)}
         .join(QLatin1Char('\t'));
 }
 
@@ -55,7 +71,10 @@ bool Parse(const QString &line, Action *a)
 
 namespace LoadJournal {
 
-QString Folder::Key() const { return QStringLiteral("%1 %2 %3").arg(year).arg(type).arg(sequence); }
+QString Folder::Key() const
+{
+    return QStringLiteral("%1 %2 %3").arg(year).arg(type).arg(sequence);
+}
 
 QList<Folder> HotFolders(int n)
 {

@@ -26,9 +26,9 @@ struct Action
     QString key;
     bool shownOnLoan = false;
     QString shownParty, shownUser;
-    QString party; // the party written: the editor's and the batch's check-out; the docket's judge
-    int count = 0; // the run's count of changes
-    QList<Row> rows;      // the batch's rows, in grid order
+    QString party;         // the party written: the editor's and the batch's check-out; the docket's judge
+    int count = 0;         // the run's count of changes
+    QList<Row> rows;       // the batch's rows, in grid order
     QList<double> lookups; // the batch lookups' times, ms
     QStringList boxes;
 };

@@ -42,7 +42,7 @@ private:
     {
         QString key;
         bool out;
-        QString party; // empty: any (a docket's return names whoever held it)
+        QString party;    // empty: any (a docket's return names whoever held it)
         QStringList keys; // a docket's: any of these
         Expect expect;
         bool optional = false; // after a Data Error, the change may or may not have been made

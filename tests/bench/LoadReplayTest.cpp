@@ -12,7 +12,8 @@ using Action = LoadJournal::Action;
 const QString K0 = "2026 CF 100000", K1 = "2026 CA 100001", C1 = "CLERK01", C2 = "CLERK02";
 const LoadReplay::Loan Old{"OLD", "OLD"}, None{};
 
-Action Editor(const char *kind, const QString &key, const LoadReplay::Loan &shown, const char *party, const char *outcome)
+Action Editor(const char *kind, const QString &key, const LoadReplay::Loan &shown, const char *party,
+              const char *outcome)
 {
     Action a;
     a.kind = kind;
@@ -24,8 +25,15 @@ Action Editor(const char *kind, const QString &key, const LoadReplay::Loan &show
     a.outcome = outcome;
     return a;
 }
-Action Save(const QString &key, const LoadReplay::Loan &shown, const char *party, const char *outcome = "wrote") { return Editor("save", key, shown, party, outcome); }
-Action Delete(const QString &key, const LoadReplay::Loan &shown, const char *outcome = "wrote") { return Editor("delete", key, shown, "", outcome); }
+Action Save(const QString &key, const LoadReplay::Loan &shown, const char *party,
+            const char *outcome = "wrote")
+{
+    return Editor("save", key, shown, party, outcome);
+}
+Action Delete(const QString &key, const LoadReplay::Loan &shown, const char *outcome = "wrote")
+{
+    return Editor("delete", key, shown, "", outcome);
+}
 // rows: key, the grid's holder, changed by the run
 Action Batch(const char *kind, const char *party, const QList<LoadJournal::Row> &rows)
 {
@@ -57,43 +65,113 @@ struct Row
 };
 
 const Row rows[] = {
-    {"each clerk changes the loan its window showed", {{K0, Old}}, {Save(K0, Old, "E1")}, {Save(K0, {"E1", C1}, "E2")},
-     {{K0, C1, "E1", true}, {K0, C2, "E2", true}}, {{K0, {"E2", C2}}}, {}},
-    {"a save over a loan changed since its window showed it", {{K0, Old}}, {Save(K0, Old, "E1")}, {Save(K0, Old, "E2")},
-     {{K0, C1, "E1", true}, {K0, C2, "E2", true}}, {{K0, {"E2", C2}}},
-     {"CLERK02 action 1 (save of 2026 CF 100000): wrote over out to E1 (by CLERK01) while its window showed out to OLD (by OLD)"}},
-    {"the same holder recorded by another clerk is another loan", {{K0, Old}}, {Save(K0, Old, "E1")}, {Save(K0, {"E1", "OLD"}, "E2")},
-     {{K0, C1, "E1", true}, {K0, C2, "E2", true}}, {{K0, {"E2", C2}}},
-     {"CLERK02 action 1 (save of 2026 CF 100000): wrote over out to E1 (by CLERK01) while its window showed out to E1 (by OLD)"}},
-    {"a refused save writes and logs nothing", {{K0, Old}}, {Save(K0, Old, "E1")}, {Save(K0, Old, "E2", "refused")},
-     {{K0, C1, "E1", true}}, {{K0, {"E1", C1}}}, {}},
-    {"a Delete of a folder returned meanwhile", {{K0, Old}}, {Delete(K0, Old)}, {Delete(K0, Old)},
-     {{K0, C1, "OLD", false}, {K0, C2, "OLD", false}}, {},
-     {"CLERK02 action 1 (delete of 2026 CF 100000): logged a return from OLD of 2026 CF 100000, which was not on loan",
-      "CLERK02 action 1 (delete of 2026 CF 100000): wrote over not on loan while its window showed out to OLD (by OLD)"}},
-    {"a change without its log row", {{K0, Old}}, {Save(K0, Old, "E1")}, {}, {}, {{K0, {"E1", C1}}},
+    {"each clerk changes the loan its window showed",
+     {{K0, Old}},
+     {Save(K0, Old, "E1")},
+     {Save(K0, {"E1", C1}, "E2")},
+     {{K0, C1, "E1", true}, {K0, C2, "E2", true}},
+     {{K0, {"E2", C2}}},
+     {}},
+    {"a save over a loan changed since its window showed it",
+     {{K0, Old}},
+     {Save(K0, Old, "E1")},
+     {Save(K0, Old, "E2")},
+     {{K0, C1, "E1", true}, {K0, C2, "E2", true}},
+     {{K0, {"E2", C2}}},
+     {"CLERK02 action 1 (save of 2026 CF 100000): wrote over out to E1 (by CLERK01) while its window showed "
+      "out to OLD (by OLD)"}},
+    {"the same holder recorded by another clerk is another loan",
+     {{K0, Old}},
+     {Save(K0, Old, "E1")},
+     {Save(K0, {"E1", "OLD"}, "E2")},
+     {{K0, C1, "E1", true}, {K0, C2, "E2", true}},
+     {{K0, {"E2", C2}}},
+     {"CLERK02 action 1 (save of 2026 CF 100000): wrote over out to E1 (by CLERK01) while its window showed "
+      "out to E1 (by OLD)"}},
+    {"a refused save writes and logs nothing",
+     {{K0, Old}},
+     {Save(K0, Old, "E1")},
+     {Save(K0, Old, "E2", "refused")},
+     {{K0, C1, "E1", true}},
+     {{K0, {"E1", C1}}},
+     {}},
+    {"a Delete of a folder returned meanwhile",
+     {{K0, Old}},
+     {Delete(K0, Old)},
+     {Delete(K0, Old)},
+     {{K0, C1, "OLD", false}, {K0, C2, "OLD", false}},
+     {},
+     {"CLERK02 action 1 (delete of 2026 CF 100000): logged a return from OLD of 2026 CF 100000, which was "
+      "not on loan",
+      "CLERK02 action 1 (delete of 2026 CF 100000): wrote over not on loan while its window showed out to "
+      "OLD (by OLD)"}},
+    {"a change without its log row",
+     {{K0, Old}},
+     {Save(K0, Old, "E1")},
+     {},
+     {},
+     {{K0, {"E1", C1}}},
      {"CLERK01 action 1 (save of 2026 CF 100000): changed, and no log row says so",
       "2026 CF 100000: the court holds it out to E1 (by CLERK01), its log says out to OLD (by OLD)"}},
-    {"a log row for a change the clerk was told did not happen", {{K0, Old}}, {Save(K0, Old, "E1", "refused")}, {},
-     {{K0, C1, "E1", true}}, {{K0, {"E1", C1}}},
+    {"a log row for a change the clerk was told did not happen",
+     {{K0, Old}},
+     {Save(K0, Old, "E1", "refused")},
+     {},
+     {{K0, C1, "E1", true}},
+     {{K0, {"E1", C1}}},
      {"log row 1 (2026 CF 100000 out to E1 by CLERK01) is no change any clerk was told of"}},
-    {"after a Data Error the change may have been made", {{K0, Old}, {K1, Old}}, {Save(K0, Old, "E1", "error"), Save(K1, Old, "E2", "error")}, {},
-     {{K1, C1, "E2", true}}, {{K0, Old}, {K1, {"E2", C1}}}, {}},
-    {"a batch check-in ends the grid's holder, a check-out finds no loan", {{K0, Old}},
-     {Batch("batch in", "", {{K0, "OLD", true}, {K1, "", false}}), Batch("batch out", "B1", {{K0, "", true}, {K1, "", true}})}, {},
-     {{K0, C1, "OLD", false}, {K1, C1, "B1", true}, {K0, C1, "B1", true}}, {{K0, {"B1", C1}}, {K1, {"B1", C1}}}, {}},
-    {"a batch check-in of a folder lent to another since the grid showed it", {{K0, Old}}, {Save(K0, Old, "E1")},
-     {Batch("batch in", "", {{K0, "OLD", true}})}, {{K0, C1, "E1", true}, {K0, C2, "OLD", false}}, {},
-     {"CLERK02 action 1 (batch in): logged a return from OLD of 2026 CF 100000, which was out to E1 (by CLERK01)",
+    {"after a Data Error the change may have been made",
+     {{K0, Old}, {K1, Old}},
+     {Save(K0, Old, "E1", "error"), Save(K1, Old, "E2", "error")},
+     {},
+     {{K1, C1, "E2", true}},
+     {{K0, Old}, {K1, {"E2", C1}}},
+     {}},
+    {"a batch check-in ends the grid's holder, a check-out finds no loan",
+     {{K0, Old}},
+     {Batch("batch in", "", {{K0, "OLD", true}, {K1, "", false}}),
+      Batch("batch out", "B1", {{K0, "", true}, {K1, "", true}})},
+     {},
+     {{K0, C1, "OLD", false}, {K1, C1, "B1", true}, {K0, C1, "B1", true}},
+     {{K0, {"B1", C1}}, {K1, {"B1", C1}}},
+     {}},
+    {"a batch check-in of a folder lent to another since the grid showed it",
+     {{K0, Old}},
+     {Save(K0, Old, "E1")},
+     {Batch("batch in", "", {{K0, "OLD", true}})},
+     {{K0, C1, "E1", true}, {K0, C2, "OLD", false}},
+     {},
+     {"CLERK02 action 1 (batch in): logged a return from OLD of 2026 CF 100000, which was out to E1 (by "
+      "CLERK01)",
       "CLERK02 action 1 (batch in): ended out to E1 (by CLERK01) while its grid showed OLD"}},
-    {"a batch check-out over a loan", {{K0, Old}}, {Batch("batch out", "B1", {{K0, "", true}})}, {}, {{K0, C1, "B1", true}},
-     {{K0, {"B1", C1}}}, {"CLERK01 action 1 (batch out): checked out 2026 CF 100000, which was out to OLD (by OLD)"}},
-    {"a docket passes any loan to its judge and returns whoever holds it", {{K0, Old}},
-     {Docket("docket out", "SMI", 1), Docket("docket in", "SMI", 1)}, {}, {{K0, C1, "SMI", true}, {K0, C1, "SMI", false}}, {}, {}},
-    {"a docket logs a folder of another judge", {}, {Docket("docket out", "SMI", 1)}, {},
-     {{K1, C1, "SMI", true}, {K0, C1, "SMI", true}}, {{K0, {"SMI", C1}}, {K1, {"SMI", C1}}},
-     {"CLERK01 action 1 (docket out): expected its log row (docket folder) out to SMI, the log has 2026 CA 100001 out to SMI (row 1)"}},
-    {"another program changed a loan without a log row", {{K0, Old}}, {}, {}, {}, {{K0, {"X", "OTHER"}}},
+    {"a batch check-out over a loan",
+     {{K0, Old}},
+     {Batch("batch out", "B1", {{K0, "", true}})},
+     {},
+     {{K0, C1, "B1", true}},
+     {{K0, {"B1", C1}}},
+     {"CLERK01 action 1 (batch out): checked out 2026 CF 100000, which was out to OLD (by OLD)"}},
+    {"a docket passes any loan to its judge and returns whoever holds it",
+     {{K0, Old}},
+     {Docket("docket out", "SMI", 1), Docket("docket in", "SMI", 1)},
+     {},
+     {{K0, C1, "SMI", true}, {K0, C1, "SMI", false}},
+     {},
+     {}},
+    {"a docket logs a folder of another judge",
+     {},
+     {Docket("docket out", "SMI", 1)},
+     {},
+     {{K1, C1, "SMI", true}, {K0, C1, "SMI", true}},
+     {{K0, {"SMI", C1}}, {K1, {"SMI", C1}}},
+     {"CLERK01 action 1 (docket out): expected its log row (docket folder) out to SMI, the log has 2026 CA "
+      "100001 out to SMI (row 1)"}},
+    {"another program changed a loan without a log row",
+     {{K0, Old}},
+     {},
+     {},
+     {},
+     {{K0, {"X", "OTHER"}}},
      {"2026 CF 100000: the court holds it out to X (by OTHER), its log says out to OLD (by OLD)"}},
 };
 
