@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDate>
+#include <QAbstractSpinBox>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTest>
@@ -85,6 +86,8 @@ void Step(QWidget *window, const QString &step)
             return;
         }
         auto *box = qobject_cast<QLineEdit *>(Named(window, name));
+        if (auto *spin = qobject_cast<QAbstractSpinBox *>(Named(window, name)))
+            box = spin->findChild<QLineEdit *>(); // typed as into a box
         ASSERT_NE(box, nullptr) << step.toStdString();
         box->setFocus();
         box->selectAll();

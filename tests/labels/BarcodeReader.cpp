@@ -62,6 +62,21 @@ QList<Symbol> ReadPdf(const QString &path, int dpi, QString *error)
     return found;
 }
 
+QStringList Pages(const QList<Symbol> &symbols)
+{
+    QList<QStringList> pages;
+    for (const Symbol &symbol : symbols) {
+        pages.resize(std::max(pages.size(), qsizetype(symbol.page + 1)));
+        pages[symbol.page] << symbol.text;
+    }
+    QStringList joined;
+    for (QStringList &page : pages) {
+        page.sort();
+        joined << page.join(QLatin1Char(' '));
+    }
+    return joined;
+}
+
 Runs Measure(const QImage &page, int y, int left, int right)
 {
     QList<int> runs; // alternating, starting with the first dark run

@@ -20,6 +20,8 @@ QList<Symbol> Read(const QImage &page, int pageNumber = 0);
 // The PDF rasterised by poppler's pdftoppm at `dpi`, every page read. Empty, with *error, when
 // the PDF cannot be rasterised.
 QList<Symbol> ReadPdf(const QString &path, int dpi, QString *error);
+// The texts read on each page, sorted, " " between them.
+QStringList Pages(const QList<Symbol> &symbols);
 
 // The narrowest dark or light run and the light margins on either side of the ink along one
 // pixel row between left and right (a label's edges): how wide the modules and quiet zones print.

@@ -30,16 +30,6 @@ QList<FolderLabel> Labels()
     return labels;
 }
 
-// Each barcode text is the one the table gives, and the component's own reader takes it back to
-// the case.
-TEST(LabelBarcode, TextIsTheCaseNumberTheReaderTakes)
-{
-    for (const auto &c : Cases) {
-        EXPECT_EQ(FolderLabel::BarcodeText(c.key), QLatin1String(c.barcode));
-        EXPECT_EQ(CaseKey::Parse(QLatin1String(c.barcode)), std::optional(c.key)) << c.barcode;
-    }
-}
-
 // Every layout rendered at a thermal printer's 203 dpi and a laser's 300, from the first label
 // and from later ones of a part-used sheet: every label's barcode reads back as its case number
 // at the label's own place, in modules of whole dots no narrower than 7.5 mil, with light
@@ -60,6 +50,8 @@ TEST(LabelScan, EveryLabelReadsBackAtItsPlace)
             const LabelPrinter printer(layout, l.start, QStringLiteral("COUNTY COURT OF EXAMPLE"));
             QMap<QString, QString> expected, read; // "page/position" -> text
             for (int i = 0; i < labels.size(); ++i) {
+                // The component's own reader takes each text back to its case.
+                EXPECT_EQ(CaseKey::Parse(QLatin1String(Cases[i].barcode)), std::optional(Cases[i].key));
                 const LabelPrinter::Place place = printer.PlaceOf(i);
                 expected[QStringLiteral("%1/%2").arg(place.page).arg(place.position)] = QLatin1String(Cases[i].barcode);
             }
