@@ -107,9 +107,8 @@ int Run(const QStringList &args, const QCommandLineParser &parser, QTextStream &
         if (const int refused = LocateCommands::PullSelection(parser, err, &selection))
             return refused;
 
-    // Labels only read the court.
-    if (parser.isSet(QStringLiteral("db")))
-        Connection::Use(parser.value(QStringLiteral("db")), QStringLiteral("the --db option"), Connection::Access::ReadOnly);
+    // Labels only read the court: without --db, the court in force, read-only too.
+    Connection::Use(parser.value(QStringLiteral("db")), QStringLiteral("the --db option"), Connection::Access::ReadOnly);
     LocateQueries queries;
     QString failure;
     QObject::connect(queries.adoFILCHK(), &DataObject::Error,
