@@ -58,6 +58,8 @@ void Transaction::Begin(const QString &role, const QString &lockKey)
         } else {
             StatementTrace::Record(QStringLiteral("BEGIN"), {});
             m_open = m_db.transaction();
+            if (!m_open)
+                m_failure = Connection::FailureText(m_db, m_db.lastError());
             const QString lock = QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(lockKey);
             StatementTrace::Record(lock, {});
             if (m_open && !Send(m_db, lock, &m_failure)) {
@@ -74,6 +76,7 @@ bool Transaction::Held(DataObject *sender)
 {
     if (m_failure.isEmpty())
         return true;
+    Connection::CheckAfterFailure(m_db); // a lost server is opened anew for the next window
     sender->RaiseError(-1, QStringLiteral("The folder could not be held for the change: %1").arg(m_failure));
     return false;
 }

@@ -4,6 +4,7 @@
 #include "TraceCapture.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -107,6 +108,8 @@ void Step(QWidget *window, const QString &step)
             return;
         }
         auto *box = qobject_cast<QLineEdit *>(Named(window, name));
+        if (auto *spin = qobject_cast<QAbstractSpinBox *>(Named(window, name)))
+            box = spin->findChild<QLineEdit *>(); // typed as into a box
         ASSERT_NE(box, nullptr) << step.toStdString();
         box->setFocus();
         box->selectAll();

@@ -112,6 +112,30 @@ bool Takes(const QString &command, const QString &option)
     return command == QLatin1String("pull-list") && option != QLatin1String("hearings");
 }
 
+int PullSelection(const QCommandLineParser &parser, QTextStream &err, DocketSelection *out)
+{
+    DocketSelection &s = *out;
+    s.hearingDate = QDate::fromString(parser.value(QStringLiteral("date")), QStringLiteral("yyyy-MM-dd"));
+    if (!s.hearingDate.isValid())
+        return Refuse(err, QStringLiteral("pull-list needs --date yyyy-MM-dd"));
+    bool beginOk = true, endOk = true;
+    const qint64 b = parser.isSet(QStringLiteral("begin")) ? Number(parser.value(QStringLiteral("begin")), &beginOk) : 0;
+    const qint64 e = parser.isSet(QStringLiteral("end")) ? Number(parser.value(QStringLiteral("end")), &endOk) : 0;
+    if (!beginOk || !endOk)
+        return Refuse(err, QStringLiteral("--begin and --end are times hhmm, as 830 or 1330"));
+    const QString problem = LocateQueries::TimeRangeProblem(b, e);
+    if (!problem.isEmpty())
+        return Refuse(err, problem);
+    s.beginTime = static_cast<qint32>(b);
+    s.endTime = static_cast<qint32>(e);
+    if (parser.isSet(QStringLiteral("judge")))
+        s.judge = parser.value(QStringLiteral("judge")).toUpper();
+    if (parser.isSet(QStringLiteral("room")))
+        s.room = parser.value(QStringLiteral("room")).toUpper();
+    s.branch = parser.value(QStringLiteral("branch")).toUpper().left(1);
+    return Ok;
+}
+
 int Run(const QString &command, const QStringList &args, const QCommandLineParser &parser, QTextStream &out,
         QTextStream &err)
 {
@@ -165,24 +189,8 @@ int Run(const QString &command, const QStringList &args, const QCommandLineParse
     }
 
     DocketSelection s;
-    s.hearingDate = QDate::fromString(parser.value(QStringLiteral("date")), QStringLiteral("yyyy-MM-dd"));
-    if (!s.hearingDate.isValid())
-        return Refuse(err, QStringLiteral("pull-list needs --date yyyy-MM-dd"));
-    bool beginOk = true, endOk = true;
-    const qint64 b = parser.isSet(QStringLiteral("begin")) ? Number(parser.value(QStringLiteral("begin")), &beginOk) : 0;
-    const qint64 e = parser.isSet(QStringLiteral("end")) ? Number(parser.value(QStringLiteral("end")), &endOk) : 0;
-    if (!beginOk || !endOk)
-        return Refuse(err, QStringLiteral("--begin and --end are times hhmm, as 830 or 1330"));
-    const QString problem = LocateQueries::TimeRangeProblem(b, e);
-    if (!problem.isEmpty())
-        return Refuse(err, problem);
-    s.beginTime = static_cast<qint32>(b);
-    s.endTime = static_cast<qint32>(e);
-    if (parser.isSet(QStringLiteral("judge")))
-        s.judge = parser.value(QStringLiteral("judge")).toUpper();
-    if (parser.isSet(QStringLiteral("room")))
-        s.room = parser.value(QStringLiteral("room")).toUpper();
-    s.branch = parser.value(QStringLiteral("branch")).toUpper().left(1);
+    if (const int refused = PullSelection(parser, err, &s))
+        return refused;
     QList<LocateQueries::Pull> pulls;
     const bool ok = queries.PullList(s, &pulls);
     return answered(ok, LocateLists::Pull(s, pulls));

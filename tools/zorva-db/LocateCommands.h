@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/folder_docket/DocketSelection.h"
+
 #include <QStringList>
 
 class QCommandLineParser;
@@ -22,6 +24,9 @@ void AddOptions(QCommandLineParser &parser);
 // Whether the option (by its long name) is one of these commands' own, and the command takes it.
 bool Owns(const QString &option);
 bool Takes(const QString &command, const QString &option);
+// The pull list's selection from --date, --begin, --end, --judge, --room and --branch: 0, or 2
+// with the mistake told on err.
+int PullSelection(const QCommandLineParser &parser, QTextStream &err, DocketSelection *out);
 // Exit code: 0 answered, 1 the database failed, 2 a usage mistake (told on err).
 int Run(const QString &command, const QStringList &args, const QCommandLineParser &parser, QTextStream &out,
         QTextStream &err);

@@ -6,6 +6,7 @@
 #include "DemoGuard.h"
 #include "DocketGenerator.h"
 #include "FolderReport.h"
+#include "LabelsCommand.h"
 #include "LocateCommands.h"
 #include "Progress.h"
 #include "ZorvaVersion.h"
@@ -34,7 +35,7 @@ Commands:
                                     add N hearings on that date, each for a new case
   status CASE [--db URL]            who holds the case's folder
   history CASE [--db URL]           the folder's loans and returns, oldest first
-%1
+%1%2
 Each option is given once and never empty. Work that takes long shows its progress on a terminal.
 Court text is printed with control characters escaped (\x1b, \n), times with their zone.
 CASE is written 2009-CV-123, 2009 CV 123 or 2009CV000123.
@@ -188,7 +189,7 @@ int Report(const QString &command, const QStringList &caseWords, const QString &
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = LabelsCommand::Application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorva-db"));
 
     QCommandLineParser parser;
@@ -203,10 +204,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("seed a court in use"));
     parser.addOptions({help, version, db, date, hearings, force});
     LocateCommands::AddOptions(parser);
+    LabelsCommand::AddOptions(parser);
     if (!parser.parse(QCoreApplication::arguments()))
         return Refuse(parser.errorText());
     if (parser.isSet(help)) {
-        Out() << QString::fromLatin1(Usage).arg(QLatin1String(LocateCommands::Usage));
+        Out() << QString::fromLatin1(Usage).arg(QLatin1String(LocateCommands::Usage), QLatin1String(LabelsCommand::Usage));
         return Ok;
     }
     if (parser.isSet(version)) {
@@ -233,22 +235,29 @@ int main(int argc, char *argv[])
     const bool generate = command == QLatin1String("generate");
     const bool seed = command == QLatin1String("seed-demo");
     const bool locate = LocateCommands::Handles(command);
-    if (!report && !generate && !seed && !locate && command != QLatin1String("init"))
+    const bool labels = LabelsCommand::Handles(command);
+    if (!report && !generate && !seed && !locate && !labels && command != QLatin1String("init"))
         return Refuse(QStringLiteral("unknown command \"%1\"").arg(command));
 
     // An option that the command does not take is more likely a mistake than something to ignore.
     for (const auto &[option, allowed] :
          {std::pair{&db, report}, {&date, generate}, {&hearings, generate}, {&force, seed}})
-        if (parser.isSet(*option) && !allowed && !(locate && LocateCommands::Takes(command, option->names().constFirst())))
+        if (parser.isSet(*option) && !allowed && !(locate && LocateCommands::Takes(command, option->names().constFirst())) &&
+            !LabelsCommand::Takes(command, option->names().constFirst()))
             return Refuse(QStringLiteral("%1 does not take --%2").arg(command, option->names().constFirst()));
     for (const QString &name : parser.optionNames())
-        if (LocateCommands::Owns(name) && !LocateCommands::Takes(command, name))
+        if ((LocateCommands::Owns(name) && !LocateCommands::Takes(command, name) && !LabelsCommand::Takes(command, name)) ||
+            (LabelsCommand::Owns(name) && !LabelsCommand::Takes(command, name)))
             return Refuse(QStringLiteral("%1 does not take --%2").arg(command, name));
     if (locate) {
         QTextStream err(stderr);
         return LocateCommands::Run(command, args, parser, Out(), err);
     }
 
+    if (labels) {
+        QTextStream err(stderr);
+        return LabelsCommand::Run(args, parser, Out(), err);
+    }
     if (report)
         return Report(command, args, parser.value(db));
     if (args.size() != 1)

@@ -4,6 +4,8 @@
 #include "BatchRun.h"
 #include "PastedCases.h"
 #include "modEliminateKeystroke.h"
+#include "forms/folder_labels/LabelSources.h"
+#include "forms/folder_labels/frmFolderLabels.h"
 #include "records/CaseKey.h"
 #include "records/DataObject.h"
 #include "records/FolderStatements.h"
@@ -669,6 +671,10 @@ void frmFolderBatch::ShowContextMenu(QWidget *target, QContextMenuEvent *e)
     remove->setObjectName(QStringLiteral("mnuDeleteRow"));
     remove->setEnabled(grd->Row() >= grd->FixedRows() && grd->Row() < grd->Rows() - 1);
     connect(remove, &QAction::triggered, this, [this] { DeleteRow(grd->Row()); });
+    menu->addSeparator();
+    QAction *labels = menu->addAction(tr("Print &labels…"));
+    labels->setObjectName(QStringLiteral("mnuPrintLabels"));
+    connect(labels, &QAction::triggered, this, [this] { frmFolderLabels::PrintLabels(this, LabelSources::FromBatchGrid(*grd)); });
     menu->exec(e->globalPos());
     delete menu;
 }

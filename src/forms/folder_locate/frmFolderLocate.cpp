@@ -4,6 +4,8 @@
 #include "LocateLists.h"
 #include "LocateQueries.h"
 #include "LocateReport.h"
+#include "forms/folder_labels/LabelSources.h"
+#include "forms/folder_labels/frmFolderLabels.h"
 #include "records/DataObject.h"
 #include "records/FolderStatements.h"
 #include "shared/ComponentName.h"
@@ -79,6 +81,7 @@ frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
     cmdPrint = Button("cmdPrint", tr("Pr&int…"));
     cmdPdf = Button("cmdPdf", tr("Export P&DF…"));
     cmdCsv = Button("cmdCsv", tr("Export C&SV…"));
+    cmdLabels = Button("cmdLabels", tr("Print la&bels…"));
     cmdClose = Button("cmdClose", tr("C&lose"));
     // The window holds nothing that a close could lose: the guard's indicator stays off.
     m_nothingPending = new QWidget(this);
@@ -89,6 +92,7 @@ frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
     buttons->addWidget(cmdPrint);
     buttons->addWidget(cmdPdf);
     buttons->addWidget(cmdCsv);
+    buttons->addWidget(cmdLabels);
     buttons->addStretch(1);
     buttons->addWidget(cmdClose);
     auto *layout = new QVBoxLayout(this);
@@ -99,6 +103,7 @@ frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
     connect(cmdPrint, &QPushButton::clicked, this, &frmFolderLocate::cmdPrint_Click);
     connect(cmdPdf, &QPushButton::clicked, this, &frmFolderLocate::cmdPdf_Click);
     connect(cmdCsv, &QPushButton::clicked, this, &frmFolderLocate::cmdCsv_Click);
+    connect(cmdLabels, &QPushButton::clicked, this, &frmFolderLocate::cmdLabels_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -424,6 +429,18 @@ void frmFolderLocate::cmdCsv_Click()
     QString error;
     if (!path.isEmpty() && !LocateReport::WriteCsv(path, *m_lists[view], &error))
         ReportNotSaved(path, error);
+}
+
+void frmFolderLocate::cmdLabels_Click()
+{
+    // The case view lists the case's history: its label is the case's own.
+    const View view = Current();
+    QList<CaseKey> keys;
+    if (view != CaseView)
+        keys = LabelSources::FromList(*m_lists[view]);
+    else if (m_shownCase)
+        keys << *m_shownCase;
+    frmFolderLabels::PrintLabels(this, keys);
 }
 
 void frmFolderLocate::DataObject_Error()

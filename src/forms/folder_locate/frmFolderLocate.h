@@ -57,6 +57,7 @@ private:
     void cmdPrint_Click();
     void cmdPdf_Click();
     void cmdCsv_Click();
+    void cmdLabels_Click();
     void ReportNotSaved(const QString &path, const QString &error);
     void DataObject_Error();
     View Current() const;
@@ -87,6 +88,7 @@ private:
     QPushButton *cmdPrint = nullptr;
     QPushButton *cmdPdf = nullptr;
     QPushButton *cmdCsv = nullptr;
+    QPushButton *cmdLabels = nullptr;
     QPushButton *cmdClose = nullptr;
     QWidget *m_nothingPending = nullptr;
 };
