@@ -28,7 +28,7 @@ const char Usage[] = R"(Usage: zorva-db <command> [arguments]
 Commands:
   init URL                          create the court tables (existing tables and rows stay);
                                     the only command that makes a new court file
-  seed-demo URL [--force]           write the demo county court (its cases are replaced); a
+  seed-demo URL [--force]           write the demo county court (its tables made anew); a
                                     court that holds other records is refused without --force
   generate URL --date yyyy-MM-dd --hearings N
                                     add N hearings on that date, each for a new case
@@ -95,16 +95,17 @@ int SeedDemo(const QString &url, bool force)
     if (!DemoGuard::Foreign(db, court, &foreign, &error))
         return Fail(Failed, error);
     if (!foreign.isEmpty() && !force)
-        return Fail(Failed, QStringLiteral("%1 holds records that are not the demo court's: %2. Seeding would "
-                                           "replace those of the demo's case numbers and put %3 demo cases "
-                                           "beside the others; nothing was written. Add --force to seed all "
-                                           "the same.")
+        return Fail(Failed, QStringLiteral("%1 holds records that are not the demo court's: %2. Seeding makes "
+                                           "the court's tables anew, holding the %3 demo cases only; nothing "
+                                           "was written. Add --force to reset the court all the same.")
                                 .arg(ConsoleText::CourtName(url), foreign.join(QStringLiteral("; ")))
                                 .arg(court.cases.size()));
     bool written = false;
     {
         Progress progress(QStringLiteral("seeding the demo court"));
-        written = CourtWriter::Write(db, court, true, &error,
+        // A reset as the tables' owner: the log refuses to have its rows deleted.
+        written = Schema::Recreate(db, &error) &&
+                  CourtWriter::Write(db, court, &error,
                                      [&progress](qint64 done, qint64 total) { progress.Step(done, total); });
     }
     if (!written)
@@ -145,7 +146,7 @@ int Generate(const QString &url, const QString &dateText, const QString &countTe
     {
         Progress progress(QStringLiteral("writing %1 hearings").arg(count));
         const Court::Rows docket = DocketGenerator::Build(date, count, *first);
-        written = CourtWriter::Write(db, docket, false, &error,
+        written = CourtWriter::Write(db, docket, &error,
                                      [&progress](qint64 done, qint64 total) { progress.Step(done, total); });
     }
     if (!written)

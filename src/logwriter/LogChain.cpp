@@ -1,0 +1,60 @@
+#include "LogChain.h"
+
+#include "records/Connection.h"
+
+#include <QCryptographicHash>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace LogChain {
+
+bool HasDigestColumn(QSqlDatabase &db)
+{
+    QString query;
+    switch (Connection::DialectOf(db)) {
+    case Connection::Dialect::SQLite:
+        query = QStringLiteral("SELECT count(*) FROM pragma_table_info('FILLOG', 'MRLCRT') WHERE name='LOGDIG'");
+        break;
+    case Connection::Dialect::PostgreSQL:
+        query = QStringLiteral("SELECT count(*) FROM information_schema.columns WHERE table_schema='mrlcrt'"
+                               " AND table_name='fillog' AND column_name='logdig'");
+        break;
+    case Connection::Dialect::DB2:
+    case Connection::Dialect::Other:
+        return false;
+    }
+    QSqlQuery q(db);
+    const bool has = q.exec(query) && q.next() && q.value(0).toInt() > 0;
+    q.finish();
+    return has;
+}
+
+QString Digest(const Row &row, const QString &previous)
+{
+    // A type code compares without trailing blanks (CHAR(2) on a server), so it is hashed so; the
+    // unit separator keeps "AB"+"C" apart from "A"+"BC".
+    QString type = row.type;
+    while (type.endsWith(QLatin1Char(' ')))
+        type.chop(1);
+    const QStringList fields{QStringLiteral("zorva-log-1"),
+                             row.stamp,
+                             QString::number(row.year),
+                             type,
+                             QString::number(row.sequence),
+                             row.automatic ? QStringLiteral("1") : QStringLiteral("0"),
+                             row.user,
+                             row.party,
+                             row.out ? QStringLiteral("1") : QStringLiteral("0"),
+                             previous};
+    return QString::fromLatin1(
+        QCryptographicHash::hash(fields.join(QChar(0x1f)).toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+QString NextStamp(const QDateTime &nowUtc, const QString &latestStamp)
+{
+    const QDateTime latest = QDateTime::fromString(latestStamp, Qt::ISODateWithMs);
+    const QDateTime stamp = latest.isValid() && nowUtc <= latest ? latest.addMSecs(1) : nowUtc;
+    return stamp.toUTC().toString(Qt::ISODateWithMs);
+}
+
+} // namespace LogChain
