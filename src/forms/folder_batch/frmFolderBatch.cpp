@@ -10,6 +10,7 @@
 #include "shared/ComponentName.h"
 #include "shared/SettingsStore.h"
 #include "shared/Twips.h"
+#include "shared/WriteRefusal.h"
 #include "shared/controls/AlphaMericBox.h"
 #include "shared/controls/FlexGrid.h"
 #include "shared/controls/OptionButtonGroup.h"
@@ -32,6 +33,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -255,6 +257,9 @@ void frmFolderBatch::Load()
                                                                  QStringLiteral("TYPCTP"), QStringLiteral("TYPCTP"),
                                                                  QString()));
     AddEntryRow();
+    // A user who may not change loans has nothing to run here: told, the window goes.
+    if (WriteRefusal::Told())
+        QTimer::singleShot(0, this, &QWidget::close);
 
     // A window too narrow for the holder's column at today's font is widened by what it lacks,
     // and never made smaller than that: Cancel and Run stay on screen.

@@ -6,6 +6,7 @@
 #include "shared/ComponentName.h"
 #include "shared/SettingsStore.h"
 #include "shared/Twips.h"
+#include "shared/WriteRefusal.h"
 #include "shared/controls/AlphaMericBox.h"
 #include "shared/controls/DataLabel.h"
 #include "shared/controls/MailSlot.h"
@@ -181,6 +182,10 @@ void frmFolderEdit::Form_Load()
         lblFILUDT->SetCaption(modDateTimeFunctions::FormatLoanDate(adoFILCHK->Field(QStringLiteral("FILUDT"))));
         lblStatus->setText(tr("This file is currently on loan."));
     }
+
+    // As a load that failed: the window closes after the box.
+    if (!tmrUnload->isActive() && WriteRefusal::Told())
+        tmrUnload->start();
 
     const QString app = ComponentName::ApplicationName();
     mnuAppEditPreferencesLoggingAuto->setChecked(
