@@ -51,7 +51,7 @@ const Row Rows[] = {
      "DROP TABLE MRLCRT.FILLOG", 1, "", 6, 6},
     {"another clerk lends (and logs) every folder between the read and the insert", On::All, "docket out",
      "INSERT INTO MRLCRT.FILCHK SELECT HRGYER, HRGTYP, HRGSEQ, 'OTHER', 1052026, 'OTHER' FROM MRLCRT.HRGDTA; "
-     "INSERT INTO MRLCRT.FILLOG SELECT '2026-12-07T09:00:00.000Z', HRGYER, HRGTYP, HRGSEQ, 1, 'OTHER', 'OTHER', 1 "
+     "INSERT INTO MRLCRT.FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) SELECT '2026-12-07T09:00:00.000Z', HRGYER, HRGTYP, HRGSEQ, 1, 'OTHER', 'OTHER', 1 "
      "FROM MRLCRT.HRGDTA", 1, "UNIQUE constraint failed|duplicate key value violates unique constraint", 0},
 };
 
