@@ -4,7 +4,6 @@
 
 #include <QCryptographicHash>
 #include <QSqlQuery>
-#include <QStringList>
 
 namespace LogChain {
 
@@ -32,22 +31,27 @@ bool HasDigestColumn(QSqlDatabase &db)
 QString Digest(const Row &row, const QString &previous)
 {
     // A type code compares without trailing blanks (CHAR(2) on a server), so it is hashed so; the
-    // unit separator keeps "AB"+"C" apart from "A"+"BC".
+    // unit separator between the fields keeps "AB"+"C" apart from "A"+"BC". The audit hashes every
+    // row of the court: the fields go in one by one, with no list made of them.
     QString type = row.type;
     while (type.endsWith(QLatin1Char(' ')))
         type.chop(1);
-    const QStringList fields{QStringLiteral("zorva-log-1"),
-                             row.stamp,
-                             QString::number(row.year),
-                             type,
-                             QString::number(row.sequence),
-                             row.automatic ? QStringLiteral("1") : QStringLiteral("0"),
-                             row.user,
-                             row.party,
-                             row.out ? QStringLiteral("1") : QStringLiteral("0"),
-                             previous};
-    return QString::fromLatin1(
-        QCryptographicHash::hash(fields.join(QChar(0x1f)).toUtf8(), QCryptographicHash::Sha256).toHex());
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArrayView("zorva-log-1"));
+    const auto add = [&hash](const QString &field) {
+        hash.addData(QByteArrayView("\x1f", 1));
+        hash.addData(field.toUtf8());
+    };
+    add(row.stamp);
+    add(QString::number(row.year));
+    add(type);
+    add(QString::number(row.sequence));
+    add(row.automatic ? QStringLiteral("1") : QStringLiteral("0"));
+    add(row.user);
+    add(row.party);
+    add(row.out ? QStringLiteral("1") : QStringLiteral("0"));
+    add(previous);
+    return QString::fromLatin1(hash.result().toHex());
 }
 
 QString NextStamp(const QDateTime &nowUtc, const QString &latestStamp)
