@@ -25,7 +25,7 @@ TEST(ZorvaDbSeed, RefusesACourtInUseUnlessForced)
          {"INSERT INTO MRLCRT.HRGDTA VALUES (2026, 'CA', 778, 'SMI', '1', 20261207, 900)"},
          seed, 1, {"1 case (2026-CA-000778)"}, QStringLiteral("SELECT count(*) FROM MRLCRT.HRGDTA WHERE HRGSEQ=778"), 1},
         {"a clerk's history row",
-         {"INSERT INTO MRLCRT.FILLOG VALUES ('2026-02-01T10:00:00.000Z', 2009, 'CV', 123, 0, 'ME', 'JUDGE', 1)"},
+         {"INSERT INTO MRLCRT.FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-02-01T10:00:00.000Z', 2009, 'CV', 123, 0, 'ME', 'JUDGE', 1)"},
          seed, 1, {"1 history row (2009-CV-000123)"}, QStringLiteral("SELECT count(*) FROM MRLCRT.FILLOG WHERE LOGUSR='ME'"), 1},
         {"a case type with an escape in it",
          {"INSERT INTO MRLCRT.FILCHK VALUES (2026, 'C\x1b', 779, 'SMI', 12012026, 'ME')"},

@@ -12,8 +12,8 @@ TEST(ZorvaDbReports, PrintTheCourtReadItsRowsAndTheirZone)
     ZorvaDb zorva(world);
     for (const char *values : {"FILCHK VALUES (2009,'CV',123,'SMI',1052026,'CLERK1')",
                                "FILCHK VALUES (2010,'CF',7,'EVIL\x1b[2J',12042026,'CLERK\n2')",
-                               "FILLOG VALUES ('2026-01-05T17:30:00.000Z',2009,'CV',123,1,'CLERK1','SMI',1)",
-                               "FILLOG VALUES ('2025-12-31T23:15:00.250Z',2009,'CV',123,0,'CLERK2','DA\tOFFICE',0)",
+                               "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-01-05T17:30:00.000Z',2009,'CV',123,1,'CLERK1','SMI',1)",
+                               "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2025-12-31T23:15:00.250Z',2009,'CV',123,0,'CLERK2','DA\tOFFICE',0)",
                                "HRGDTA VALUES (2010,'CF',7,'JON','2',20261207,900)",
                                "MASCRM VALUES (2010,'CF',7,'PL',1,'N','STATE','')"})
         world.Exec(QStringLiteral("INSERT INTO MRLCRT.") + QLatin1String(values));

@@ -9,6 +9,7 @@
 #include "shared/ComponentName.h"
 #include "shared/SettingsStore.h"
 #include "shared/Twips.h"
+#include "shared/WriteRefusal.h"
 #include "shared/controls/AlphaMericBox.h"
 #include "shared/controls/FlexGrid.h"
 #include "shared/controls/OptionButtonGroup.h"
@@ -30,6 +31,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -235,6 +237,9 @@ void frmFolderBatch::Load()
                                                                  QStringLiteral("TYPCTP"), QStringLiteral("TYPCTP"),
                                                                  QString()));
     AddEntryRow();
+    // A user who may not change loans has nothing to run here: told, the window goes.
+    if (WriteRefusal::Told())
+        QTimer::singleShot(0, this, &QWidget::close);
 
     // A window too narrow for the holder's column at today's font is widened by what it lacks,
     // and never made smaller than that: Cancel and Run stay on screen.

@@ -5,6 +5,7 @@
 #include "records/FolderStatements.h"
 #include "shared/ComponentName.h"
 #include "shared/SettingsStore.h"
+#include "shared/WriteRefusal.h"
 #include "shared/controls/AlphaMericBox.h"
 #include "shared/controls/Combo.h"
 #include "shared/controls/DatePicker.h"
@@ -20,6 +21,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -176,6 +178,11 @@ void frmFolderDocket::Load()
     txtREQBRN->SetText(SettingsStore::GetSetting(app, section, QStringLiteral("Branch"), QString()));
     SetPartyState();
     UpdateRunButton();
+    // A user who may not change loans has nothing to run here: told, the window goes.
+    if (WriteRefusal::Told()) {
+        cmdRun->setEnabled(false);
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 void frmFolderDocket::Form_Activate() { modScreenPos::RestoreFormPosition(this, false, true, true, true, false); }

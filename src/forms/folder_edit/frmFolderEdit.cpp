@@ -6,6 +6,7 @@
 #include "shared/ComponentName.h"
 #include "shared/SettingsStore.h"
 #include "shared/Twips.h"
+#include "shared/WriteRefusal.h"
 #include "shared/controls/AlphaMericBox.h"
 #include "shared/controls/DataLabel.h"
 #include "shared/controls/MailSlot.h"
@@ -168,6 +169,10 @@ void frmFolderEdit::Form_Load()
     adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan),
                        QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
     ShowLoan(ReadLoan());
+
+    // As a load that failed: the window closes after the box.
+    if (!tmrUnload->isActive() && WriteRefusal::Told())
+        tmrUnload->start();
 
     const QString app = ComponentName::ApplicationName();
     mnuAppEditPreferencesLoggingAuto->setChecked(

@@ -111,10 +111,10 @@ void Check(const Row &row, int view, const char *labelName = nullptr)
     }
 }
 
-const QString Out1 = "FILLOG VALUES ('2026-01-05T09:30:00.000Z',2009,'CV',123,1,'CLERK1','SMI',1)";
-const QString In1 = "FILLOG VALUES ('2026-02-10T14:00:00.000Z',2009,'CV',123,1,'CLERK2','SMI',0)";
-const QString Out2 = "FILLOG VALUES ('2026-03-01T08:15:00.000Z',2009,'CV',123,0,'CLERK1','O''NEIL, J',1)";
-const QString Other = "FILLOG VALUES ('2026-03-02T08:15:00.000Z',2009,'CV',124,1,'CLERK1','ELSEWHERE',1)";
+const QString Out1 = "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-01-05T09:30:00.000Z',2009,'CV',123,1,'CLERK1','SMI',1)";
+const QString In1 = "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-02-10T14:00:00.000Z',2009,'CV',123,1,'CLERK2','SMI',0)";
+const QString Out2 = "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-01T08:15:00.000Z',2009,'CV',123,0,'CLERK1','O''NEIL, J',1)";
+const QString Other = "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-02T08:15:00.000Z',2009,'CV',124,1,'CLERK1','ELSEWHERE',1)";
 
 const Row caseRows[] = {
     {"on loan: the holder, since when, by whom; the history newest first, no other case's",
@@ -265,8 +265,8 @@ TEST(LocatorTest, ExportsTheListShown)
     TestWorld world;
     world.InstallReferenceTables();
     for (const QString &values : {Out1, Out2, Other,
-                                  QString("FILLOG VALUES ('2026-03-02T08:00:00.000Z',2009,'CV',123,1,'CLERK1','LINE\r\nTWO',0)"),
-                                  QString("FILLOG VALUES ('2026-03-03T08:00:00.000Z',2009,'CV',123,1,'CLERK1','SAYS \"HI\"',1)")})
+                                  QString("FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-02T08:00:00.000Z',2009,'CV',123,1,'CLERK1','LINE\r\nTWO',0)"),
+                                  QString("FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-03T08:00:00.000Z',2009,'CV',123,1,'CLERK1','SAYS \"HI\"',1)")})
         world.Exec("INSERT INTO MRLCRT." + values);
     const QString csv = world.Path("history.csv"), pdf = world.Path("history.pdf"), nowhere = world.Path("none/history.csv");
     ModalAnswerer answerer({"Close", "file:" + csv, "file:" + pdf, "file:" + nowhere, "OK", "Cancel"});
