@@ -29,7 +29,7 @@ Commands:
   init URL                          create the court tables (existing tables and rows stay);
                                     the only command that makes a new court file
   seed-demo URL [--force]           write the demo county court (its cases are replaced); a
-                                    court that holds other records is refused without --force
+                                    court whose rows differ from the demo's is refused without --force
   generate URL --date yyyy-MM-dd --hearings N
                                     add N hearings on that date, each for a new case
   status CASE [--db URL]            who holds the case's folder
@@ -39,8 +39,10 @@ Each option is given once and never empty. Work that takes long shows its progre
 Court text is printed with control characters escaped (\x1b, \n), times with their zone.
 CASE is written 2009-CV-123, 2009 CV 123 or 2009CV000123.
 URL is sqlite:/path/court.db, postgresql://user@host:port/dbname or odbc:<connection string>.
-Without --db, status and history use ZORVA_DATABASE, else the stored setting, else this
-user's own court file. They only read: a court file that does not exist is an error.
+Without --db, the reading commands (status, history, where, holder, pull-list, overdue) use
+ZORVA_DATABASE, else the stored setting, else this user's own court file. They only read: a
+court file that does not exist is an error. Text output cuts a cell at %2 characters, and says
+so; --csv gives every cell whole.
 )";
 
 QTextStream &Out()
@@ -91,15 +93,14 @@ int SeedDemo(const QString &url, bool force)
     if (!db.isValid())
         return Fail(Failed, error);
     const Court::Rows court = DemoCourt::Build(QDate::currentDate());
-    QStringList foreign;
-    if (!DemoGuard::Foreign(db, court, &foreign, &error))
+    QStringList differences;
+    if (!DemoGuard::Differences(db, court, &differences, &error))
         return Fail(Failed, error);
-    if (!foreign.isEmpty() && !force)
-        return Fail(Failed, QStringLiteral("%1 holds records that are not the demo court's: %2. Seeding would "
-                                           "replace those of the demo's case numbers and put %3 demo cases "
-                                           "beside the others; nothing was written. Add --force to seed all "
-                                           "the same.")
-                                .arg(ConsoleText::CourtName(url), foreign.join(QStringLiteral("; ")))
+    if (!differences.isEmpty() && !force)
+        return Fail(Failed, QStringLiteral("%1 differs from the demo court: %2. Seeding would replace the records "
+                                           "of the demo's case numbers and put %3 demo cases beside any others; "
+                                           "nothing was written. Add --force to seed all the same.")
+                                .arg(ConsoleText::CourtName(url), differences.join(QStringLiteral("; ")))
                                 .arg(court.cases.size()));
     bool written = false;
     {
@@ -206,7 +207,7 @@ int main(int argc, char *argv[])
     if (!parser.parse(QCoreApplication::arguments()))
         return Refuse(parser.errorText());
     if (parser.isSet(help)) {
-        Out() << QString::fromLatin1(Usage).arg(QLatin1String(LocateCommands::Usage));
+        Out() << QString::fromLatin1(Usage).arg(QLatin1String(LocateCommands::Usage)).arg(LocateCommands::CellWidth);
         return Ok;
     }
     if (parser.isSet(version)) {
@@ -216,9 +217,10 @@ int main(int argc, char *argv[])
 
     // A repeated option would silently take its last value, an empty one fall back on a default
     // (--db "" on the environment's court): both are more likely a script's mistake.
-    for (const QString &name : parser.optionNames()) {
+    const QStringList given = parser.optionNames(); // a flag given twice is there twice
+    for (const QString &name : given) {
         const QStringList values = parser.values(name);
-        if (values.size() > 1)
+        if (values.size() > 1 || given.count(name) > 1)
             return Refuse(QStringLiteral("--%1 given more than once").arg(name));
         if (values.size() == 1 && values.first().trimmed().isEmpty())
             return Refuse(QStringLiteral("--%1 is empty").arg(name));
