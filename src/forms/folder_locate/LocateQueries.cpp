@@ -50,6 +50,14 @@ QString RowLimit(Connection::Dialect dialect, int n)
     return (db2 ? QStringLiteral(" Fetch First %1 Rows Only") : QStringLiteral(" Limit %1")).arg(n);
 }
 
+// The rows from offset on, at most n, as the court's engine spells it.
+QString RowPage(Connection::Dialect dialect, int n, qint64 offset)
+{
+    if (dialect == Connection::Dialect::DB2)
+        return QStringLiteral(" Offset %1 Rows Fetch First %2 Rows Only").arg(offset).arg(n);
+    return QStringLiteral(" Limit %1 Offset %2").arg(n).arg(offset);
+}
+
 bool OldestFirst(const LocateQueries::Loan &a, const LocateQueries::Loan &b)
 {
     // Unreadable dates last: nobody can say how long those have been out.
@@ -209,8 +217,10 @@ bool LocateQueries::PullPages(const DocketSelection &s, const std::function<void
         params << qint32(modDateTimeFunctions::NormalizeHearingTime(static_cast<qint16>(s.beginTime)))
                << qint32(modDateTimeFunctions::NormalizeHearingTime(static_cast<qint16>(s.endTime)));
     }
-    statement += QStringLiteral(" Order By HRGHTM, HRGROM, HRGYER, HRGTYP, HRGSEQ");
-    if (!Run(statement, params))
+    // Every selected column orders the rows, so that the pages follow one another exactly.
+    statement += QStringLiteral(" Order By HRGHTM, HRGROM, HRGYER, HRGTYP, HRGSEQ, HRGJDG");
+    Connection::Dialect dialect;
+    if (!Dialect(&dialect))
         return false;
 
     const bool byBranch = !s.branch.trimmed().isEmpty();
@@ -239,37 +249,44 @@ bool LocateQueries::PullPages(const DocketSelection &s, const std::function<void
         page.clear();
         return true;
     };
-    for (; !m_data->Eof(); m_data->MoveNext()) {
-        if (page.size() >= pageSize && !titled())
+    // A page of hearings at a time, read, titled and handed over: the day is never held whole.
+    for (qint64 offset = 0;; offset += pageSize) {
+        if (!Run(statement + RowPage(dialect, pageSize, offset), params))
             return false;
-        const QVariant year = m_data->Field(QStringLiteral("HRGYER")), type = m_data->Field(QStringLiteral("HRGTYP")),
-                       sequence = m_data->Field(QStringLiteral("HRGSEQ"));
-        Pull pull;
-        QString why;
-        pull.key = CaseKey::FromRow(year, type, sequence, &why);
-        pull.time = m_data->Field(QStringLiteral("HRGHTM")).toInt();
-        pull.room = m_data->Field(QStringLiteral("HRGROM")).toString();
-        pull.judge = m_data->Field(QStringLiteral("HRGJDG")).toString();
-        if (!pull.key) {
-            const auto shown = [](const QVariant &v) { return v.isNull() ? QStringLiteral("(none)") : v.toString(); };
-            pull.caseNumber = QStringLiteral("%1 %2 %3").arg(shown(year), shown(type), shown(sequence));
-            pull.title = QStringLiteral("(no usable case number: %1)").arg(why);
+        qsizetype read = 0;
+        for (; !m_data->Eof(); m_data->MoveNext(), ++read) {
+            const QVariant year = m_data->Field(QStringLiteral("HRGYER")), type = m_data->Field(QStringLiteral("HRGTYP")),
+                           sequence = m_data->Field(QStringLiteral("HRGSEQ"));
+            Pull pull;
+            QString why;
+            pull.key = CaseKey::FromRow(year, type, sequence, &why);
+            pull.time = m_data->Field(QStringLiteral("HRGHTM")).toInt();
+            pull.room = m_data->Field(QStringLiteral("HRGROM")).toString();
+            pull.judge = m_data->Field(QStringLiteral("HRGJDG")).toString();
+            if (!pull.key) {
+                const auto shown = [](const QVariant &v) { return v.isNull() ? QStringLiteral("(none)") : v.toString(); };
+                pull.caseNumber = QStringLiteral("%1 %2 %3").arg(shown(year), shown(type), shown(sequence));
+                pull.title = QStringLiteral("(no usable case number: %1)").arg(why);
+                page << pull;
+                continue;
+            }
+            if (byBranch && !BranchMatches(*pull.key, s.branch)) {
+                if (m_failed)
+                    return false;
+                continue;
+            }
+            pull.caseNumber = Number(*pull.key);
+            if (!m_data->Field(QStringLiteral("FILOTO")).isNull()) {
+                pull.loan = LoanOfRow(year, type, sequence);
+                pull.withJudge = RightTrimmed(pull.loan->holder).compare(RightTrimmed(pull.judge), Qt::CaseInsensitive) == 0;
+            }
             page << pull;
-            continue;
         }
-        if (byBranch && !BranchMatches(*pull.key, s.branch)) {
-            if (m_failed)
-                return false;
-            continue;
-        }
-        pull.caseNumber = Number(*pull.key);
-        if (!m_data->Field(QStringLiteral("FILOTO")).isNull()) {
-            pull.loan = LoanOfRow(year, type, sequence);
-            pull.withJudge = RightTrimmed(pull.loan->holder).compare(RightTrimmed(pull.judge), Qt::CaseInsensitive) == 0;
-        }
-        page << pull;
+        if (!titled())
+            return false;
+        if (read < pageSize)
+            return true;
     }
-    return titled();
 }
 
 bool LocateQueries::Overdue(int days, QList<HolderGroup> *out, int limit, bool *more)

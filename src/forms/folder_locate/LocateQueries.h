@@ -78,7 +78,7 @@ public:
     bool PullList(const DocketSelection &selection, QList<Pull> *out);
     // The same, handed over a page at a time (take may move the rows out), so that a caller that
     // writes them as they come holds one page, not the day.
-    bool PullPages(const DocketSelection &selection, const std::function<void(QList<Pull> &)> &take, int pageSize = 1000);
+    bool PullPages(const DocketSelection &selection, const std::function<void(QList<Pull> &)> &take, int pageSize = 20000);
     // Folders out longer than `days`, grouped by holder; the holder with the oldest folder first.
     // With a limit, only the `limit` folders out longest; *more tells whether there were others.
     bool Overdue(int days, QList<HolderGroup> *out, int limit = 0, bool *more = nullptr);
