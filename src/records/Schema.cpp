@@ -62,6 +62,8 @@ const char *const PostgresScript[] = {
     " filseq integer NOT NULL, filoto varchar, filudt numeric(8,0), filusr varchar)",
     "CREATE UNIQUE INDEX IF NOT EXISTS filchk_key ON mrlcrt.filchk (filyer, filtyp, filseq)",
     "CREATE INDEX IF NOT EXISTS filchk_oto ON mrlcrt.filchk (filoto varchar_pattern_ops)",
+    // The locator's holder search: letter case and trailing blanks do not count.
+    "CREATE INDEX IF NOT EXISTS filchk_holder ON mrlcrt.filchk (upper(rtrim(filoto)))",
     "CREATE INDEX IF NOT EXISTS filchk_udt ON mrlcrt.filchk (" ZORVA_LOAN_DATE_KEY ")",
 
     // As on the court's server, the hearing key is decimal: a row may hold what no case key can.

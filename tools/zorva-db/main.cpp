@@ -34,7 +34,8 @@ Commands:
                                     the only command that makes a new court file; on
                                     PostgreSQL also the court's reader and clerk roles
   seed-demo URL [--force]           write the demo county court (its tables made anew); a
-                                    court that holds other records is refused without --force
+                                    court whose rows differ from the demo's is refused without
+                                    --force
   generate URL --date yyyy-MM-dd --hearings N
                                     add N hearings on that date, each for a new case
   status CASE [--db URL]            who holds the case's folder
@@ -51,8 +52,10 @@ Each option is given once and never empty. Work that takes long shows its progre
 Court text is printed with control characters escaped (\x1b, \n), times with their zone.
 CASE is written 2009-CV-123, 2009 CV 123 or 2009CV000123.
 URL is sqlite:/path/court.db, postgresql://user@host:port/dbname or odbc:<connection string>.
-Without --db, status, history and audit use ZORVA_DATABASE, else the stored setting, else this
-user's own court file. They only read: a court file that does not exist is an error.
+Without --db, the reading commands (status, history, where, holder, pull-list, overdue, audit)
+use ZORVA_DATABASE, else the stored setting, else this user's own court file. They only read: a
+court file that does not exist is an error. Text output cuts a cell at %3 characters, and says
+so; --csv gives every cell whole.
 )";
 
 QTextStream &Out()
@@ -105,14 +108,14 @@ int SeedDemo(const QString &url, bool force)
     if (!db.isValid())
         return Fail(Failed, error);
     const Court::Rows court = DemoCourt::Build(QDate::currentDate());
-    QStringList foreign;
-    if (!DemoGuard::Foreign(db, court, &foreign, &error))
+    QStringList differences;
+    if (!DemoGuard::Differences(db, court, &differences, &error))
         return Fail(Failed, error);
-    if (!foreign.isEmpty() && !force)
-        return Fail(Failed, QStringLiteral("%1 holds records that are not the demo court's: %2. Seeding makes "
-                                           "the court's tables anew, holding the %3 demo cases only; nothing "
-                                           "was written. Add --force to reset the court all the same.")
-                                .arg(ConsoleText::CourtName(url), foreign.join(QStringLiteral("; ")))
+    if (!differences.isEmpty() && !force)
+        return Fail(Failed, QStringLiteral("%1 differs from the demo court: %2. Seeding makes the court's tables "
+                                           "anew, holding the %3 demo cases only; nothing was written. Add --force "
+                                           "to reset the court all the same.")
+                                .arg(ConsoleText::CourtName(url), differences.join(QStringLiteral("; ")))
                                 .arg(court.cases.size()));
     bool written = false;
     {
@@ -273,7 +276,9 @@ int main(int argc, char *argv[])
     if (!parser.parse(QCoreApplication::arguments()))
         return Refuse(parser.errorText());
     if (parser.isSet(help)) {
-        Out() << QString::fromLatin1(Usage).arg(QLatin1String(LocateCommands::Usage), QLatin1String(LabelsCommand::Usage));
+        Out() << QString::fromLatin1(Usage)
+                     .arg(QLatin1String(LocateCommands::Usage), QLatin1String(LabelsCommand::Usage))
+                     .arg(LocateCommands::CellWidth);
         return Ok;
     }
     if (parser.isSet(version)) {
@@ -283,9 +288,10 @@ int main(int argc, char *argv[])
 
     // A repeated option would silently take its last value, an empty one fall back on a default
     // (--db "" on the environment's court): both are more likely a script's mistake.
-    for (const QString &name : parser.optionNames()) {
+    const QStringList given = parser.optionNames(); // a flag given twice is there twice
+    for (const QString &name : given) {
         const QStringList values = parser.values(name);
-        if (values.size() > 1)
+        if (values.size() > 1 || given.count(name) > 1)
             return Refuse(QStringLiteral("--%1 given more than once").arg(name));
         if (values.size() == 1 && values.first().trimmed().isEmpty())
             return Refuse(QStringLiteral("--%1 is empty").arg(name));

@@ -224,29 +224,13 @@ bool frmFolderDocket::RunAllowed()
 
 bool frmFolderDocket::ScreenHasErrors()
 {
-    using modDateTimeFunctions::NormalizeHearingTime;
     using modFormFunctions::ShowFieldError;
-    const qint64 b = txtBEGTIM->Value();
-    const qint64 e = txtENDTIM->Value();
-    if ((b != 0) != (e != 0)) {
-        ShowFieldError(txtBEGTIM, tr("Begin and end times must be both filled in, or both zero."));
+    bool atEnd = false;
+    const QString problem =
+        modDateTimeFunctions::HearingTimeRangeProblem(txtBEGTIM->Value(), txtENDTIM->Value(), &atEnd);
+    if (!problem.isEmpty()) {
+        ShowFieldError(atEnd ? txtENDTIM : txtBEGTIM, problem);
         return true;
-    }
-    if (b > 0 && e > 0) {
-        const qint16 nb = NormalizeHearingTime(static_cast<qint16>(b));
-        const qint16 ne = NormalizeHearingTime(static_cast<qint16>(e));
-        if (nb > ne) {
-            ShowFieldError(txtENDTIM, tr("The end time must fall after the begin time."));
-            return true;
-        }
-        if (nb > 1900 || nb < 800) {
-            ShowFieldError(txtBEGTIM, tr("Invalid time."));
-            return true;
-        }
-        if (ne > 1900 || ne < 800) {
-            ShowFieldError(txtENDTIM, tr("Invalid time."));
-            return true;
-        }
     }
     if (PartyMissing()) {
         ShowFieldError(txtREQOTO, tr("You must indicate the party to whom the folders are checked out."));

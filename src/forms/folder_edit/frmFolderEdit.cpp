@@ -119,6 +119,7 @@ void frmFolderEdit::BuildMenus()
 
     lblCaseNumber = new QLabel(bar);
     lblCaseNumber->setObjectName(QStringLiteral("lblCaseNumber"));
+    lblCaseNumber->setTextFormat(Qt::PlainText); // the host's type code, never markup
     lblCaseNumber->setContentsMargins(0, 0, 6, 0);
     bar->setCornerWidget(lblCaseNumber, Qt::TopRightCorner);
 
