@@ -7,6 +7,7 @@
 #include "TypedCases.h"
 #include "forms/folder_batch/BatchLookup.h"
 #include "forms/folder_batch/BatchRun.h"
+#include "records/Connection.h"
 #include "records/DataObject.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,8 @@ namespace {
 constexpr int Cases = 100000;
 constexpr int TypedCount = 1000;
 std::unique_ptr<BenchCourt> court;
+// The same court with the log table of an older court (no digest column): the chain's baseline.
+std::unique_ptr<BenchCourt> unchained;
 
 void ComponentLookups()
 {
@@ -54,10 +57,10 @@ QList<BatchRun::Row> RunRows()
     return rows;
 }
 
-void ComponentRun()
+void ComponentRun(bool logged = false)
 {
     DataObject folders;
-    BatchRun run(&folders, {QStringLiteral("*OUT"), QStringLiteral("DA OFFICE"), QStringLiteral("CLERK1"), false, false});
+    BatchRun run(&folders, {QStringLiteral("*OUT"), QStringLiteral("DA OFFICE"), QStringLiteral("CLERK1"), logged, false});
     if (run.Run(RunRows(), [](qsizetype) {}) != TypedCount || run.Failed())
         throw std::runtime_error("the component's run did not check every folder out");
 }
@@ -85,7 +88,28 @@ void Lookups(benchmark::State &state)
 void Run(benchmark::State &state)
 {
     RawSqlite db(court->File().toStdString());
-    MeasurePair(state, [] { court->ReturnAll(); }, ComponentRun, [&] { RawRun(db); });
+    MeasurePair(state, [] { court->ReturnAll(); }, [] { ComponentRun(); }, [&] { RawRun(db); });
+}
+
+// What the log's chain costs: the run logged, on the chained court against the unchained one.
+void Logged(benchmark::State &state)
+{
+    MeasurePair(
+        state,
+        [] {
+            Connection::Use(unchained->Url());
+            unchained->ReturnAll();
+            Connection::Use(court->Url());
+            court->ReturnAll();
+        },
+        [] {
+            Connection::Use(court->Url());
+            ComponentRun(true);
+        },
+        [] {
+            Connection::Use(unchained->Url());
+            ComponentRun(true);
+        });
 }
 
 } // namespace
@@ -97,9 +121,18 @@ int main(int argc, char **argv)
     court = std::make_unique<BenchCourt>(Cases);
     benchmark::RegisterBenchmark("Batch/lookup-1000", Lookups)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(7);
     benchmark::RegisterBenchmark("Batch/run-1000", Run)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+    unchained = std::make_unique<BenchCourt>(Cases);
+    unchained->Unchain();
+    Connection::Use(court->Url()); // the other cases run on the first court
+    benchmark::RegisterBenchmark("Batch/run-1000/logged/chained-vs-unchained", Logged)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(5);
     RatioReporter reporter(1.15);
+    reporter.SetBound("chained-vs-unchained", 1.10);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     court.reset();
+    unchained.reset();
     return reporter.WithinBound() ? 0 : 1;
 }

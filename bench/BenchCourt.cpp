@@ -161,6 +161,16 @@ void BenchCourt::ReturnAll()
         Settle();
 }
 
+void BenchCourt::Unchain()
+{
+    Connection::Use(m_url);
+    Exec(QStringLiteral("DROP TABLE MRLCRT.FILLOG"));
+    Exec(QStringLiteral("CREATE TABLE MRLCRT.FILLOG (LOGTSP TEXT NOT NULL, LOGYER INTEGER, LOGTYP TEXT, LOGSEQ INTEGER,"
+                        " LOGAUT INTEGER, LOGUSR TEXT, LOGOTO TEXT, LOGOUT INTEGER)"));
+    Exec(OnServer() ? QStringLiteral("CREATE INDEX fillog_key ON mrlcrt.fillog (logyer, logtyp, logseq)")
+                    : QStringLiteral("CREATE INDEX MRLCRT.FILLOG_KEY ON FILLOG (LOGYER, LOGTYP, LOGSEQ)"));
+}
+
 void BenchCourt::Settle()
 {
     // Every run on a server starts from the same table (no dead rows left by the run before) and

@@ -28,6 +28,8 @@ public:
     // Every folder of the docket on loan (for check-in), or none (for check-out).
     void LendAll();
     void ReturnAll();
+    // The log table as an older court has it, without the digest column: rows go in unchained.
+    void Unchain();
 
 private:
     void Seed(int hearings);

@@ -18,9 +18,9 @@ DocketSelection Selection(const char *action, const char *branch)
 
 } // namespace
 
-int RunDocketComponent(const char *action, const char *branch)
+int RunDocketComponent(const char *action, const char *branch, bool logged)
 {
-    DocketRun run(Selection(action, branch), QStringLiteral("CLERK1"), false, false);
+    DocketRun run(Selection(action, branch), QStringLiteral("CLERK1"), logged, false);
     const int count = run.Run();
     run.Close();
     if (run.Failed() || count == 0)

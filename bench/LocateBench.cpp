@@ -74,7 +74,8 @@ void Seed(bool server)
     const QString logKey = QStringLiteral("2000 + (1 + i % %1) % 25, CASE (1 + i % %1) % 4 WHEN 0 THEN 'CF' WHEN 1 THEN 'CV'"
                                           " WHEN 2 THEN 'CA' ELSE 'SC' END, 1 + i % %1")
                                .arg(Cases);
-    Exec(QStringLiteral("INSERT INTO MRLCRT.FILLOG SELECT %1, %2, 1, 'CLERK' || (i % 20), 'HOLDER' || (i % 1000), i % 2 FROM %3")
+    Exec(QStringLiteral("INSERT INTO MRLCRT.FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT)"
+                        " SELECT %1, %2, 1, 'CLERK' || (i % 20), 'HOLDER' || (i % 1000), i % 2 FROM %3")
              .arg(stamp, logKey, series(LogRows)));
     Exec(server ? QStringLiteral("VACUUM ANALYZE") : QStringLiteral("ANALYZE MRLCRT"));
 }

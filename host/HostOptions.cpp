@@ -1,6 +1,7 @@
 #include "HostOptions.h"
 
 #include "records/CaseKey.h"
+#include "records/MaskedUrl.h"
 
 #include <QCommandLineParser>
 
@@ -65,7 +66,7 @@ HostOptionsResult ParseHostOptions(const QStringList &arguments)
         return {std::nullopt,
                 QStringLiteral("--database: \"%1\" is not a court database URL; use sqlite:/path/court.db, "
                                "postgresql://user@host:port/dbname or odbc:<connection string>.")
-                    .arg(options.database)};
+                    .arg(MaskedUrl(options.database))};
     if (parser.isSet(ProgramFilesOption) && options.programFiles.trimmed().isEmpty())
         return {std::nullopt, QStringLiteral("--program-files: the folder is empty.")};
     if (parser.isSet(ScreenshotsOption) && options.screenshots.trimmed().isEmpty())

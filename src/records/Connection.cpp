@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "KeptStatements.h"
+#include "MaskedUrl.h"
 #include "Schema.h"
 
 #include <QDir>
@@ -54,7 +55,8 @@ QString ConnectionName(const QString &role)
            QString::number(generation);
 }
 
-QString Describe(const Url &u) { return QStringLiteral("\"%1\" (%2)").arg(u.url, u.origin); }
+// Every message and log line names the court through here: never with its password.
+QString Describe(const Url &u) { return QStringLiteral("\"%1\" (%2)").arg(MaskedUrl(u.url), u.origin); }
 
 // The tables that make a file a court; a file with none of them belongs to another program.
 const QStringList CourtTables{QStringLiteral("FILCHK"), QStringLiteral("HRGDTA"), QStringLiteral("MASCRM"),
@@ -82,6 +84,10 @@ bool OpenSqlite(QSqlDatabase &db, const QString &path, Access access, bool isDef
         }
     } else if (file.isDir()) {
         *why = QStringLiteral("\"%1\" is a folder, not a court file").arg(where);
+        return false;
+    } else if (!file.isFile()) {
+        // A device or pipe (/dev/zero) reports a size of 0: it is not an empty court file.
+        *why = QStringLiteral("\"%1\" is a device or other special file, not a court file").arg(where);
         return false;
     } else if (file.size() == 0 && !mayCreate) {
         *why = QStringLiteral("the file \"%1\" is empty, it holds no court (\"zorva-db init\" makes one)").arg(where);
@@ -230,7 +236,7 @@ Dialect OdbcDialect(const QSqlDatabase &db)
     return Dialect::Other;
 }
 
-QSqlDatabase Open(const QString &name, QString *error)
+QSqlDatabase Open(const QString &name, const QString &role, QString *error)
 {
     const Url u = Current();
     if (!u.error.isEmpty()) {
@@ -240,7 +246,7 @@ QSqlDatabase Open(const QString &name, QString *error)
     Access access;
     {
         QMutexLocker lock(&mutex);
-        access = programAccess;
+        access = role == QLatin1String(ReadRole) ? Access::ReadOnly : programAccess;
     }
     QString why;
     bool ok = false;
@@ -403,7 +409,7 @@ QSqlDatabase Database(const QString &role, QString *error)
         db = {};
         QSqlDatabase::removeDatabase(name);
     }
-    return Open(name, error);
+    return Open(name, role, error);
 }
 
 quint64 Epoch()

@@ -41,6 +41,10 @@ enum class Access {
     Create,   // an existing court, or a new one made from a missing or empty file
 };
 
+// The role of connections that only look (the locator): opened read-only whatever the program's
+// access, so that a view never creates, migrates or switches the journal mode of a court.
+inline constexpr char ReadRole[] = "read";
+
 // The URL in force: one set by the program, else ZORVA_DATABASE, else the setting, else the
 // per-user default file.
 Url Current();

@@ -15,6 +15,13 @@ QLatin1String Digits(char *out, size_t room, qint32 n)
 
 } // namespace
 
+QVariantList AnyCaseKey(qint16 year, const QString &type, qint32 sequence)
+{
+    const QString upper = type.toUpper(), lower = type.toLower();
+    const QString mixed = upper.left(1) + lower.mid(1), other = lower.left(1) + upper.mid(1);
+    return {year, upper, lower, mixed, other, sequence};
+}
+
 QString KeyCondition(qint16 year, const QString &type, qint32 sequence)
 {
     // The type comes from the court's own rows: its quotes are doubled like any text in a literal.

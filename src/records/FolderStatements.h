@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 
 // Every statement the component sends against the folder loan table, spelled exactly as sent
 // (blanks included: the editor's delete has two blanks before "Where", the batch run's one).
@@ -38,5 +39,19 @@ QString UpdateLoanLiteral(const QString &quotedParty, const QString &dateDigits,
 
 // 10: (year, type, sequence) - batch case lookup in MASCRM or MASCIV.
 QString CaseLookup(const QString &masterTable);
+
+// The locator's and zorva-db's look-up of one loan: the type code in any letter case (another
+// program may have stored 'cv'), still answered by the key index. Bound by AnyCaseKey.
+inline constexpr char SelectLoanAnyCase[] =
+    "Select * From MRLCRT.FILCHK Where FILYER=? And FILTYP In (?,?,?,?) And FILSEQ=?";
+// The locator's holder search, answered by an index whatever the letter case: on SQLite FILOTO is
+// NOCASE and its index serves a prefix LIKE (bound as "SMI%"); elsewhere the holder index is on
+// Upper(RTrim(FILOTO)) itself (bound as "SMI").
+inline constexpr char SelectHolderPrefix[] =
+    "Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where FILOTO Like ?";
+inline constexpr char SelectHolder[] =
+    "Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where Upper(RTrim(FILOTO)) = ?";
+// year, the type as CV, cv, Cv and cV, sequence.
+QVariantList AnyCaseKey(qint16 year, const QString &type, qint32 sequence);
 
 } // namespace FolderStatements

@@ -65,7 +65,7 @@ void ProcedureCall::Execute(const QVariantList &values)
         return;
     }
     QString error;
-    QSqlDatabase db = Connection::Database(QStringLiteral("data"), &error);
+    QSqlDatabase db = Connection::Database(m_role, &error);
     if (!db.isValid()) {
         emit Error(-1, error);
         return;

@@ -30,6 +30,9 @@ public:
     QString CommandText() const { return m_commandText; }
     void SetCommandText(const QString &text) { m_commandText = text; }
 
+    // The connection role the program runs on (Connection::Database), "data" unless set.
+    void SetRole(const QString &role) { m_role = role; }
+
     void AddParameter(const QString &name, int type, int direction, int size, int scale);
     // Binds values to the parameters in order (outputs included, as placeholders) and calls
     // the program; any rows it returns are dropped.
@@ -42,5 +45,6 @@ signals:
 
 private:
     QString m_commandText;
+    QString m_role = QStringLiteral("data");
     QList<Parameter> m_parameters;
 };

@@ -40,9 +40,15 @@ const char *const SqliteScript[] = {
     "CREATE UNIQUE INDEX IF NOT EXISTS MRLCRT.MASCIV_KEY ON MASCIV (MASYER, MASTYP, MASSEQ, MASLTP, MASLIT)",
 
     "CREATE TABLE IF NOT EXISTS MRLCRT.FILLOG (LOGTSP TEXT NOT NULL, " ZORVA_SMALLINT("LOGYER") ", "
-    ZORVA_CODE("LOGTYP") ", " ZORVA_INT("LOGSEQ") ", LOGAUT INTEGER, LOGUSR TEXT, LOGOTO TEXT, LOGOUT INTEGER)"
-    " STRICT",
-    "CREATE INDEX IF NOT EXISTS MRLCRT.FILLOG_KEY ON FILLOG (LOGYER, LOGTYP, LOGSEQ)",
+    ZORVA_CODE("LOGTYP") ", " ZORVA_INT("LOGSEQ") ", LOGAUT INTEGER, LOGUSR TEXT, LOGOTO TEXT, LOGOUT INTEGER,"
+    " LOGDIG TEXT) STRICT",
+    // A case's rows in the order the chain runs (an older court keeps its index without LOGTSP).
+    "CREATE INDEX IF NOT EXISTS MRLCRT.FILLOG_KEY ON FILLOG (LOGYER, LOGTYP, LOGSEQ, LOGTSP)",
+    // The log is append-only: no program, the component included, rewrites the past.
+    "CREATE TRIGGER IF NOT EXISTS MRLCRT.FILLOG_NO_UPDATE BEFORE UPDATE ON FILLOG"
+    " BEGIN SELECT RAISE(ABORT, 'the folder log is append-only: UPDATE refused'); END",
+    "CREATE TRIGGER IF NOT EXISTS MRLCRT.FILLOG_NO_DELETE BEFORE DELETE ON FILLOG"
+    " BEGIN SELECT RAISE(ABORT, 'the folder log is append-only: DELETE refused'); END",
 };
 #undef ZORVA_SMALLINT
 #undef ZORVA_INT
@@ -56,6 +62,8 @@ const char *const PostgresScript[] = {
     " filseq integer NOT NULL, filoto varchar, filudt numeric(8,0), filusr varchar)",
     "CREATE UNIQUE INDEX IF NOT EXISTS filchk_key ON mrlcrt.filchk (filyer, filtyp, filseq)",
     "CREATE INDEX IF NOT EXISTS filchk_oto ON mrlcrt.filchk (filoto varchar_pattern_ops)",
+    // The locator's holder search: letter case and trailing blanks do not count.
+    "CREATE INDEX IF NOT EXISTS filchk_holder ON mrlcrt.filchk (upper(rtrim(filoto)))",
     "CREATE INDEX IF NOT EXISTS filchk_udt ON mrlcrt.filchk (" ZORVA_LOAN_DATE_KEY ")",
 
     // As on the court's server, the hearing key is decimal: a row may hold what no case key can.
@@ -73,8 +81,15 @@ const char *const PostgresScript[] = {
     "CREATE UNIQUE INDEX IF NOT EXISTS masciv_key ON mrlcrt.masciv (masyer, mastyp, masseq, masltp, maslit)",
 
     "CREATE TABLE IF NOT EXISTS mrlcrt.fillog (logtsp varchar NOT NULL, logyer integer, logtyp char(2),"
-    " logseq integer, logaut integer, logusr varchar, logoto varchar, logout integer)",
-    "CREATE INDEX IF NOT EXISTS fillog_key ON mrlcrt.fillog (logyer, logtyp, logseq)",
+    " logseq integer, logaut integer, logusr varchar, logoto varchar, logout integer, logdig varchar)",
+    // An older court gains the digest column; its rows stay as they are.
+    "ALTER TABLE mrlcrt.fillog ADD COLUMN IF NOT EXISTS logdig varchar",
+    "CREATE INDEX IF NOT EXISTS fillog_key ON mrlcrt.fillog (logyer, logtyp, logseq, logtsp)",
+    // The log is append-only: no program, the component included, rewrites the past.
+    "CREATE OR REPLACE FUNCTION mrlcrt.fillog_append_only() RETURNS trigger LANGUAGE plpgsql AS"
+    " $$ BEGIN RAISE EXCEPTION 'the folder log is append-only: % refused', TG_OP; END $$",
+    "CREATE OR REPLACE TRIGGER fillog_append_only BEFORE UPDATE OR DELETE OR TRUNCATE ON mrlcrt.fillog"
+    " FOR EACH STATEMENT EXECUTE FUNCTION mrlcrt.fillog_append_only()",
 
     // DB2's IfNull. anycompatible, so that a varchar column and a '' literal meet.
     "CREATE OR REPLACE FUNCTION mrlcrt.ifnull(anycompatible, anycompatible) RETURNS anycompatible"
@@ -133,12 +148,51 @@ template <size_t N> bool RunScript(QSqlDatabase &db, const char *const (&script)
     return true;
 }
 
+// An older court file's log table gains the digest column; its rows stay as they are.
+const char *const SqliteDigestColumn[] = {"ALTER TABLE MRLCRT.FILLOG ADD COLUMN LOGDIG TEXT"};
+
+bool LacksDigest(QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    const bool lacks = q.exec(QStringLiteral("SELECT count(*), count(CASE WHEN name='LOGDIG' THEN 1 END)"
+                                             " FROM pragma_table_info('FILLOG', 'MRLCRT')")) &&
+                       q.next() && q.value(0).toInt() > 0 && q.value(1).toInt() == 0;
+    q.finish();
+    return lacks;
+}
+
+const char *const SqliteDrop[] = {
+    "DROP TABLE IF EXISTS MRLCRT.FILLOG", "DROP TABLE IF EXISTS MRLCRT.FILCHK", "DROP TABLE IF EXISTS MRLCRT.HRGDTA",
+    "DROP TABLE IF EXISTS MRLCRT.MASCRM", "DROP TABLE IF EXISTS MRLCRT.MASCIV",
+};
+const char *const PostgresDrop[] = {
+    "DROP TABLE IF EXISTS mrlcrt.fillog", "DROP TABLE IF EXISTS mrlcrt.filchk", "DROP TABLE IF EXISTS mrlcrt.hrgdta",
+    "DROP TABLE IF EXISTS mrlcrt.mascrm", "DROP TABLE IF EXISTS mrlcrt.masciv",
+};
+
 } // namespace
+
+bool Recreate(QSqlDatabase &db, QString *error)
+{
+    switch (Connection::DialectOf(db)) {
+    case Connection::Dialect::SQLite:
+        return RunScript(db, SqliteDrop, error) && Create(db, error);
+    case Connection::Dialect::PostgreSQL:
+        return RunScript(db, PostgresDrop, error) && Create(db, error);
+    case Connection::Dialect::DB2:
+    case Connection::Dialect::Other:
+        break;
+    }
+    return Create(db, error);
+}
 
 bool Create(QSqlDatabase &db, QString *error)
 {
     switch (Connection::DialectOf(db)) {
     case Connection::Dialect::SQLite:
+        // The table exists before the script only on an older court.
+        if (LacksDigest(db) && !RunScript(db, SqliteDigestColumn, error))
+            return false;
         return RunScript(db, SqliteScript, error);
     case Connection::Dialect::PostgreSQL:
         return RunScript(db, PostgresScript, error);

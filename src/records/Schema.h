@@ -18,5 +18,8 @@ inline constexpr char LogTable[] = "MRLCRT.FILLOG";
 inline constexpr char LoanDateKey[] = ZORVA_LOAN_DATE_KEY;
 
 bool Create(QSqlDatabase &db, QString *error);
+// A court reset by its owner: the tables dropped (the log's rows are never deleted one by one,
+// its triggers refuse that) and made anew, empty.
+bool Recreate(QSqlDatabase &db, QString *error);
 
 } // namespace Schema

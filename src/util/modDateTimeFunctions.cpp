@@ -1,5 +1,6 @@
 #include "modDateTimeFunctions.h"
 
+#include <QCoreApplication>
 #include <QDate>
 
 namespace modDateTimeFunctions {
@@ -50,6 +51,31 @@ qint16 NormalizeHearingTime(qint16 Time)
     if (Time >= 1 && Time <= 799)
         return static_cast<qint16>(Time + 1200);
     return Time;
+}
+
+QString HearingTimeRangeProblem(qint64 b, qint64 e, bool *atEnd)
+{
+    // The docket window's words, so that its translations apply wherever the range is checked.
+    const auto text = [](const char *message) { return QCoreApplication::translate("frmFolderDocket", message); };
+    bool end = false;
+    QString problem;
+    if ((b != 0) != (e != 0)) {
+        problem = text("Begin and end times must be both filled in, or both zero.");
+    } else if (b > 0 && e > 0) {
+        const qint16 nb = NormalizeHearingTime(static_cast<qint16>(b)), ne = NormalizeHearingTime(static_cast<qint16>(e));
+        if (nb > ne) {
+            problem = text("The end time must fall after the begin time.");
+            end = true;
+        } else if (nb > 1900 || nb < 800) {
+            problem = text("Invalid time.");
+        } else if (ne > 1900 || ne < 800) {
+            problem = text("Invalid time.");
+            end = true;
+        }
+    }
+    if (atEnd)
+        *atEnd = end;
+    return problem;
 }
 
 } // namespace modDateTimeFunctions

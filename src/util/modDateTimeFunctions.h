@@ -9,6 +9,11 @@ namespace modDateTimeFunctions {
 // added; every other value is returned as it is.
 qint16 NormalizeHearingTime(qint16 Time);
 
+// A typed hearing time range (hhmm, 0 for none) as the docket window checks it: the message for
+// its first fault, or empty when the range passes; *atEnd tells whether the end time is at fault.
+// The docket window, the locator's pull list and zorva-db pull-list all check with it.
+QString HearingTimeRangeProblem(qint64 begin, qint64 end, bool *atEnd = nullptr);
+
 // A stored loan date (FILUDT) as the clerk reads it, "01/05/2026". The column holds the digits
 // MMDDYYYY as a number, so January's leading zero is gone (1052026). Anything that is not such a
 // date reads as empty.

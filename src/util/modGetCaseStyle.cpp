@@ -34,11 +34,12 @@ bool ToLitigantNumber(const QVariant &value, const char *name, qint16 &number, Q
 QString GetCaseStyle(bool RtvUsrSecF, qint16 PrmYer, const QString &PrmTyp, qint32 PrmSeq, const QString &PrmLTp,
                      qint16 PrmLit, QString &PrmPlfNam, QString &PrmPlfLtp, qint16 &PrmPlfLit, QString &PrmVersus,
                      QString &PrmDefNam, QString &PrmDefLtp, qint16 &PrmDefLit, QString &PrmPlfAty,
-                     QString &PrmDefAty, const ErrorHandler &onError)
+                     QString &PrmDefAty, const ErrorHandler &onError, const QString &role)
 {
     const QString flag = modBooleanConversions::BoolToString(RtvUsrSecF, QStringLiteral("1"), QStringLiteral("0"));
 
     ProcedureCall call;
+    call.SetRole(role);
     if (onError)
         QObject::connect(&call, &ProcedureCall::Error, onError);
     call.SetCommandText(QLatin1String(CommandText));

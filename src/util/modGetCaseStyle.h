@@ -19,6 +19,7 @@ using ErrorHandler = std::function<void(qint32 number, const QString &descriptio
 QString GetCaseStyle(bool RtvUsrSecF, qint16 PrmYer, const QString &PrmTyp, qint32 PrmSeq, const QString &PrmLTp,
                      qint16 PrmLit, QString &PrmPlfNam, QString &PrmPlfLtp, qint16 &PrmPlfLit, QString &PrmVersus,
                      QString &PrmDefNam, QString &PrmDefLtp, qint16 &PrmDefLit, QString &PrmPlfAty,
-                     QString &PrmDefAty, const ErrorHandler &onError = {});
+                     QString &PrmDefAty, const ErrorHandler &onError = {},
+                     const QString &role = QStringLiteral("data"));
 
 } // namespace modGetCaseStyle

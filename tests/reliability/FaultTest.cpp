@@ -54,7 +54,7 @@ const Row Rows[] = {
     // still write between the run's read and its insert on a server (on a file it must wait).
     {"another program lends (and logs) every folder between the read and the insert", On::Server, "docket out",
      "INSERT INTO MRLCRT.FILCHK SELECT HRGYER, HRGTYP, HRGSEQ, 'OTHER', 1052026, 'OTHER' FROM MRLCRT.HRGDTA; "
-     "INSERT INTO MRLCRT.FILLOG SELECT '2026-12-07T09:00:00.000Z', HRGYER, HRGTYP, HRGSEQ, 1, 'OTHER', 'OTHER', 1 "
+     "INSERT INTO MRLCRT.FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) SELECT '2026-12-07T09:00:00.000Z', HRGYER, HRGTYP, HRGSEQ, 1, 'OTHER', 'OTHER', 1 "
      "FROM MRLCRT.HRGDTA", 1, "UNIQUE constraint failed|duplicate key value violates unique constraint", 0, 0,
      "Insert Into MRLCRT.FILCHK"},
 };

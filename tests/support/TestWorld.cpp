@@ -24,7 +24,7 @@ QUrl ServerUrl(const QString &database)
     return url;
 }
 
-QSqlDatabase OpenOwn(const QString &name, const QString &file, const QString &serverDatabase)
+QSqlDatabase OpenOwn(const QString &name, const QString &file, const QString &serverDatabase, const QString &role = {})
 {
     const bool server = !serverDatabase.isEmpty();
     QSqlDatabase db = QSqlDatabase::addDatabase(server ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
@@ -32,7 +32,7 @@ QSqlDatabase OpenOwn(const QString &name, const QString &file, const QString &se
         const QUrl url = ServerUrl(serverDatabase);
         db.setHostName(url.host());
         db.setPort(url.port());
-        db.setUserName(url.userName());
+        db.setUserName(role.isEmpty() ? url.userName() : role);
         db.setDatabaseName(serverDatabase);
     } else {
         db.setDatabaseName(QStringLiteral(":memory:"));
@@ -191,6 +191,20 @@ TestWorld::WriteLock::~WriteLock()
         EXPECT_TRUE(q.exec(QStringLiteral("ROLLBACK")));
     }
     QSqlDatabase::removeDatabase(LockConnection);
+}
+
+QString TestWorld::Refusal(const QString &statement, const QString &role) const
+{
+    const QString name = QStringLiteral("test.refusal");
+    QString refusal;
+    {
+        QSqlDatabase db = OpenOwn(name, DatabaseFile(), m_serverDatabase, role);
+        QSqlQuery q(db);
+        if (!q.exec(statement))
+            refusal = q.lastError().text();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return refusal;
 }
 
 QVariant TestWorld::Scalar(const QString &query) const

@@ -45,6 +45,11 @@ public:
     static QString InsertionOrder() { return OnSQLite() ? QStringLiteral("rowid") : QStringLiteral("xmin::text::bigint, ctid"); }
     // From the moment the table holds `rows` rows, every insert into it fails with `message`.
     void FailInsertsFrom(int rows, const QString &message, const QString &table = QStringLiteral("FILCHK")) const;
+    // The engine's refusal of the statement, empty when it ran; on a server as the given role
+    // (a login without a password, as the private cluster's loopback trusts) when one is named.
+    QString Refusal(const QString &statement, const QString &role = {}) const;
+    // The world's database name on the server (empty on SQLite).
+    QString ServerDatabase() const { return m_serverDatabase; }
     QVariant Scalar(const QString &query) const;
     QList<QVariantList> Rows(const QString &query) const;
 

@@ -6,9 +6,8 @@
 // How zorva-db shows what it read on an administrator's terminal.
 namespace ConsoleText {
 
-// Court text with every control character (and bidirectional override, line separator) written
-// as a visible escape, \n, \t, \r, \x1b or \u202e: a name in the court's tables must not be able
-// to move the cursor, recolour or rewrite the terminal it is printed on.
+// Court text with every control, invisible and direction-changing character escaped
+// (modVisibleText): a name in the court's tables must not act on the terminal.
 QString Visible(const QString &text);
 
 // The database URL to name the court by, its password replaced by *** and control characters

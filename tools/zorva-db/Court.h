@@ -51,6 +51,11 @@ struct LogEntry
     QString party;
     QString user;
     bool automatic = false;
+    // Chained as the log writer chains it; written before the chain existed (no digest); or
+    // chained over sealedParty and then changed behind the log's back (the demo's tampered row).
+    enum class Seal { Chained, Unchained, Altered };
+    Seal seal = Seal::Chained;
+    QString sealedParty{};
 };
 
 struct Rows

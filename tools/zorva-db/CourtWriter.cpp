@@ -1,10 +1,14 @@
 #include "CourtWriter.h"
 
 #include "logwriter/FolderLogWriter.h"
+#include "logwriter/LogChain.h"
 #include "util/modTypeOfCase.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <numeric>
+#include <tuple>
 
 namespace CourtWriter {
 namespace {
@@ -59,23 +63,36 @@ QVariantList Key(const CaseKey &k)
     return {k.year, k.type, k.sequence};
 }
 
-bool Clear(QSqlDatabase &db, const QList<Court::Case> &cases, Steps &steps, QString *error)
+QString Stamp(const Court::LogEntry &e)
 {
-    const QList<std::pair<QString, QString>> tables{
-        {QStringLiteral("MASCRM"), QStringLiteral("MAS")}, {QStringLiteral("MASCIV"), QStringLiteral("MAS")},
-        {QStringLiteral("HRGDTA"), QStringLiteral("HRG")}, {QStringLiteral("FILCHK"), QStringLiteral("FIL")},
-        {QStringLiteral("FILLOG"), QStringLiteral("LOG")},
-    };
-    for (const auto &[table, prefix] : tables) {
-        Statement del(
-            db,
-            QStringLiteral("DELETE FROM MRLCRT.%1 WHERE %2YER=? AND %2TYP=? AND %2SEQ=?").arg(table, prefix),
-            steps);
-        for (const Court::Case &c : cases)
-            if (!del.Run(Key(c.key), error))
-                return false;
+    return e.stamp.toUTC().toString(Qt::ISODateWithMs);
+}
+
+// Each log row's digest, chained per case in the order of the rows' stamps.
+QStringList Digests(const QList<Court::LogEntry> &log)
+{
+    QList<qsizetype> order(log.size());
+    std::iota(order.begin(), order.end(), 0);
+    const auto caseOf = [&](qsizetype i) { return std::tuple(log[i].key.year, log[i].key.type, log[i].key.sequence); };
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return std::tuple(caseOf(a), log[a].stamp) < std::tuple(caseOf(b), log[b].stamp);
+    });
+    QStringList digests(log.size());
+    QString previous;
+    for (qsizetype n = 0; n < order.size(); ++n) {
+        const Court::LogEntry &e = log[order[n]];
+        if (n == 0 || caseOf(order[n - 1]) != caseOf(order[n]))
+            previous.clear();
+        if (e.seal == Court::LogEntry::Seal::Unchained) {
+            previous.clear();
+            continue;
+        }
+        const QString party = e.seal == Court::LogEntry::Seal::Altered ? e.sealedParty : e.party;
+        previous = LogChain::Digest({Stamp(e), e.key.year, e.key.type, e.key.sequence, e.automatic, e.user, party, e.out},
+                                    previous);
+        digests[order[n]] = previous;
     }
-    return true;
+    return digests;
 }
 
 bool Insert(QSqlDatabase &db, const Court::Rows &rows, Steps &steps, QString *error)
@@ -110,11 +127,13 @@ bool Insert(QSqlDatabase &db, const Court::Rows &rows, Steps &steps, QString *er
         if (!loan.Run(Key(l.key) << l.party << l.date.toString(QStringLiteral("MMddyyyy")) << l.user, error))
             return false;
 
-    Statement log(db, QLatin1String(FolderLogWriter::InsertStatement), steps);
-    for (const Court::LogEntry &e : rows.log) {
-        const QString stamp = e.stamp.toUTC().toString(Qt::ISODateWithMs);
-        if (!log.Run({stamp, e.key.year, e.key.type, e.key.sequence, e.automatic ? 1 : 0, e.user, e.party,
-                      e.out ? 1 : 0},
+    Statement log(db, QLatin1String(FolderLogWriter::ChainedInsertStatement), steps);
+    const QStringList digests = Digests(rows.log);
+    for (qsizetype i = 0; i < rows.log.size(); ++i) {
+        const Court::LogEntry &e = rows.log[i];
+        const QVariant digest = digests[i].isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(digests[i]);
+        if (!log.Run({Stamp(e), e.key.year, e.key.type, e.key.sequence, e.automatic ? 1 : 0, e.user, e.party,
+                      e.out ? 1 : 0, digest},
                      error))
             return false;
     }
@@ -123,18 +142,15 @@ bool Insert(QSqlDatabase &db, const Court::Rows &rows, Steps &steps, QString *er
 
 } // namespace
 
-bool Write(QSqlDatabase &db, const Court::Rows &rows, bool replace, QString *error,
+bool Write(QSqlDatabase &db, const Court::Rows &rows, QString *error,
            const std::function<void(qint64, qint64)> &progress)
 {
-    Steps steps{0, (replace ? 5 * rows.cases.size() : 0) + rows.LitigantCount() + rows.hearings.size() +
-                       rows.loans.size() + rows.log.size(),
-                progress};
+    Steps steps{0, rows.LitigantCount() + rows.hearings.size() + rows.loans.size() + rows.log.size(), progress};
     if (!db.transaction()) {
         *error = QStringLiteral("cannot start a transaction: %1").arg(db.lastError().text());
         return false;
     }
-    bool ok = !replace || Clear(db, rows.cases, steps, error);
-    ok = ok && Insert(db, rows, steps, error);
+    const bool ok = Insert(db, rows, steps, error);
     if (ok && db.commit())
         return true;
     if (ok)

@@ -78,6 +78,50 @@ void AddShowcases(Court::Rows &court, const QDate &today)
                                  false};
 }
 
+// Cases planted for zorva-db audit to find, one of each kind: a loan made outside the component
+// (no log row), a return made outside it (the log's last word is "out"), a loan of a case in no
+// master table, a loan dated in the future, a log row changed after it was written, and rows
+// written before the chain existed.
+void AddAuditCases(Court::Rows &court, const QDate &today)
+{
+    const QString PL = QStringLiteral("PL"), DF = QStringLiteral("DF"), clerk = QStringLiteral("CLERK3");
+    const auto civil = [&](qint32 sequence, const char *defendant) {
+        const CaseKey key = Key(2017, "CV", sequence);
+        court.cases << Court::Case{key,
+                                   QStringLiteral("N"),
+                                   {{PL, 1, QStringLiteral("FIRST COUNTY BANK"), QStringLiteral("PRICE, GORDON")},
+                                    {DF, 1, QString::fromLatin1(defendant), QString()}}};
+        return key;
+    };
+    const QDate lent = today.addDays(-12);
+    court.loans << Court::Loan{civil(501, "HALE, RITA"), QStringLiteral("SHERIFF"), lent, clerk};
+
+    const CaseKey returned = civil(502, "IVES, CARL");
+    court.log << Court::LogEntry{returned, At(lent, 10, 0), true, QStringLiteral("PUBLIC DEF"), clerk, false};
+
+    const CaseKey unknown = Key(2017, "CV", 503);
+    court.loans << Court::Loan{unknown, QStringLiteral("DA OFFICE"), lent, clerk};
+    court.log << Court::LogEntry{unknown, At(lent, 10, 30), true, QStringLiteral("DA OFFICE"), clerk, false};
+
+    const CaseKey ahead = civil(504, "JUNG, OTTO");
+    court.loans << Court::Loan{ahead, QStringLiteral("SMI"), today.addDays(30), clerk};
+    court.log << Court::LogEntry{ahead, At(lent, 11, 0), true, QStringLiteral("SMI"), clerk, false};
+
+    const CaseKey altered = civil(505, "KANE, LENA");
+    Court::LogEntry changed{altered, At(lent.addDays(-30), 9, 0), true, QStringLiteral("DA OFFICE"), clerk, false};
+    changed.seal = Court::LogEntry::Seal::Altered;
+    changed.sealedParty = QStringLiteral("PUBLIC DEF");
+    court.log << changed;
+    court.log << Court::LogEntry{altered, At(lent.addDays(-20), 9, 0), false, QStringLiteral("DA OFFICE"), clerk, false};
+
+    const CaseKey old = civil(506, "LOWE, MARK");
+    for (const bool out : {true, false}) {
+        Court::LogEntry before{old, At(QDate(2019, 3, out ? 4 : 11), 14, 0), out, QStringLiteral("JON"), clerk, false};
+        before.seal = Court::LogEntry::Seal::Unchained;
+        court.log << before;
+    }
+}
+
 // Court days from ten days back to ten ahead, and today whatever day it is, so that the
 // docket window's default date has cases.
 QList<QDate> HearingDays(const QDate &today)
@@ -141,6 +185,7 @@ Court::Rows Build(const QDate &today)
 {
     Court::Rows court;
     AddShowcases(court, today);
+    AddAuditCases(court, today);
 
     QRandomGenerator rng(Seed);
     const QList<QDate> days = HearingDays(today);

@@ -6,13 +6,14 @@
 #include <QStringList>
 
 // Seeding replaces every record of the demo's case numbers and adds the demo's cases beside
-// the court's own: on a court in use that would overwrite clerks' loans and history. This finds
-// what the court holds besides the demo's own rows, so that seeding can refuse.
+// the court's own: on a court in use that would overwrite clerks' work. This compares the court
+// with the very rows seeding would write, so that seeding can refuse.
 namespace DemoGuard {
 
-// One line per kind of record that is not the demo's (cases, loans, history), each with its
-// count and the first few case numbers; empty when the court holds only demo rows. A demo row
+// One line per table that differs from the demo's rows: how many of its rows are not the demo's,
+// how many of the demo's are missing (or changed: a changed row is both), each with the first few
+// rows named. Empty when the court holds exactly the demo's rows, or nothing at all. A demo row
 // still counts as the demo's on a later day: dates are not compared.
-bool Foreign(QSqlDatabase &db, const Court::Rows &demo, QStringList *found, QString *error);
+bool Differences(QSqlDatabase &db, const Court::Rows &demo, QStringList *found, QString *error);
 
 } // namespace DemoGuard

@@ -28,7 +28,12 @@ public:
 
     bool Run(const QString &statement, const CaseKey &key)
     {
-        m_data.Execute(statement, QVariantList{key.year, key.type, key.sequence});
+        return Run(statement, QVariantList{key.year, key.type, key.sequence});
+    }
+
+    bool Run(const QString &statement, const QVariantList &params)
+    {
+        m_data.Execute(statement, params);
         return !m_failed;
     }
 
@@ -64,7 +69,8 @@ QString LogLine(const DataObject &row)
 bool Status(const CaseKey &key, QString *line, QString *error)
 {
     Reader loan(error);
-    if (!loan.Run(QLatin1String(FolderStatements::SelectLoan), key))
+    if (!loan.Run(QLatin1String(FolderStatements::SelectLoanAnyCase),
+                  FolderStatements::AnyCaseKey(key.year, key.type, key.sequence)))
         return false;
     const QString number = CaseNumber(key);
     if (!loan.Data().Eof()) {

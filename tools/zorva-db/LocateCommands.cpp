@@ -7,6 +7,7 @@
 #include "forms/folder_locate/LocateReport.h"
 #include "records/Connection.h"
 #include "records/DataObject.h"
+#include "util/modDateTimeFunctions.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -24,40 +25,84 @@ int Refuse(QTextStream &err, const QString &message)
     return BadUsage;
 }
 
-void Print(LocateLists::List list, bool csv, QTextStream &out)
+// Text rows as they are printed: each cell made visible and cut at CellWidth, the cells joined by
+// \x1f (which Visible escapes, so never inside a cell). One UTF-8 string a row: a day of 100,000
+// hearings is held as little as it can be until the widths are known.
+struct Packed
 {
-    for (QStringList &row : list.rows)
+    QByteArrayList rows;
+    bool cut = false;
+
+    void Add(const QList<QStringList> &rows)
+    {
+        for (const QStringList &row : rows) {
+            QStringList cells;
+            for (const QString &cell : row) {
+                QString shown = ConsoleText::Visible(cell);
+                // One long holder must not pad every line to its length.
+                if (shown.size() > CellWidth) {
+                    shown = shown.left(CellWidth - 3) + QStringLiteral("...");
+                    cut = true;
+                }
+                cells << shown;
+            }
+            this->rows << cells.join(QChar(0x1f)).toUtf8();
+        }
+    }
+};
+
+QList<QStringList> Visible(QList<QStringList> rows)
+{
+    for (QStringList &row : rows)
         for (QString &cell : row)
             cell = ConsoleText::Visible(cell);
-    if (csv) {
-        out << LocateReport::Csv(list.columns, list.rows);
-        out.flush();
-        return;
-    }
+    return rows;
+}
+
+void PrintText(const QString &heading, const QStringList &columns, const Packed &packed, QTextStream &out)
+{
     out << "court: " << ConsoleText::CourtName(Connection::Current().url) << '\n';
     // The heading's own line breaks stay; court text in it was made visible before.
-    for (const QString &line : list.heading.split(QLatin1Char('\n')))
+    for (const QString &line : heading.split(QLatin1Char('\n')))
         out << ConsoleText::Visible(line) << '\n';
     QList<qsizetype> widths;
-    for (const QString &column : list.columns)
+    for (const QString &column : columns)
         widths << column.size();
-    for (const QStringList &row : list.rows)
-        for (qsizetype c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], row[c].size());
+    for (const QByteArray &row : packed.rows) {
+        qsizetype c = 0;
+        for (const QString &cell : QString::fromUtf8(row).split(QChar(0x1f))) {
+            widths[c] = std::max(widths[c], cell.size());
+            ++c;
+        }
+    }
     const auto line = [&](const QStringList &cells) {
         QString text;
         for (qsizetype c = 0; c < cells.size(); ++c)
-            text += (c ? QStringLiteral("  ") : QStringLiteral("  ")) + cells[c].leftJustified(widths[c]);
+            text += QStringLiteral("  ") + cells[c].leftJustified(widths[c]);
         out << text.trimmed().prepend(QStringLiteral("  ")) << '\n';
     };
-    if (list.rows.isEmpty()) {
+    if (packed.rows.isEmpty()) {
         out << "  (none)\n";
     } else {
-        line(list.columns);
-        for (const QStringList &row : list.rows)
-            line(row);
+        line(columns);
+        for (const QByteArray &row : packed.rows)
+            line(QString::fromUtf8(row).split(QChar(0x1f)));
     }
+    if (packed.cut)
+        out << "  (cells longer than " << CellWidth << " characters are cut, ending in \"...\"; --csv gives them whole)\n";
     out.flush();
+}
+
+void Print(const LocateLists::List &list, bool csv, QTextStream &out)
+{
+    if (csv) {
+        out << LocateReport::Csv(list.columns, Visible(list.rows));
+        out.flush();
+        return;
+    }
+    Packed packed;
+    packed.Add(list.rows);
+    PrintText(list.heading, list.columns, packed, out);
 }
 
 // The court text of the heading's location line made visible, and the history's times zoned.
@@ -109,7 +154,8 @@ bool Takes(const QString &command, const QString &option)
         return Handles(command);
     if (option == QLatin1String("days"))
         return command == QLatin1String("overdue");
-    return command == QLatin1String("pull-list") && option != QLatin1String("hearings");
+    static const QStringList pullOptions{"date", "begin", "end", "judge", "room", "branch"};
+    return command == QLatin1String("pull-list") && pullOptions.contains(option);
 }
 
 int PullSelection(const QCommandLineParser &parser, QTextStream &err, DocketSelection *out)
@@ -123,7 +169,7 @@ int PullSelection(const QCommandLineParser &parser, QTextStream &err, DocketSele
     const qint64 e = parser.isSet(QStringLiteral("end")) ? Number(parser.value(QStringLiteral("end")), &endOk) : 0;
     if (!beginOk || !endOk)
         return Refuse(err, QStringLiteral("--begin and --end are times hhmm, as 830 or 1330"));
-    const QString problem = LocateQueries::TimeRangeProblem(b, e);
+    const QString problem = modDateTimeFunctions::HearingTimeRangeProblem(b, e);
     if (!problem.isEmpty())
         return Refuse(err, problem);
     s.beginTime = static_cast<qint32>(b);
@@ -132,7 +178,9 @@ int PullSelection(const QCommandLineParser &parser, QTextStream &err, DocketSele
         s.judge = parser.value(QStringLiteral("judge")).toUpper();
     if (parser.isSet(QStringLiteral("room")))
         s.room = parser.value(QStringLiteral("room")).toUpper();
-    s.branch = parser.value(QStringLiteral("branch")).toUpper().left(1);
+    s.branch = parser.value(QStringLiteral("branch")).toUpper();
+    if (s.branch.size() > 1) // a branch code is one character: never cut without a word
+        return Refuse(err, QStringLiteral("--branch \"%1\" is not a branch code of one character").arg(s.branch));
     return Ok;
 }
 
@@ -152,8 +200,8 @@ int Run(const QString &command, const QStringList &args, const QCommandLineParse
         Print(list, csv, out);
         return int(Ok);
     };
-    if (parser.isSet(QStringLiteral("db")))
-        Connection::Use(parser.value(QStringLiteral("db")), QStringLiteral("the --db option"));
+    // These only read: no court file made (the default one included), nothing set in one.
+    Connection::Use(parser.value(QStringLiteral("db")), QStringLiteral("the --db option"), Connection::Access::ReadOnly);
 
     if (command == QLatin1String("where")) {
         const QString text = args.join(QLatin1Char(' '));
@@ -191,9 +239,31 @@ int Run(const QString &command, const QStringList &args, const QCommandLineParse
     DocketSelection s;
     if (const int refused = PullSelection(parser, err, &s))
         return refused;
-    QList<LocateQueries::Pull> pulls;
-    const bool ok = queries.PullList(s, &pulls);
-    return answered(ok, LocateLists::Pull(s, pulls));
+    // Written a page at a time (CSV) or kept as printed lines (text): a day of 100,000 hearings
+    // is never held as rows and titles all at once.
+    const QStringList columns = LocateLists::Columns(LocateLists::PullView);
+    Packed packed;
+    qsizetype count = 0;
+    if (csv)
+        out << LocateReport::Csv(columns, {});
+    const bool ok = queries.PullPages(s, [&](QList<LocateQueries::Pull> &page) {
+        count += page.size();
+        const QList<QStringList> rows = LocateLists::Pull(s, page).rows;
+        if (csv)
+            out << LocateReport::CsvRecords(Visible(rows));
+        else
+            packed.Add(rows);
+    });
+    if (!ok) {
+        out.flush();
+        err << "zorva-db: " << failure << Qt::endl;
+        return Failed;
+    }
+    if (csv)
+        out.flush();
+    else
+        PrintText(LocateLists::PullHeading(s, count), columns, packed, out);
+    return Ok;
 }
 
 } // namespace LocateCommands

@@ -19,6 +19,9 @@ inline constexpr char Usage[] = R"(  where CASE [--db URL] [--csv]    where the 
                                     folders out longer than N days (30), by holder
 )";
 
+// The widest a cell is printed as text; a longer one is cut, and the output says so.
+inline constexpr int CellWidth = 60;
+
 bool Handles(const QString &command);
 void AddOptions(QCommandLineParser &parser);
 // Whether the option (by its long name) is one of these commands' own, and the command takes it.

@@ -1,6 +1,7 @@
 // zorva-db: creates court databases for ZORVAFolders, fills them with demo data and reads folders back.
 
 #include "ConsoleText.h"
+#include "CourtAudit.h"
 #include "CourtWriter.h"
 #include "DemoCourt.h"
 #include "DemoGuard.h"
@@ -11,9 +12,11 @@
 #include "Progress.h"
 #include "ZorvaVersion.h"
 
+#include "forms/folder_locate/LocateReport.h"
 #include "records/CaseKey.h"
 #include "records/Connection.h"
 #include "records/Schema.h"
+#include "records/ServerRoles.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -28,20 +31,31 @@ const char Usage[] = R"(Usage: zorva-db <command> [arguments]
 
 Commands:
   init URL                          create the court tables (existing tables and rows stay);
-                                    the only command that makes a new court file
-  seed-demo URL [--force]           write the demo county court (its cases are replaced); a
-                                    court that holds other records is refused without --force
+                                    the only command that makes a new court file; on
+                                    PostgreSQL also the court's reader and clerk roles
+  seed-demo URL [--force]           write the demo county court (its tables made anew); a
+                                    court whose rows differ from the demo's is refused without
+                                    --force
   generate URL --date yyyy-MM-dd --hearings N
                                     add N hearings on that date, each for a new case
   status CASE [--db URL]            who holds the case's folder
   history CASE [--db URL]           the folder's loans and returns, oldest first
+  grant reader|clerk LOGIN [--db URL]
+                                    on PostgreSQL: makes LOGIN one of the court's readers (who
+                                    may look but not change loans) or clerks
+  audit [--db URL] [--since yyyy-MM-dd] [--csv]
+                                    compares the loans with the log and verifies the log's
+                                    chains: counts by kind, then each finding, oldest first;
+                                    exit status 1 when anything is found
 %1%2
 Each option is given once and never empty. Work that takes long shows its progress on a terminal.
 Court text is printed with control characters escaped (\x1b, \n), times with their zone.
 CASE is written 2009-CV-123, 2009 CV 123 or 2009CV000123.
 URL is sqlite:/path/court.db, postgresql://user@host:port/dbname or odbc:<connection string>.
-Without --db, status and history use ZORVA_DATABASE, else the stored setting, else this
-user's own court file. They only read: a court file that does not exist is an error.
+Without --db, the reading commands (status, history, where, holder, pull-list, overdue, audit)
+use ZORVA_DATABASE, else the stored setting, else this user's own court file. They only read: a
+court file that does not exist is an error. Text output cuts a cell at %3 characters, and says
+so; --csv gives every cell whole.
 )";
 
 QTextStream &Out()
@@ -81,6 +95,8 @@ int Init(const QString &url)
         return Fail(Failed, error);
     if (Connection::BackendOf(db) != Connection::Backend::SQLite && !Schema::Create(db, &error))
         return Fail(Failed, error);
+    if (Connection::DialectOf(db) == Connection::Dialect::PostgreSQL && !ServerRoles::Apply(db, true, &error))
+        return Fail(Failed, QStringLiteral("making the court's roles failed: ") + error);
     Out() << "Court tables ready in " << ConsoleText::CourtName(url) << Qt::endl;
     return Ok;
 }
@@ -92,20 +108,24 @@ int SeedDemo(const QString &url, bool force)
     if (!db.isValid())
         return Fail(Failed, error);
     const Court::Rows court = DemoCourt::Build(QDate::currentDate());
-    QStringList foreign;
-    if (!DemoGuard::Foreign(db, court, &foreign, &error))
+    QStringList differences;
+    if (!DemoGuard::Differences(db, court, &differences, &error))
         return Fail(Failed, error);
-    if (!foreign.isEmpty() && !force)
-        return Fail(Failed, QStringLiteral("%1 holds records that are not the demo court's: %2. Seeding would "
-                                           "replace those of the demo's case numbers and put %3 demo cases "
-                                           "beside the others; nothing was written. Add --force to seed all "
-                                           "the same.")
-                                .arg(ConsoleText::CourtName(url), foreign.join(QStringLiteral("; ")))
+    if (!differences.isEmpty() && !force)
+        return Fail(Failed, QStringLiteral("%1 differs from the demo court: %2. Seeding makes the court's tables "
+                                           "anew, holding the %3 demo cases only; nothing was written. Add --force "
+                                           "to reset the court all the same.")
+                                .arg(ConsoleText::CourtName(url), differences.join(QStringLiteral("; ")))
                                 .arg(court.cases.size()));
     bool written = false;
     {
         Progress progress(QStringLiteral("seeding the demo court"));
-        written = CourtWriter::Write(db, court, true, &error,
+        // A reset as the tables' owner: the log refuses to have its rows deleted.
+        // Tables made anew have lost their grants: the roles init made get them back.
+        written = Schema::Recreate(db, &error) &&
+                  (Connection::DialectOf(db) != Connection::Dialect::PostgreSQL ||
+                   ServerRoles::Apply(db, false, &error)) &&
+                  CourtWriter::Write(db, court, &error,
                                      [&progress](qint64 done, qint64 total) { progress.Step(done, total); });
     }
     if (!written)
@@ -146,7 +166,7 @@ int Generate(const QString &url, const QString &dateText, const QString &countTe
     {
         Progress progress(QStringLiteral("writing %1 hearings").arg(count));
         const Court::Rows docket = DocketGenerator::Build(date, count, *first);
-        written = CourtWriter::Write(db, docket, false, &error,
+        written = CourtWriter::Write(db, docket, &error,
                                      [&progress](qint64 done, qint64 total) { progress.Step(done, total); });
     }
     if (!written)
@@ -185,6 +205,52 @@ int Report(const QString &command, const QStringList &caseWords, const QString &
     return Ok;
 }
 
+int Grant(const QStringList &args, const QString &url)
+{
+    if (args.size() != 2 || (args[0] != QLatin1String(ServerRoles::Reader) && args[0] != QLatin1String(ServerRoles::Clerk)))
+        return Refuse(QStringLiteral("grant needs reader or clerk, then the server login to give it to"));
+    Connection::Use(url, QStringLiteral("the --db option"));
+    QString error;
+    QSqlDatabase db = Connection::Database(QStringLiteral("data"), &error);
+    if (!db.isValid())
+        return Fail(Failed, error);
+    if (Connection::DialectOf(db) != Connection::Dialect::PostgreSQL)
+        return Fail(Failed, QStringLiteral("roles are given on PostgreSQL courts only"));
+    if (!ServerRoles::Grant(db, args[0], args[1], &error))
+        return Fail(Failed, error);
+    Out() << ConsoleText::Visible(args[1]) << " is now a " << args[0] << " of " << ConsoleText::CourtName(Connection::Current().url)
+          << " (role " << ServerRoles::Name(db, args[0]) << ")" << Qt::endl;
+    return Ok;
+}
+
+int Audit(const QString &url, const QString &sinceText, bool csv)
+{
+    QDate since;
+    if (!sinceText.isEmpty()) {
+        since = QDate::fromString(sinceText, QStringLiteral("yyyy-MM-dd"));
+        if (!since.isValid())
+            return Refuse(QStringLiteral("--since \"%1\" is not a date; write it as yyyy-MM-dd").arg(sinceText));
+    }
+    // An audit only reads: it never makes a court file, nor sets anything in one.
+    Connection::Use(url, QStringLiteral("the --db option"), Connection::Access::ReadOnly);
+    QString error;
+    QSqlDatabase db = Connection::Database(QStringLiteral("data"), &error);
+    CourtAudit::Report report;
+    if (!db.isValid() || !CourtAudit::Run(db, since, QDate::currentDate(), &report, &error))
+        return Fail(Failed, error);
+    if (csv) {
+        Out() << LocateReport::Csv({QStringLiteral("kind"), QStringLiteral("case"), QStringLiteral("when"),
+                                    QStringLiteral("detail")},
+                                   CourtAudit::Rows(report));
+    } else {
+        Out() << "court: " << ConsoleText::CourtName(Connection::Current().url) << '\n';
+        for (const QString &line : CourtAudit::Lines(report))
+            Out() << line << '\n';
+    }
+    Out().flush();
+    return report.findings.isEmpty() ? Ok : Failed;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -202,13 +268,17 @@ int main(int argc, char *argv[])
                                       QStringLiteral("N"));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("version"));
     const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("seed a court in use"));
-    parser.addOptions({help, version, db, date, hearings, force});
+    const QCommandLineOption since(QStringLiteral("since"), QStringLiteral("first date audited"),
+                                   QStringLiteral("date"));
+    parser.addOptions({help, version, db, date, hearings, force, since});
     LocateCommands::AddOptions(parser);
     LabelsCommand::AddOptions(parser);
     if (!parser.parse(QCoreApplication::arguments()))
         return Refuse(parser.errorText());
     if (parser.isSet(help)) {
-        Out() << QString::fromLatin1(Usage).arg(QLatin1String(LocateCommands::Usage), QLatin1String(LabelsCommand::Usage));
+        Out() << QString::fromLatin1(Usage)
+                     .arg(QLatin1String(LocateCommands::Usage), QLatin1String(LabelsCommand::Usage))
+                     .arg(LocateCommands::CellWidth);
         return Ok;
     }
     if (parser.isSet(version)) {
@@ -218,9 +288,10 @@ int main(int argc, char *argv[])
 
     // A repeated option would silently take its last value, an empty one fall back on a default
     // (--db "" on the environment's court): both are more likely a script's mistake.
-    for (const QString &name : parser.optionNames()) {
+    const QStringList given = parser.optionNames(); // a flag given twice is there twice
+    for (const QString &name : given) {
         const QStringList values = parser.values(name);
-        if (values.size() > 1)
+        if (values.size() > 1 || given.count(name) > 1)
             return Refuse(QStringLiteral("--%1 given more than once").arg(name));
         if (values.size() == 1 && values.first().trimmed().isEmpty())
             return Refuse(QStringLiteral("--%1 is empty").arg(name));
@@ -236,17 +307,20 @@ int main(int argc, char *argv[])
     const bool seed = command == QLatin1String("seed-demo");
     const bool locate = LocateCommands::Handles(command);
     const bool labels = LabelsCommand::Handles(command);
-    if (!report && !generate && !seed && !locate && !labels && command != QLatin1String("init"))
+    const bool audit = command == QLatin1String("audit");
+    const bool grant = command == QLatin1String("grant");
+    if (!report && !generate && !seed && !locate && !labels && !audit && !grant && command != QLatin1String("init"))
         return Refuse(QStringLiteral("unknown command \"%1\"").arg(command));
 
     // An option that the command does not take is more likely a mistake than something to ignore.
     for (const auto &[option, allowed] :
-         {std::pair{&db, report}, {&date, generate}, {&hearings, generate}, {&force, seed}})
+         {std::pair{&db, report || audit || grant}, {&date, generate}, {&hearings, generate}, {&force, seed}, {&since, audit}})
         if (parser.isSet(*option) && !allowed && !(locate && LocateCommands::Takes(command, option->names().constFirst())) &&
             !LabelsCommand::Takes(command, option->names().constFirst()))
             return Refuse(QStringLiteral("%1 does not take --%2").arg(command, option->names().constFirst()));
     for (const QString &name : parser.optionNames())
-        if ((LocateCommands::Owns(name) && !LocateCommands::Takes(command, name) && !LabelsCommand::Takes(command, name)) ||
+        if ((LocateCommands::Owns(name) && !LocateCommands::Takes(command, name) && !LabelsCommand::Takes(command, name) &&
+             !(audit && name == QLatin1String("csv"))) ||
             (LabelsCommand::Owns(name) && !LabelsCommand::Takes(command, name)))
             return Refuse(QStringLiteral("%1 does not take --%2").arg(command, name));
     if (locate) {
@@ -260,6 +334,13 @@ int main(int argc, char *argv[])
     }
     if (report)
         return Report(command, args, parser.value(db));
+    if (grant)
+        return Grant(args, parser.value(db));
+    if (audit) {
+        if (!args.isEmpty())
+            return Refuse(QStringLiteral("audit takes options only, not \"%1\"").arg(args.join(QLatin1Char(' '))));
+        return Audit(parser.value(db), parser.value(since), parser.isSet(QStringLiteral("csv")));
+    }
     if (args.size() != 1)
         return Refuse(QStringLiteral("%1 needs exactly one database URL").arg(command));
     if (command == QLatin1String("init"))

@@ -1,5 +1,7 @@
 #include "PastedCases.h"
 
+#include "util/modVisibleText.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -29,12 +31,17 @@ PastedCases ReadPastedCases(const QString &text)
         if (trimmed.isEmpty())
             continue;
         // A spreadsheet row's cells (year, type, sequence) are parted by tabs, which are blanks.
-        const std::optional<CaseKey> key = CaseKey::Parse(WithFullYear(trimmed));
+        // A line with a NUL or an invisible or direction-changing character in it is refused
+        // whole, and shown escaped: a box would cut it at the NUL, or show it turned around.
+        const std::optional<CaseKey> key =
+            modVisibleText::HasHidden(trimmed) ? std::nullopt : CaseKey::Parse(WithFullYear(trimmed));
         if (key)
             pasted.cases.append(*key);
         else
             // The batch window's wording, so that its translations still apply.
-            pasted.refused << QCoreApplication::translate("frmFolderBatch", "line %1: %2").arg(i + 1).arg(trimmed);
+            pasted.refused << QCoreApplication::translate("frmFolderBatch", "line %1: %2")
+                                  .arg(i + 1)
+                                  .arg(modVisibleText::Visible(trimmed));
     }
     return pasted;
 }

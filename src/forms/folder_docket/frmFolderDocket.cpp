@@ -5,6 +5,7 @@
 #include "records/FolderStatements.h"
 #include "shared/ComponentName.h"
 #include "shared/SettingsStore.h"
+#include "shared/WriteRefusal.h"
 #include "shared/controls/AlphaMericBox.h"
 #include "shared/controls/Combo.h"
 #include "shared/controls/DatePicker.h"
@@ -20,6 +21,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -176,6 +178,11 @@ void frmFolderDocket::Load()
     txtREQBRN->SetText(SettingsStore::GetSetting(app, section, QStringLiteral("Branch"), QString()));
     SetPartyState();
     UpdateRunButton();
+    // A user who may not change loans has nothing to run here: told, the window goes.
+    if (WriteRefusal::Told()) {
+        cmdRun->setEnabled(false);
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 void frmFolderDocket::Form_Activate() { modScreenPos::RestoreFormPosition(this, false, true, true, true, false); }
@@ -217,29 +224,13 @@ bool frmFolderDocket::RunAllowed()
 
 bool frmFolderDocket::ScreenHasErrors()
 {
-    using modDateTimeFunctions::NormalizeHearingTime;
     using modFormFunctions::ShowFieldError;
-    const qint64 b = txtBEGTIM->Value();
-    const qint64 e = txtENDTIM->Value();
-    if ((b != 0) != (e != 0)) {
-        ShowFieldError(txtBEGTIM, tr("Begin and end times must be both filled in, or both zero."));
+    bool atEnd = false;
+    const QString problem =
+        modDateTimeFunctions::HearingTimeRangeProblem(txtBEGTIM->Value(), txtENDTIM->Value(), &atEnd);
+    if (!problem.isEmpty()) {
+        ShowFieldError(atEnd ? txtENDTIM : txtBEGTIM, problem);
         return true;
-    }
-    if (b > 0 && e > 0) {
-        const qint16 nb = NormalizeHearingTime(static_cast<qint16>(b));
-        const qint16 ne = NormalizeHearingTime(static_cast<qint16>(e));
-        if (nb > ne) {
-            ShowFieldError(txtENDTIM, tr("The end time must fall after the begin time."));
-            return true;
-        }
-        if (nb > 1900 || nb < 800) {
-            ShowFieldError(txtBEGTIM, tr("Invalid time."));
-            return true;
-        }
-        if (ne > 1900 || ne < 800) {
-            ShowFieldError(txtENDTIM, tr("Invalid time."));
-            return true;
-        }
     }
     if (PartyMissing()) {
         ShowFieldError(txtREQOTO, tr("You must indicate the party to whom the folders are checked out."));

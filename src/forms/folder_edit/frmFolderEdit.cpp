@@ -6,6 +6,7 @@
 #include "shared/ComponentName.h"
 #include "shared/SettingsStore.h"
 #include "shared/Twips.h"
+#include "shared/WriteRefusal.h"
 #include "shared/controls/AlphaMericBox.h"
 #include "shared/controls/DataLabel.h"
 #include "shared/controls/MailSlot.h"
@@ -118,6 +119,7 @@ void frmFolderEdit::BuildMenus()
 
     lblCaseNumber = new QLabel(bar);
     lblCaseNumber->setObjectName(QStringLiteral("lblCaseNumber"));
+    lblCaseNumber->setTextFormat(Qt::PlainText); // the host's type code, never markup
     lblCaseNumber->setContentsMargins(0, 0, 6, 0);
     bar->setCornerWidget(lblCaseNumber, Qt::TopRightCorner);
 
@@ -168,6 +170,10 @@ void frmFolderEdit::Form_Load()
     adoFILCHK->Execute(QLatin1String(FolderStatements::SelectLoan),
                        QVariantList{QVariant::fromValue(m_year), m_type, QVariant::fromValue(m_sequence)});
     ShowLoan(ReadLoan());
+
+    // As a load that failed: the window closes after the box.
+    if (!tmrUnload->isActive() && WriteRefusal::Told())
+        tmrUnload->start();
 
     const QString app = ComponentName::ApplicationName();
     mnuAppEditPreferencesLoggingAuto->setChecked(

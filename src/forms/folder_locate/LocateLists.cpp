@@ -99,6 +99,18 @@ List Holder(const QString &holder, const QList<LocateQueries::Loan> &loans)
 
 List Pull(const DocketSelection &s, const QList<LocateQueries::Pull> &pulls)
 {
+    List list{PullHeading(s, pulls.size()), Columns(PullView), {}};
+    for (const LocateQueries::Pull &pull : pulls) {
+        QString folder = QStringLiteral("in the file room");
+        if (pull.loan)
+            folder = pull.withJudge ? QStringLiteral("with the judge since %1").arg(Since(*pull.loan)) : OutTo(*pull.loan);
+        list.rows << QStringList{Time(pull.time), pull.room, pull.judge, pull.caseNumber, pull.title, folder};
+    }
+    return list;
+}
+
+QString PullHeading(const DocketSelection &s, qsizetype count)
+{
     QString heading = QStringLiteral("Pull list for %1").arg(s.hearingDate.toString(QStringLiteral("MM/dd/yyyy")));
     if (s.judge != All)
         heading += QStringLiteral(", judge %1").arg(s.judge);
@@ -108,14 +120,7 @@ List Pull(const DocketSelection &s, const QList<LocateQueries::Pull> &pulls)
         heading += QStringLiteral(", %1 to %2").arg(Normalized(s.beginTime), Normalized(s.endTime));
     if (!s.branch.trimmed().isEmpty())
         heading += QStringLiteral(", branch %1").arg(s.branch);
-    List list{heading + QStringLiteral(": %1 hearing(s)").arg(pulls.size()), Columns(PullView), {}};
-    for (const LocateQueries::Pull &pull : pulls) {
-        QString folder = QStringLiteral("in the file room");
-        if (pull.loan)
-            folder = pull.withJudge ? QStringLiteral("with the judge since %1").arg(Since(*pull.loan)) : OutTo(*pull.loan);
-        list.rows << QStringList{Time(pull.time), pull.room, pull.judge, pull.caseNumber, pull.title, folder};
-    }
-    return list;
+    return heading + QStringLiteral(": %1 hearing(s)").arg(count);
 }
 
 List Overdue(int days, const QList<LocateQueries::HolderGroup> &groups, const LocateQueries::Ages &ages, bool more)

@@ -28,6 +28,8 @@ QString BandName(int band);
 List Case(const LocateQueries::Location &where);
 List Holder(const QString &holder, const QList<LocateQueries::Loan> &loans);
 List Pull(const DocketSelection &selection, const QList<LocateQueries::Pull> &pulls);
+// "Pull list for 12/07/2026, judge SMI: 3 hearing(s)"
+QString PullHeading(const DocketSelection &selection, qsizetype count);
 // more: the groups hold only the folders out longest, and there are others.
 List Overdue(int days, const QList<LocateQueries::HolderGroup> &groups, const LocateQueries::Ages &ages, bool more = false);
 

@@ -44,11 +44,18 @@ QDate LoanDate(const QVariant &stored)
 }
 
 // The first n rows of a query, as the court's engine spells it.
-QString RowLimit(int n)
+QString RowLimit(Connection::Dialect dialect, int n)
 {
-    QString ignored;
-    const bool db2 = Connection::DialectOf(Connection::Database(QStringLiteral("data"), &ignored)) == Connection::Dialect::DB2;
+    const bool db2 = dialect == Connection::Dialect::DB2;
     return (db2 ? QStringLiteral(" Fetch First %1 Rows Only") : QStringLiteral(" Limit %1")).arg(n);
+}
+
+// The rows from offset on, at most n, as the court's engine spells it.
+QString RowPage(Connection::Dialect dialect, int n, qint64 offset)
+{
+    if (dialect == Connection::Dialect::DB2)
+        return QStringLiteral(" Offset %1 Rows Fetch First %2 Rows Only").arg(offset).arg(n);
+    return QStringLiteral(" Limit %1 Offset %2").arg(n).arg(offset);
 }
 
 bool OldestFirst(const LocateQueries::Loan &a, const LocateQueries::Loan &b)
@@ -65,8 +72,9 @@ bool OldestFirst(const LocateQueries::Loan &a, const LocateQueries::Loan &b)
 
 LocateQueries::LocateQueries(QObject *parent) : QObject(parent)
 {
-    m_data = new DataObject(this);
-    m_master = new DataObject(this);
+    // The locator only reads: its own read-only connection, never the editor's.
+    m_data = new DataObject(this, QLatin1String(Connection::ReadRole));
+    m_master = new DataObject(this, QLatin1String(Connection::ReadRole));
     connect(m_data, &DataObject::Error, this, [this] { m_failed = true; });
     // A master's failure is reported as the loan table's, the one object the window listens to.
     connect(m_master, &DataObject::Error, this, [this](qint32 number, const QString &description) {
@@ -79,6 +87,21 @@ LocateQueries::~LocateQueries() = default;
 
 DataObject *LocateQueries::adoFILCHK() const { return m_data; }
 
+bool LocateQueries::Dialect(Connection::Dialect *dialect)
+{
+    // A court that cannot be opened is reported at once: asking again for the statement would
+    // wait out a silent server's connect time a second time.
+    QString error;
+    const QSqlDatabase db = Connection::Database(QLatin1String(Connection::ReadRole), &error);
+    if (!db.isValid()) {
+        m_failed = true;
+        m_data->RaiseError(-1, error);
+        return false;
+    }
+    *dialect = Connection::DialectOf(db);
+    return true;
+}
+
 bool LocateQueries::Run(const QString &statement, const QVariantList &params)
 {
     m_failed = false;
@@ -90,7 +113,8 @@ LocateQueries::Loan LocateQueries::LoanOfRow(const QVariant &year, const QVarian
 {
     Loan loan;
     loan.key.year = static_cast<qint16>(year.toInt());
-    loan.key.type = RightTrimmed(type.toString());
+    // A code another program stored in lower case is the court's code all the same.
+    loan.key.type = RightTrimmed(type.toString()).toUpper();
     loan.key.sequence = sequence.toInt();
     loan.holder = m_data->Field(QStringLiteral("FILOTO")).toString();
     loan.user = m_data->Field(QStringLiteral("FILUSR")).toString();
@@ -105,7 +129,7 @@ bool LocateQueries::WhereIs(const CaseKey &key, Location *out)
     *out = Location{};
     out->key = key;
     const QVariantList params{key.year, key.type, key.sequence};
-    if (!Run(QLatin1String(FolderStatements::SelectLoan), params))
+    if (!Run(QLatin1String(FolderStatements::SelectLoanAnyCase), FolderStatements::AnyCaseKey(key.year, key.type, key.sequence)))
         return false;
     if (!m_data->Eof())
         out->loan = LoanOfRow(key.year, key.type, key.sequence);
@@ -137,13 +161,17 @@ bool LocateQueries::HeldBy(const QString &holder, QList<Loan> *out)
     const QString wanted = RightTrimmed(holder.trimmed().toUpper());
     if (wanted.isEmpty())
         return true;
-    // A prefix search, which the party index answers on every engine; wildcards typed in the name
-    // only widen it, and the exact comparison below takes them out again.
-    if (!Run(QStringLiteral("Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where FILOTO Like ?"),
-             {wanted + QLatin1Char('%')}))
+    Connection::Dialect dialect;
+    if (!Dialect(&dialect))
+        return false;
+    // Wildcards typed in the name only widen the prefix search; the comparison below takes them
+    // out again. Letter case and trailing blanks never count: "Smith " is SMITH's.
+    const bool prefix = dialect == Connection::Dialect::SQLite;
+    if (!Run(QLatin1String(prefix ? FolderStatements::SelectHolderPrefix : FolderStatements::SelectHolder),
+             {prefix ? wanted + QLatin1Char('%') : wanted}))
         return false;
     for (; !m_data->Eof(); m_data->MoveNext()) {
-        if (RightTrimmed(m_data->Field(QStringLiteral("FILOTO")).toString()) != wanted)
+        if (RightTrimmed(m_data->Field(QStringLiteral("FILOTO")).toString()).toUpper() != wanted)
             continue;
         *out << LoanOfRow(m_data->Field(QStringLiteral("FILYER")), m_data->Field(QStringLiteral("FILTYP")),
                           m_data->Field(QStringLiteral("FILSEQ")));
@@ -161,33 +189,17 @@ bool LocateQueries::BranchMatches(const CaseKey &key, const QString &branch)
     return !m_master->Eof() && m_master->Field(QStringLiteral("MASBRN")).toString() == branch;
 }
 
-QString LocateQueries::TimeRangeProblem(qint64 b, qint64 e, bool *atEnd)
-{
-    using modDateTimeFunctions::NormalizeHearingTime;
-    bool end = false;
-    QString problem;
-    if ((b != 0) != (e != 0)) {
-        problem = QStringLiteral("Begin and end times must be both filled in, or both zero.");
-    } else if (b > 0 && e > 0) {
-        const qint16 nb = NormalizeHearingTime(static_cast<qint16>(b)), ne = NormalizeHearingTime(static_cast<qint16>(e));
-        if (nb > ne) {
-            problem = QStringLiteral("The end time must fall after the begin time.");
-            end = true;
-        } else if (nb > 1900 || nb < 800) {
-            problem = QStringLiteral("Invalid time.");
-        } else if (ne > 1900 || ne < 800) {
-            problem = QStringLiteral("Invalid time.");
-            end = true;
-        }
-    }
-    if (atEnd)
-        *atEnd = end;
-    return problem;
-}
-
 bool LocateQueries::PullList(const DocketSelection &s, QList<Pull> *out)
 {
     out->clear();
+    const bool ok = PullPages(s, [out](QList<Pull> &page) { *out += std::move(page); });
+    if (!ok)
+        out->clear();
+    return ok;
+}
+
+bool LocateQueries::PullPages(const DocketSelection &s, const std::function<void(QList<Pull> &)> &take, int pageSize)
+{
     QString statement = QStringLiteral(
         "Select Distinct HRGYER, HRGTYP, HRGSEQ, HRGHTM, HRGROM, HRGJDG, FILOTO, FILUDT, FILUSR From MRLCRT.HRGDTA"
         " Left Join MRLCRT.FILCHK On FILYER=HRGYER And FILTYP=HRGTYP And FILSEQ=HRGSEQ Where HRGHDT=?");
@@ -205,56 +217,76 @@ bool LocateQueries::PullList(const DocketSelection &s, QList<Pull> *out)
         params << qint32(modDateTimeFunctions::NormalizeHearingTime(static_cast<qint16>(s.beginTime)))
                << qint32(modDateTimeFunctions::NormalizeHearingTime(static_cast<qint16>(s.endTime)));
     }
-    statement += QStringLiteral(" Order By HRGHTM, HRGROM, HRGYER, HRGTYP, HRGSEQ");
-    if (!Run(statement, params))
+    // Every selected column orders the rows, so that the pages follow one another exactly.
+    statement += QStringLiteral(" Order By HRGHTM, HRGROM, HRGYER, HRGTYP, HRGSEQ, HRGJDG");
+    Connection::Dialect dialect;
+    if (!Dialect(&dialect))
         return false;
 
     const bool byBranch = !s.branch.trimmed().isEmpty();
-    for (; !m_data->Eof(); m_data->MoveNext()) {
-        const QVariant year = m_data->Field(QStringLiteral("HRGYER")), type = m_data->Field(QStringLiteral("HRGTYP")),
-                       sequence = m_data->Field(QStringLiteral("HRGSEQ"));
-        Pull pull;
-        QString why;
-        pull.key = CaseKey::FromRow(year, type, sequence, &why);
-        pull.time = m_data->Field(QStringLiteral("HRGHTM")).toInt();
-        pull.room = m_data->Field(QStringLiteral("HRGROM")).toString();
-        pull.judge = m_data->Field(QStringLiteral("HRGJDG")).toString();
-        if (!pull.key) {
-            const auto shown = [](const QVariant &v) { return v.isNull() ? QStringLiteral("(none)") : v.toString(); };
-            pull.caseNumber = QStringLiteral("%1 %2 %3").arg(shown(year), shown(type), shown(sequence));
-            pull.title = QStringLiteral("(no usable case number: %1)").arg(why);
-            *out << pull;
-            continue;
-        }
-        if (byBranch && !BranchMatches(*pull.key, s.branch)) {
+    QList<Pull> page;
+    // The titles last, a page at a time: the style program runs its own statements on the
+    // connection, and a day of 100,000 hearings is never held whole.
+    const auto titled = [&]() {
+        for (Pull &pull : page) {
+            if (!pull.key)
+                continue;
+            QString plfNam, plfLtp, versus, defNam, defLtp, plfAty, defAty;
+            qint16 plfLit = 0, defLit = 0;
+            pull.title = modGetCaseStyle::GetCaseStyle(true, pull.key->year, pull.key->type, pull.key->sequence, QString(),
+                                                       0, plfNam, plfLtp, plfLit, versus, defNam, defLtp, defLit, plfAty,
+                                                       defAty,
+                                                       [this](qint32 number, const QString &description) {
+                                                           if (!m_failed)
+                                                               m_data->RaiseError(number, description);
+                                                       },
+                                                       QLatin1String(Connection::ReadRole))
+                             .trimmed();
             if (m_failed)
                 return false;
-            continue;
         }
-        pull.caseNumber = Number(*pull.key);
-        if (!m_data->Field(QStringLiteral("FILOTO")).isNull()) {
-            pull.loan = LoanOfRow(year, type, sequence);
-            pull.withJudge = RightTrimmed(pull.loan->holder).compare(RightTrimmed(pull.judge), Qt::CaseInsensitive) == 0;
-        }
-        *out << pull;
-    }
-    // The titles last: the style program runs its own statements on the connection.
-    for (Pull &pull : *out) {
-        if (!pull.key)
-            continue;
-        QString plfNam, plfLtp, versus, defNam, defLtp, plfAty, defAty;
-        qint16 plfLit = 0, defLit = 0;
-        pull.title = modGetCaseStyle::GetCaseStyle(true, pull.key->year, pull.key->type, pull.key->sequence, QString(), 0,
-                                                   plfNam, plfLtp, plfLit, versus, defNam, defLtp, defLit, plfAty, defAty,
-                                                   [this](qint32 number, const QString &description) {
-                                                       if (!m_failed)
-                                                           m_data->RaiseError(number, description);
-                                                   })
-                         .trimmed();
-        if (m_failed)
+        take(page);
+        page.clear();
+        return true;
+    };
+    // A page of hearings at a time, read, titled and handed over: the day is never held whole.
+    for (qint64 offset = 0;; offset += pageSize) {
+        if (!Run(statement + RowPage(dialect, pageSize, offset), params))
             return false;
+        qsizetype read = 0;
+        for (; !m_data->Eof(); m_data->MoveNext(), ++read) {
+            const QVariant year = m_data->Field(QStringLiteral("HRGYER")), type = m_data->Field(QStringLiteral("HRGTYP")),
+                           sequence = m_data->Field(QStringLiteral("HRGSEQ"));
+            Pull pull;
+            QString why;
+            pull.key = CaseKey::FromRow(year, type, sequence, &why);
+            pull.time = m_data->Field(QStringLiteral("HRGHTM")).toInt();
+            pull.room = m_data->Field(QStringLiteral("HRGROM")).toString();
+            pull.judge = m_data->Field(QStringLiteral("HRGJDG")).toString();
+            if (!pull.key) {
+                const auto shown = [](const QVariant &v) { return v.isNull() ? QStringLiteral("(none)") : v.toString(); };
+                pull.caseNumber = QStringLiteral("%1 %2 %3").arg(shown(year), shown(type), shown(sequence));
+                pull.title = QStringLiteral("(no usable case number: %1)").arg(why);
+                page << pull;
+                continue;
+            }
+            if (byBranch && !BranchMatches(*pull.key, s.branch)) {
+                if (m_failed)
+                    return false;
+                continue;
+            }
+            pull.caseNumber = Number(*pull.key);
+            if (!m_data->Field(QStringLiteral("FILOTO")).isNull()) {
+                pull.loan = LoanOfRow(year, type, sequence);
+                pull.withJudge = RightTrimmed(pull.loan->holder).compare(RightTrimmed(pull.judge), Qt::CaseInsensitive) == 0;
+            }
+            page << pull;
+        }
+        if (!titled())
+            return false;
+        if (read < pageSize)
+            return true;
     }
-    return true;
 }
 
 bool LocateQueries::Overdue(int days, QList<HolderGroup> *out, int limit, bool *more)
@@ -266,8 +298,11 @@ bool LocateQueries::Overdue(int days, QList<HolderGroup> *out, int limit, bool *
                                        " Order By %1, FILYER, FILTYP, FILSEQ")
                             .arg(Date());
     // One row past the limit tells whether there are more; the count is ours, never typed.
+    Connection::Dialect dialect = Connection::Dialect::SQLite;
+    if (limit > 0 && !Dialect(&dialect))
+        return false;
     if (limit > 0)
-        statement += RowLimit(limit + 1);
+        statement += RowLimit(dialect, limit + 1);
     if (!Run(statement, {DateKey(m_today.addDays(-days))}))
         return false;
     QHash<QString, qsizetype> group;

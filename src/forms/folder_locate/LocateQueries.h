@@ -2,12 +2,14 @@
 
 #include "forms/folder_docket/DocketSelection.h"
 #include "records/CaseKey.h"
+#include "records/Connection.h"
 
 #include <QDate>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <optional>
 
 class DataObject;
@@ -69,25 +71,26 @@ public:
     QDate Today() const { return m_today; }
 
     bool WhereIs(const CaseKey &key, Location *out);
-    // The folders out to the holder (as the upper-case loan boxes store it; trailing blanks do not
-    // count), oldest first.
+    // The folders out to the holder, whatever its letter case and trailing blanks, oldest first.
     bool HeldBy(const QString &holder, QList<Loan> *out);
     // The docket's selection rules: a judge other than "*ALL", a room that sorts after "*ALL", a
     // time range normalised as the docket normalises it, a branch from the case's master.
     bool PullList(const DocketSelection &selection, QList<Pull> *out);
+    // The same, handed over a page at a time (take may move the rows out), so that a caller that
+    // writes them as they come holds one page, not the day.
+    bool PullPages(const DocketSelection &selection, const std::function<void(QList<Pull> &)> &take, int pageSize = 20000);
     // Folders out longer than `days`, grouped by holder; the holder with the oldest folder first.
     // With a limit, only the `limit` folders out longest; *more tells whether there were others.
     bool Overdue(int days, QList<HolderGroup> *out, int limit = 0, bool *more = nullptr);
     bool AgeSummary(Ages *out);
 
-    // The docket's check of a typed time range (hhmm, 0 for none): its message, or empty when the
-    // range passes; *atEnd tells whether the end time is the one at fault.
-    static QString TimeRangeProblem(qint64 begin, qint64 end, bool *atEnd = nullptr);
     // The loan date as a comparable yyyymmdd number.
     static qint32 DateKey(const QDate &date) { return date.year() * 10000 + date.month() * 100 + date.day(); }
 
 private:
     bool Run(const QString &statement, const QVariantList &params);
+    // The court's engine; false, with Error raised, when the court cannot be opened.
+    bool Dialect(Connection::Dialect *dialect);
     Loan LoanOfRow(const QVariant &year, const QVariant &type, const QVariant &sequence) const;
     bool BranchMatches(const CaseKey &key, const QString &branch);
 

@@ -10,8 +10,19 @@
 namespace LocateReport {
 namespace {
 
+// A cell a spreadsheet would read as a formula (= + - @ first; tab or CR first, which some
+// programs skip before looking) gets a leading apostrophe and quotes, as the spreadsheet
+// programs document: the holder "=HYPERLINK(...)" is then shown as typed, never run.
+bool Formula(const QString &text)
+{
+    static const QString first = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && first.contains(text.front());
+}
+
 QString Field(const QString &text)
 {
+    if (Formula(text))
+        return QStringLiteral("\"'") + QString(text).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\r')) &&
         !text.contains(QLatin1Char('\n')))
         return text;
@@ -30,16 +41,21 @@ QString Header(const QAbstractItemModel &model, int column)
 
 } // namespace
 
-QString Csv(const QStringList &columns, const QList<QStringList> &rows)
+QString CsvRecords(const QList<QStringList> &records)
 {
     QString csv;
-    for (const QStringList &record : QList<QStringList>{columns} + rows) {
+    for (const QStringList &record : records) {
         QStringList fields;
         for (const QString &text : record)
             fields << Field(text);
         csv += fields.join(QLatin1Char(',')) + QLatin1String("\r\n");
     }
     return csv;
+}
+
+QString Csv(const QStringList &columns, const QList<QStringList> &rows)
+{
+    return CsvRecords({columns}) + CsvRecords(rows);
 }
 
 QString Csv(const QAbstractItemModel &model)
@@ -94,16 +110,23 @@ bool WriteCsv(const QString &path, const QAbstractItemModel &model, QString *err
 
 bool WritePdf(const QString &path, const QString &heading, const QAbstractItemModel &model, QString *error)
 {
+    // Through a save file: the system's own words when it cannot be written, and a file that was
+    // there before is replaced only by a whole new one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
     {
-        QPdfWriter writer(path);
+        QPdfWriter writer(&file);
         writer.setPageOrientation(QPageLayout::Landscape);
         writer.setTitle(heading.section(QLatin1Char('\n'), 0, 0));
         Print(heading, model, &writer);
     }
-    // QPdfWriter says nothing of a failure: look at what it left.
-    if (QFile(path).size() > 0)
+    if (file.error() == QFileDevice::NoError && file.size() > 0 && file.commit())
         return true;
-    *error = QStringLiteral("the PDF file could not be written");
+    *error = file.errorString();
+    file.cancelWriting();
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include "LocateReport.h"
 #include "forms/folder_labels/LabelSources.h"
 #include "forms/folder_labels/frmFolderLabels.h"
+#include "records/Connection.h"
 #include "records/DataObject.h"
 #include "records/FolderStatements.h"
 #include "shared/ComponentName.h"
@@ -140,6 +141,8 @@ QWidget *frmFolderLocate::BuildCasePage()
     cmdEdit->setEnabled(false);
     lblLocation = new QLabel;
     lblLocation->setObjectName(QStringLiteral("lblLocation"));
+    // It shows holders and users as the court holds them: never as markup.
+    lblLocation->setTextFormat(Qt::PlainText);
     lblLocation->setWordWrap(true);
     lblLocation->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -167,7 +170,7 @@ QWidget *frmFolderLocate::BuildCasePage()
 QWidget *frmFolderLocate::BuildHolderPage()
 {
     txtREQOTO = Box("txtREQOTO", 13);
-    txtREQOTO->SetRecordSource(QLatin1String(FolderStatements::PartySuggestions));
+    txtREQOTO->SetRecordSource(QLatin1String(FolderStatements::PartySuggestions), QLatin1String(Connection::ReadRole));
     auto *find = Button("cmdFindHolder", tr("&Find"));
     auto *page = new QWidget;
     auto *row = new QHBoxLayout;
@@ -235,6 +238,7 @@ QWidget *frmFolderLocate::BuildOverduePage()
     picAges->setObjectName(QStringLiteral("picAges"));
     lblAges = new QLabel;
     lblAges->setObjectName(QStringLiteral("lblAges"));
+    lblAges->setTextFormat(Qt::PlainText);
     auto *page = new QWidget;
     auto *row = new QHBoxLayout;
     auto *label = new QLabel(tr("Out &longer than"));
@@ -356,7 +360,7 @@ void frmFolderLocate::FindPull()
 {
     const qint64 b = txtBEGTIM->Value(), e = txtENDTIM->Value();
     bool atEnd = false;
-    const QString problem = LocateQueries::TimeRangeProblem(b, e, &atEnd);
+    const QString problem = modDateTimeFunctions::HearingTimeRangeProblem(b, e, &atEnd);
     if (!problem.isEmpty()) {
         modFormFunctions::ShowFieldError(atEnd ? txtENDTIM : txtBEGTIM, problem);
         return;

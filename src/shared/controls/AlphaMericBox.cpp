@@ -139,11 +139,11 @@ void AlphaMericBox::SetMaxLength(int maxLength)
     m_maxLength = qMax(0, maxLength);
 }
 
-void AlphaMericBox::SetRecordSource(const QString &statement)
+void AlphaMericBox::SetRecordSource(const QString &statement, const QString &role)
 {
     m_recordSource = statement;
     if (!m_recordSource.isEmpty() && !m_lookup) {
-        m_lookup = new DataObject(this);
+        m_lookup = new DataObject(this, role);
         connect(m_lookup, &DataObject::Error, this, &AlphaMericBox::OnLookupError);
     }
 }

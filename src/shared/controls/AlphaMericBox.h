@@ -46,7 +46,8 @@ public:
     void SetAlignment(int alignment);
     void SetMaxLength(int maxLength);
 
-    void SetRecordSource(const QString &statement);
+    // role: the connection the suggestions are read on (a window that only reads gives its own).
+    void SetRecordSource(const QString &statement, const QString &role = QStringLiteral("data"));
     // Below 1 counts as 1: an empty box offers nothing.
     void SetMinCharsToActivate(int count);
 

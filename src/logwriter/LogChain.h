@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+
+// Each log row carries a SHA-256 digest of its own fields and of the digest of the case's previous
+// row, so that every case's history is a chain: a row changed, removed or slipped in afterwards
+// no longer verifies. The chain is per case, so that clerks on different folders never wait on
+// each other. Rows written before the chain existed (no digest) start it anew.
+namespace LogChain {
+
+// The digest column; a log table without it (a court's own table) is written as before, unchained.
+inline constexpr char Column[] = "LOGDIG";
+
+// Whether the connection's log table has the digest column (a court's own DB2 table has not).
+bool HasDigestColumn(QSqlDatabase &db);
+
+// One log row as stored.
+struct Row
+{
+    QString stamp; // LOGTSP as stored
+    qint64 year = 0;
+    QString type;
+    qint64 sequence = 0;
+    bool automatic = false;
+    QString user;
+    QString party;
+    bool out = false;
+};
+
+// The row's digest after the case's previous one (empty for the first row, or after an unchained one).
+QString Digest(const Row &row, const QString &previous);
+
+// The time stamp of a new row: now, or just after the case's latest row when the clock says
+// otherwise, so that a case's rows sort in the order they were written.
+QString NextStamp(const QDateTime &nowUtc, const QString &latestStamp);
+
+} // namespace LogChain
