@@ -47,8 +47,7 @@ TEST(ZorvaDbSeed, RefusesACourtInUseUnlessForced)
         {"a case type with an escape in it",
          {"INSERT INTO MRLCRT.FILCHK VALUES (2026, 'C\x1b', 779, 'SMI', 12012026, 'ME')"},
          seed, 1, {"FILCHK: 1 row(s) not the demo's (2026-C\\x1b-000779 SMI ME)"}, QStringLiteral("SELECT count(*) FROM MRLCRT.FILCHK WHERE FILSEQ=779"), 1},
-        {"an empty court", {"DELETE FROM MRLCRT.MASCRM", "DELETE FROM MRLCRT.MASCIV", "DELETE FROM MRLCRT.HRGDTA",
-                            "DELETE FROM MRLCRT.FILCHK", "DELETE FROM MRLCRT.FILLOG"}, seed, 0, {}, lent, "SMI"},
+        {"an empty court (never seeded)", {}, seed, 0, {}, lent, "SMI"},
         {"a demo case's loan changed, forced", {changeLoan}, force, 0, {}, lent, "SMI"},
         {"init on a court in use", {changeLoan}, {"init"}, 0, {}, lent, "SOMEONE"},
     };
@@ -56,7 +55,8 @@ TEST(ZorvaDbSeed, RefusesACourtInUseUnlessForced)
         SCOPED_TRACE(c.name);
         TestWorld world;
         ZorvaDb zorva(world);
-        ASSERT_EQ(zorva.Run({"seed-demo", world.DatabaseUrl()}).exitCode, 0);
+        if (!QLatin1String(c.name).startsWith(QLatin1String("an empty court")))
+            ASSERT_EQ(zorva.Run({"seed-demo", world.DatabaseUrl()}).exitCode, 0);
         for (const QString &statement : c.byHand)
             world.Exec(statement);
         const auto everything = [&] {
