@@ -1,6 +1,7 @@
 // The batch window's paste: whatever the clipboard holds becomes cases and refused lines.
 #include "FuzzCheck.h"
 #include "forms/folder_batch/PastedCases.h"
+#include "util/modVisibleText.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -37,8 +38,12 @@ std::optional<CaseKey> ParseTyped(const QString &text)
     return CaseKey::Parse(text.left(at) + QString::number(year > 50 ? 1900 + year : 2000 + year) + text.mid(at + 2));
 }
 
-// What one non-blank line should give: a spreadsheet row's tabs are blanks like any other.
-std::optional<CaseKey> Expected(const QString &line) { return ParseTyped(line.trimmed()); }
+// What one non-blank line should give: a spreadsheet row's tabs are blanks like any other; a
+// line with a NUL or a hidden or direction-changing character in it is no case at all.
+std::optional<CaseKey> Expected(const QString &line)
+{
+    return modVisibleText::HasHidden(line.trimmed()) ? std::nullopt : ParseTyped(line.trimmed());
+}
 
 } // namespace
 
@@ -48,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const PastedCases pasted = ReadPastedCases(text);
 
     // Every non-blank line is either the next case or the next refusal, in the order pasted;
-    // the refusal names the line by its number and shows it trimmed.
+    // the refusal names the line by its number and shows it trimmed, every hidden character escaped.
     const QStringList lines = Lines(text);
     qsizetype cases = 0;
     qsizetype refused = 0;
@@ -63,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             ++cases;
         } else {
             FUZZ_CHECK(refused < pasted.refused.size());
-            FUZZ_CHECK(pasted.refused.at(refused) == QStringLiteral("line %1: ").arg(n + 1) + line.trimmed());
+            FUZZ_CHECK(pasted.refused.at(refused) == QStringLiteral("line %1: ").arg(n + 1) + modVisibleText::Visible(line.trimmed()));
             ++refused;
         }
     }
