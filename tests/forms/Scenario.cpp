@@ -1,6 +1,7 @@
 #include "Scenario.h"
 
 #include "TestWorld.h"
+#include "TimedKeys.h"
 #include "TraceCapture.h"
 
 #include <QAbstractButton>
@@ -10,7 +11,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDate>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTest>
@@ -43,23 +43,6 @@ QWidget *Focused(QWidget *window)
 {
     QWidget *top = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : window;
     return top->focusWidget() ? top->focusWidget() : top;
-}
-
-// The text, then Enter, typed where the focus is with the time of each key stamped on it: a
-// person's keys 150 ms apart, a scanner's 5 ms apart.
-void TypeTimed(QWidget *window, const QString &text, int msPerKey)
-{
-    static quint64 clock = 1000000;
-    clock += 100000; // every typing starts well after the last
-    for (const QChar ch : text + QLatin1Char('\r')) {
-        const Qt::Key key = ch == QLatin1Char('\r') ? Qt::Key_Return : Qt::Key(ch.toUpper().unicode());
-        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, key, Qt::NoModifier, QString(ch));
-            event.setTimestamp(clock);
-            QApplication::sendEvent(Focused(window), &event);
-        }
-        clock += quint64(msPerKey);
-    }
 }
 
 QWidget *Named(QWidget *window, const QString &name)
@@ -99,7 +82,7 @@ void Step(QWidget *window, const QString &step)
             return;
         }
         if (name == QLatin1String("typed") || name == QLatin1String("scan")) {
-            TypeTimed(window, text, name == QLatin1String("typed") ? 150 : 5);
+            TypeTimed([window] { return Focused(window); }, text, name == QLatin1String("typed") ? 150 : 5);
             return;
         }
         if (name == QLatin1String("keys")) {

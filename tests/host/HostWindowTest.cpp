@@ -1,10 +1,9 @@
 #include "HostWindow.h"
 #include "ModalAnswerer.h"
 #include "TestWorld.h"
+#include "TimedKeys.h"
 #include "WindowDriver.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,23 +63,6 @@ TEST(HostCaseEntry, OpensTheEditorOfTheCaseTypedOrSaysWhyNot)
     EXPECT_EQ(world.Scalar(QStringLiteral("SELECT COUNT(*) FROM MRLCRT.FILCHK")).toInt(), 0);
 }
 
-// Keys typed into the box with their times on them, then Enter: a person's 150 ms apart, a
-// scanner's 5 ms apart.
-void TypeAt(QWidget *box, const QString &text, int msPerKey)
-{
-    static quint64 clock = 1000000;
-    clock += 100000;
-    for (const QChar ch : text + QLatin1Char('\r')) {
-        const Qt::Key key = ch == QLatin1Char('\r') ? Qt::Key_Return : Qt::Key(ch.toUpper().unicode());
-        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, key, Qt::NoModifier, QString(ch));
-            event.setTimestamp(clock);
-            QApplication::sendEvent(box, &event);
-        }
-        clock += quint64(msPerKey);
-    }
-}
-
 // A scanned label opens its case whatever the box held; typing goes on from what it held.
 TEST(HostCaseEntry, AScannedLabelOpensItsCaseWhateverTheBoxHeld)
 {
@@ -107,7 +89,7 @@ TEST(HostCaseEntry, AScannedLabelOpensItsCaseWhateverTheBoxHeld)
             caption = editor->windowTitle();
             QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
         });
-        TypeAt(caseBox, QString::fromUtf8(c.keys), c.pace);
+        TypeTimed([caseBox] { return caseBox; }, QString::fromUtf8(c.keys), c.pace);
         QTest::qWait(50);
         EXPECT_EQ(caption, QString::fromUtf8(c.caption));
         EXPECT_EQ(message->isVisible(), *c.said != '\0');
