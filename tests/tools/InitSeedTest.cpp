@@ -55,8 +55,9 @@ TEST(ZorvaDbSeed, RefusesACourtInUseUnlessForced)
         SCOPED_TRACE(c.name);
         TestWorld world;
         ZorvaDb zorva(world);
-        if (!QLatin1String(c.name).startsWith(QLatin1String("an empty court")))
+        if (!QLatin1String(c.name).startsWith(QLatin1String("an empty court"))) {
             ASSERT_EQ(zorva.Run({"seed-demo", world.DatabaseUrl()}).exitCode, 0);
+        }
         for (const QString &statement : c.byHand)
             world.Exec(statement);
         const auto everything = [&] {
