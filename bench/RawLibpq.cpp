@@ -56,6 +56,30 @@ RawLibpq::Result RawLibpq::ExecPrepared(const std::string &name, const std::vect
                    name);
 }
 
+void RawLibpq::BeginCopy(const std::string &statement)
+{
+    PGresult *started = PQexec(m_conn, statement.c_str());
+    const bool copying = started && PQresultStatus(started) == PGRES_COPY_IN;
+    PQclear(started);
+    if (!copying)
+        throw std::runtime_error(statement + ": " + PQerrorMessage(m_conn));
+}
+
+void RawLibpq::PutCopyData(const std::string &rows)
+{
+    if (PQputCopyData(m_conn, rows.data(), static_cast<int>(rows.size())) != 1)
+        throw std::runtime_error(std::string("COPY: ") + PQerrorMessage(m_conn));
+}
+
+void RawLibpq::EndCopy()
+{
+    if (PQputCopyEnd(m_conn, nullptr) != 1)
+        throw std::runtime_error(std::string("COPY: ") + PQerrorMessage(m_conn));
+    Checked(PQgetResult(m_conn), "COPY");
+    while (PGresult *rest = PQgetResult(m_conn))
+        PQclear(rest);
+}
+
 void RawLibpq::DeallocateAll()
 {
     for (const std::string &name : m_prepared)

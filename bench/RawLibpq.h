@@ -38,6 +38,10 @@ public:
     // Prepares statement under name on this connection, unless it is already.
     void Prepare(const std::string &name, const std::string &statement);
     Result ExecPrepared(const std::string &name, const std::vector<std::string> &values);
+    // COPY ... FROM STDIN: begun, fed rows in COPY's text format, ended.
+    void BeginCopy(const std::string &statement);
+    void PutCopyData(const std::string &rows);
+    void EndCopy();
     // Forgets every statement prepared by this object.
     void DeallocateAll();
 

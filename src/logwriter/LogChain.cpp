@@ -2,8 +2,9 @@
 
 #include "records/Connection.h"
 
-#include <QCryptographicHash>
 #include <QSqlQuery>
+#include <charconv>
+#include <openssl/evp.h>
 
 namespace LogChain {
 
@@ -28,30 +29,71 @@ bool HasDigestColumn(QSqlDatabase &db)
     return has;
 }
 
-QString Digest(const Row &row, const QString &previous)
+namespace {
+
+void Append(QByteArray &input, QByteArrayView field)
+{
+    input += '\x1f';
+    input += field;
+}
+
+void Append(QByteArray &input, qint64 number)
+{
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, number).ptr;
+    Append(input, QByteArrayView(text, end - text));
+}
+
+// One digest context a thread, made once: the audit hashes every row of the court.
+struct Sha256
+{
+    Sha256() : md(EVP_MD_fetch(nullptr, "SHA256", nullptr)), context(EVP_MD_CTX_new()) {}
+    ~Sha256()
+    {
+        EVP_MD_CTX_free(context);
+        EVP_MD_free(md);
+    }
+    EVP_MD *md;
+    EVP_MD_CTX *context;
+};
+
+} // namespace
+
+QByteArray Digest(const Utf8Row &row, QByteArrayView previous)
 {
     // A type code compares without trailing blanks (CHAR(2) on a server), so it is hashed so; the
-    // unit separator between the fields keeps "AB"+"C" apart from "A"+"BC". The audit hashes every
-    // row of the court: the fields go in one by one, with no list made of them.
-    QString type = row.type;
-    while (type.endsWith(QLatin1Char(' ')))
+    // unit separator between the fields keeps "AB"+"C" apart from "A"+"BC".
+    QByteArrayView type = row.type;
+    while (type.endsWith(' '))
         type.chop(1);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(QByteArrayView("zorva-log-1"));
-    const auto add = [&hash](const QString &field) {
-        hash.addData(QByteArrayView("\x1f", 1));
-        hash.addData(field.toUtf8());
-    };
-    add(row.stamp);
-    add(QString::number(row.year));
-    add(type);
-    add(QString::number(row.sequence));
-    add(row.automatic ? QStringLiteral("1") : QStringLiteral("0"));
-    add(row.user);
-    add(row.party);
-    add(row.out ? QStringLiteral("1") : QStringLiteral("0"));
-    add(previous);
-    return QString::fromLatin1(hash.result().toHex());
+    thread_local QByteArray input;
+    input.clear();
+    input += "zorva-log-1";
+    Append(input, row.stamp);
+    Append(input, row.year);
+    Append(input, type);
+    Append(input, row.sequence);
+    Append(input, row.automatic ? "1" : "0");
+    Append(input, row.user);
+    Append(input, row.party);
+    Append(input, row.out ? "1" : "0");
+    Append(input, previous);
+
+    thread_local Sha256 sha;
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (!sha.md || !sha.context || !EVP_DigestInit_ex(sha.context, sha.md, nullptr) ||
+        !EVP_DigestUpdate(sha.context, input.constData(), size_t(input.size())) ||
+        !EVP_DigestFinal_ex(sha.context, digest, &length))
+        qFatal("SHA-256 is not available from the crypto library");
+    return QByteArray::fromRawData(reinterpret_cast<const char *>(digest), length).toHex();
+}
+
+QString Digest(const Row &row, const QString &previous)
+{
+    return QString::fromLatin1(Digest(Utf8Row{row.stamp.toUtf8(), row.year, row.type.toUtf8(), row.sequence,
+                                              row.automatic, row.user.toUtf8(), row.party.toUtf8(), row.out},
+                                      previous.toUtf8()));
 }
 
 QString NextStamp(const QDateTime &nowUtc, const QString &latestStamp)

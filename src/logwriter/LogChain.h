@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
@@ -29,8 +30,23 @@ struct Row
     bool out = false;
 };
 
+// The same row with its text as UTF-8, as an engine hands text over when asked for its bytes.
+struct Utf8Row
+{
+    QByteArray stamp;
+    qint64 year = 0;
+    QByteArray type;
+    qint64 sequence = 0;
+    bool automatic = false;
+    QByteArray user;
+    QByteArray party;
+    bool out = false;
+};
+
 // The row's digest after the case's previous one (empty for the first row, or after an unchained one).
 QString Digest(const Row &row, const QString &previous);
+// The same, in hexadecimal as stored, for a reader that keeps the rows' bytes.
+QByteArray Digest(const Utf8Row &row, QByteArrayView previous);
 
 // The time stamp of a new row: now, or just after the case's latest row when the clock says
 // otherwise, so that a case's rows sort in the order they were written.

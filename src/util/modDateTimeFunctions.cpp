@@ -45,6 +45,15 @@ QString FormatLoanDate(const QVariant &stored)
     return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : QString();
 }
 
+QDate LoanDate(const QVariant &stored)
+{
+    // A whole number of seven or eight digits is MMDDYYYY read from the right, as the mask reads it.
+    bool whole = false;
+    const qint64 n = stored.isNull() ? 0 : stored.toLongLong(&whole);
+    if (whole && n >= 1000000 && n <= 99999999 && stored.toDouble() == static_cast<double>(n))
+        return QDate(static_cast<int>(n % 10000), static_cast<int>(n / 1000000), static_cast<int>(n / 10000 % 100));
+    return QDate::fromString(FormatLoanDate(stored), QStringLiteral("MM/dd/yyyy"));
+}
 
 qint16 NormalizeHearingTime(qint16 Time)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QVariant>
 
@@ -18,5 +19,8 @@ QString HearingTimeRangeProblem(qint64 begin, qint64 end, bool *atEnd = nullptr)
 // MMDDYYYY as a number, so January's leading zero is gone (1052026). Anything that is not such a
 // date reads as empty.
 QString FormatLoanDate(const QVariant &stored);
+// The same as a date (invalid when FormatLoanDate gives none), without the text round trip for
+// the usual stored number, which long lists and the audit pay per loan.
+QDate LoanDate(const QVariant &stored);
 
 } // namespace modDateTimeFunctions

@@ -67,6 +67,14 @@ TEST(ZorvaDbAudit, FindsEachKindOfDiscrepancy)
         {"a row removed", QStringList{Master, Loan("DA", "3012026")} + Log(2009, "CV", 123, {T1 + " out SMI", T2 + " in SMI", T3 + " out DA"}).mid(0, 1) +
                               Log(2009, "CV", 123, {T1 + " out SMI", T2 + " in SMI", T3 + " out DA"}).mid(2),
          {}, 1, {"1  chain broken", "chain broken: the log row of 2026-03-01 08:15:00 UTC (out to DA by CLERK1)"}},
+        {"a row slipped in afterwards, chained over the one before it",
+         QStringList{Master, Loan("DA", "3012026")} + Log(2009, "CV", 123, {T1 + " out SMI", T3 + " out DA"}) +
+             Log(2009, "CV", 123, {T1 + " out SMI", T2 + " in SMI"}).mid(1),
+         {}, 1, {"1  chain broken", "chain broken: the log row of 2026-03-01 08:15:00 UTC (out to DA by CLERK1)"}},
+        {"a case's rows stored out of time order", QStringList{Master, Loan("DA", "3012026")} +
+             Log(2009, "CV", 123, {T1 + " out SMI", T2 + " in SMI", T3 + " out DA"}).mid(2) +
+             Log(2009, "CV", 123, {T1 + " out SMI", T2 + " in SMI", T3 + " out DA"}).mid(0, 2),
+         {}, 0, {"audit of 1 loans and 3 log rows: nothing found"}},
         {"rows older than the chain", QStringList{Master, Loan("SMI", "1052026")} +
                                           Log(2009, "CV", 123, {"2020-01-01T00:00:00.000Z out JON -", "2020-02-01T00:00:00.000Z in JON -"}) +
                                           Log(2009, "CV", 123, {T1 + " out SMI"}),

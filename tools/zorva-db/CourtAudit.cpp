@@ -1,8 +1,10 @@
 #include "CourtAudit.h"
 
+#include "BatchPipe.h"
 #include "ConsoleText.h"
 
 #include "logwriter/LogChain.h"
+#include "records/Connection.h"
 #include "util/modDateTimeFunctions.h"
 #include "util/modFormatCaseNumber.h"
 
@@ -11,13 +13,15 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <utility>
 
 namespace CourtAudit {
 namespace {
 
-QString RightTrimmed(QString text)
+template <typename Text>
+Text RightTrimmed(Text text)
 {
-    while (text.endsWith(QLatin1Char(' ')))
+    while (text.endsWith(' '))
         text.chop(1);
     return text;
 }
@@ -25,7 +29,7 @@ QString RightTrimmed(QString text)
 struct Key
 {
     qint64 year = 0;
-    QString type; // without trailing blanks, as CHAR(2) compares
+    QByteArray type; // UTF-8, without trailing blanks, as CHAR(2) compares
     qint64 sequence = 0;
     bool operator==(const Key &) const = default;
 };
@@ -34,7 +38,7 @@ size_t qHash(const Key &k, size_t seed = 0) { return ::qHashMulti(seed, k.year, 
 
 QString Number(const Key &k)
 {
-    return ConsoleText::Visible(modFormatCaseNumber::FormatCaseNumber(static_cast<qint16>(k.year), k.type,
+    return ConsoleText::Visible(modFormatCaseNumber::FormatCaseNumber(static_cast<qint16>(k.year), QString::fromUtf8(k.type),
                                                                       static_cast<qint32>(k.sequence), QString(), 0,
                                                                       true));
 }
@@ -48,19 +52,22 @@ struct Loan
     bool logged = false; // the case's latest log row is an "out" to this holder
 };
 
-QDateTime StampOf(const QString &stored) { return QDateTime::fromString(stored, Qt::ISODateWithMs).toUTC(); }
-
-QString Shown(const QString &stored)
+QDateTime StampOf(const QByteArray &stored)
 {
-    const QDateTime stamp = StampOf(stored);
-    return stamp.isValid() ? ConsoleText::Zoned(stamp) : ConsoleText::Visible(stored);
+    return QDateTime::fromString(QString::fromUtf8(stored), Qt::ISODateWithMs).toUTC();
 }
 
-QString RowText(const LogChain::Row &row)
+QString Shown(const QByteArray &stored)
+{
+    const QDateTime stamp = StampOf(stored);
+    return stamp.isValid() ? ConsoleText::Zoned(stamp) : ConsoleText::Visible(QString::fromUtf8(stored));
+}
+
+QString RowText(const LogChain::Utf8Row &row)
 {
     return QStringLiteral("%1 %2 by %3")
-        .arg(row.out ? QStringLiteral("out to") : QStringLiteral("in from"), ConsoleText::Visible(row.party),
-             ConsoleText::Visible(row.user));
+        .arg(row.out ? QStringLiteral("out to") : QStringLiteral("in from"),
+             ConsoleText::Visible(QString::fromUtf8(row.party)), ConsoleText::Visible(QString::fromUtf8(row.user)));
 }
 
 class Audit
@@ -94,6 +101,11 @@ private:
         m_report->findings << Finding{QLatin1String(kind), when, shown, caseNumber, detail};
     }
 
+    void Add(const Finding &finding)
+    {
+        Add(finding.kind.toLatin1().constData(), finding.when, finding.caseNumber, finding.detail);
+    }
+
     bool ReadLoans(QString *error)
     {
         const QString known = QStringLiteral("EXISTS (SELECT 1 FROM MRLCRT.%1 WHERE MASYER=FILYER AND MASTYP=FILTYP"
@@ -105,7 +117,7 @@ private:
                         .arg(known.arg(QStringLiteral("MASCRM")), known.arg(QStringLiteral("MASCIV")))))
             return Failed(q, error);
         while (q.next()) {
-            const Key key{q.value(0).toLongLong(), RightTrimmed(q.value(1).toString()), q.value(2).toLongLong()};
+            const Key key{q.value(0).toLongLong(), RightTrimmed(q.value(1).toString().toUtf8()), q.value(2).toLongLong()};
             m_loans.insert(key, Loan{RightTrimmed(q.value(3).toString()), q.value(4), q.value(5).toString(),
                                      q.value(6).toInt() != 0, false});
         }
@@ -115,83 +127,199 @@ private:
         return true;
     }
 
+    // A row as read, with the digest it carries (empty when none).
+    struct Read
+    {
+        LogChain::Utf8Row row;
+        QByteArray digest;
+    };
+
+    // What the scan keeps of a case: enough to go on verifying its chain and to judge its loan.
+    struct CaseLog
+    {
+        QByteArray lastStamp, previous; // of the latest row read; previous is empty after an unchained row
+        QByteArray party; // of the latest row
+        bool out = false;
+        bool broken = false;
+        bool unordered = false; // rows came out of time order: verified again in order at the end
+    };
+
+    Read ReadOf(const QSqlQuery &q) const
+    {
+        return {{q.value(0).toByteArray(), q.value(1).toLongLong(), q.value(2).toByteArray(), q.value(3).toLongLong(),
+                 q.value(4).toInt() != 0, q.value(5).toByteArray(), q.value(6).toByteArray(), q.value(7).toInt() != 0},
+                m_chained ? q.value(8).toByteArray() : QByteArray()};
+    }
+
+    // The text columns as UTF-8. SQLite hands them over as stored when asked for bytes, which
+    // spares a conversion to UTF-16 and back for each of ten million rows.
+    QString Columns() const
+    {
+        const bool bytes = Connection::DialectOf(m_db) == Connection::Dialect::SQLite;
+        QStringList columns;
+        for (const char *column : {"LOGTSP", "LOGYER", "LOGTYP", "LOGSEQ", "LOGAUT", "LOGUSR", "LOGOTO", "LOGOUT", "LOGDIG"}) {
+            const bool text = QByteArrayView(column) != "LOGYER" && QByteArrayView(column) != "LOGSEQ" &&
+                              QByteArrayView(column) != "LOGAUT" && QByteArrayView(column) != "LOGOUT";
+            if (QByteArrayView(column) == LogChain::Column && !m_chained)
+                continue;
+            columns << (bytes && text ? QStringLiteral("CAST(%1 AS BLOB)") : QStringLiteral("%1")).arg(QLatin1String(column));
+        }
+        return columns.join(QStringLiteral(", "));
+    }
+
+    // The log is read as it lies, without sorting ten million rows: a case's rows come in the
+    // order they were written, which is their time order, unless another program slipped one in
+    // or the engine hands them over otherwise; such a case is read again in time order.
     bool ReadLog(QString *error)
     {
         m_chained = LogChain::HasDigestColumn(m_db);
         QSqlQuery q(m_db);
         q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("SELECT LOGYER, LOGTYP, LOGSEQ, LOGTSP, LOGAUT, LOGUSR, LOGOTO, LOGOUT%1 FROM"
-                                   " MRLCRT.FILLOG ORDER BY LOGYER, LOGTYP, LOGSEQ, LOGTSP")
-                        .arg(m_chained ? QStringLiteral(", LOGDIG") : QString())))
+        if (!q.exec(QStringLiteral("SELECT %1 FROM MRLCRT.FILLOG").arg(Columns())))
             return Failed(q, error);
-        Key current;
-        bool any = false, broken = false;
-        QString previous;
-        LogChain::Row latest;
-        while (q.next()) {
-            ++m_report->logRows;
-            const LogChain::Row row{q.value(3).toString(),           q.value(0).toLongLong(), q.value(1).toString(),
-                                    q.value(2).toLongLong(),         q.value(4).toInt() != 0, q.value(5).toString(),
-                                    q.value(6).toString(),           q.value(7).toInt() != 0};
-            const Key key{row.year, RightTrimmed(row.type), row.sequence};
-            if (!any || !(key == current)) {
-                if (any)
-                    EndCase(current, latest);
-                current = key;
-                any = true;
-                broken = false;
-                previous.clear();
+        {
+            // This thread reads; the pipe's worker hashes and keeps each case's state.
+            BatchPipe<Read> pipe([this](std::vector<Read> &batch) {
+                for (const Read &read : batch)
+                    Take(read);
+            });
+            std::vector<Read> batch;
+            while (q.next()) {
+                ++m_report->logRows;
+                batch.push_back(ReadOf(q));
+                if (batch.size() == BatchRows)
+                    pipe.Put(std::exchange(batch, {}));
             }
-            latest = row;
-            const QVariant digest = m_chained ? q.value(8) : QVariant();
-            if (digest.isNull() || digest.toString().isEmpty()) {
-                // Written before the chain existed, or by a program that does not chain: not verified.
-                ++m_unchained;
-                const QDateTime stamp = StampOf(row.stamp);
-                if (stamp.isValid() && (!m_lastUnchained.isValid() || stamp > m_lastUnchained))
-                    m_lastUnchained = stamp;
-                previous.clear();
-                continue;
-            }
-            if (!broken && LogChain::Digest(row, previous) != digest.toString()) {
-                // The first row that does not verify; the rest of the case's chain hangs on it.
-                broken = true;
-                Add(BrokenChain, StampOf(row.stamp), Number(key),
-                    QStringLiteral("the log row of %1 (%2) does not verify: it, or a row before it, was changed, "
-                                   "removed or slipped in after it was written")
-                        .arg(Shown(row.stamp), RowText(row)));
-            }
-            previous = digest.toString();
+            pipe.Put(std::move(batch));
         }
         if (q.lastError().isValid())
             return Failed(q, error);
-        if (any)
-            EndCase(current, latest);
+        q.finish();
+        for (auto it = m_cases.begin(); it != m_cases.end(); ++it)
+            if (!EndCase(it.key(), it.value(), error))
+                return false;
         return true;
     }
 
-    // The case's latest log row against its loan.
-    void EndCase(const Key &key, const LogChain::Row &latest)
+    static constexpr size_t BatchRows = 4096;
+
+    void Take(const Read &read)
     {
-        const auto loan = m_loans.find(key);
-        if (loan == m_loans.end()) {
-            if (latest.out)
-                Add(ReturnNotLogged, StampOf(latest.stamp), Number(key),
-                    QStringLiteral("the log's latest row (%1, %2) has the folder out, but it is not on loan")
-                        .arg(Shown(latest.stamp), RowText(latest)));
+        const Key key{read.row.year, RightTrimmed(read.row.type), read.row.sequence};
+        CaseLog &log = m_cases[key];
+        if (read.digest.isEmpty())
+            CountUnchained(read.row.stamp);
+        if (log.unordered)
+            return;
+        // Only the component's own stamps are known to sort as the engine sorts them.
+        if (!(read.row.stamp > log.lastStamp) || !OwnStamp(read.row.stamp)) {
+            log.unordered = true;
             return;
         }
-        loan->logged = latest.out && RightTrimmed(latest.party) == loan->holder;
+        Verify(key, read, &log);
+    }
+
+    static bool OwnStamp(const QByteArray &stamp)
+    {
+        return stamp.size() == 24 && stamp.at(10) == 'T' && stamp.at(23) == 'Z';
+    }
+
+    // An old court's log may be millions of unchained rows: the component's own stamps are
+    // compared as they are, others read as times.
+    void CountUnchained(const QByteArray &stored)
+    {
+        ++m_unchained;
+        if (OwnStamp(stored)) {
+            m_lastUnchainedStamp = std::max(m_lastUnchainedStamp, stored);
+            return;
+        }
+        const QDateTime stamp = StampOf(stored);
+        if (stamp.isValid() && (!m_lastUnchained.isValid() || stamp > m_lastUnchained))
+            m_lastUnchained = stamp;
+    }
+
+    // The next row of the case's chain. Rows written before the chain existed, or by a program
+    // that does not chain, are not verified, and the chain starts anew after them.
+    void Verify(const Key &key, const Read &read, CaseLog *log)
+    {
+        log->lastStamp = read.row.stamp;
+        log->out = read.row.out;
+        log->party = read.row.party;
+        if (!read.digest.isEmpty() && !log->broken && LogChain::Digest(read.row, log->previous) != read.digest) {
+            // The first row that does not verify; the rest of the case's chain hangs on it.
+            log->broken = true;
+            m_broken.insert(key, Finding{QLatin1String(BrokenChain), StampOf(read.row.stamp), QString(), Number(key),
+                                         QStringLiteral("the log row of %1 (%2) does not verify: it, or a row before "
+                                                        "it, was changed, removed or slipped in after it was written")
+                                             .arg(Shown(read.row.stamp), RowText(read.row))});
+        }
+        log->previous = read.digest;
+    }
+
+    // The case's rows in time order; the latest is the last.
+    bool CaseRows(const Key &key, QList<Read> *rows, QString *error)
+    {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        // The type as stored may carry the blanks a CHAR(2) pads it with; the index is still used.
+        q.prepare(QStringLiteral("SELECT %1 FROM MRLCRT.FILLOG WHERE LOGYER=? AND LOGTYP IN (?, ?, ?) AND LOGSEQ=?"
+                                 " ORDER BY LOGTSP")
+                      .arg(Columns()));
+        const QString type = QString::fromUtf8(key.type);
+        for (const QVariant &value : {QVariant(key.year), QVariant(type), QVariant(type + QLatin1Char(' ')),
+                                      QVariant(type + QLatin1String("  ")), QVariant(key.sequence)})
+            q.addBindValue(value);
+        if (!q.exec())
+            return Failed(q, error);
+        while (q.next())
+            *rows << ReadOf(q);
+        return !q.lastError().isValid() || Failed(q, error);
+    }
+
+    // The case's latest log row against its loan, and its chain's first broken row.
+    bool EndCase(const Key &key, CaseLog &log, QString *error)
+    {
+        const auto loan = m_loans.find(key);
+        const auto holdsLoan = [&] { return log.out && loan != m_loans.end() && QString::fromUtf8(RightTrimmed(log.party)) == loan->holder; };
+        const bool findsNothing = log.out ? holdsLoan() : loan == m_loans.end();
+        QList<Read> rows;
+        if (log.unordered || !findsNothing) {
+            // Read again, for their order or for the words of the finding.
+            if (!CaseRows(key, &rows, error))
+                return false;
+            if (rows.isEmpty()) // written a moment ago, after the scan, in a table as it was then
+                return true;
+        }
+        if (log.unordered) {
+            log = CaseLog{};
+            m_broken.remove(key);
+            for (const Read &read : std::as_const(rows))
+                Verify(key, read, &log);
+        }
+        if (log.broken)
+            Add(m_broken.value(key));
+        if (loan == m_loans.end()) {
+            if (log.out)
+                Add(ReturnNotLogged, StampOf(rows.last().row.stamp), Number(key),
+                    QStringLiteral("the log's latest row (%1, %2) has the folder out, but it is not on loan")
+                        .arg(Shown(rows.last().row.stamp), RowText(rows.last().row)));
+            return true;
+        }
+        loan->logged = holdsLoan();
         if (!loan->logged)
-            m_latest.insert(key, QStringLiteral("the log's latest row: %1, %2").arg(Shown(latest.stamp), RowText(latest)));
+            m_latest.insert(key, QStringLiteral("the log's latest row: %1, %2")
+                                     .arg(Shown(rows.last().row.stamp), RowText(rows.last().row)));
+        return true;
     }
 
     void Finish()
     {
         for (auto it = m_loans.cbegin(); it != m_loans.cend(); ++it) {
             const Loan &loan = it.value();
-            const QString shownDate = modDateTimeFunctions::FormatLoanDate(loan.stored);
-            const QDate date = QDate::fromString(shownDate, QStringLiteral("MM/dd/yyyy"));
+            const QDate date = modDateTimeFunctions::LoanDate(loan.stored);
+            if (date.isValid() && date <= m_today && loan.known && loan.logged)
+                continue; // nothing to say, as of nearly every loan
+            const QString shownDate = date.toString(QStringLiteral("MM/dd/yyyy"));
             const QDateTime when = date.isValid() ? QDateTime(date, QTime(0, 0), Qt::UTC) : QDateTime();
             const QString number = Number(it.key());
             const QString held = QStringLiteral("on loan to %1").arg(ConsoleText::Visible(loan.holder));
@@ -211,6 +339,9 @@ private:
                              m_latest.value(it.key(), QStringLiteral("the log has no row for the case"))),
                     true);
         }
+        const QDateTime lastOwn = StampOf(m_lastUnchainedStamp);
+        if (lastOwn.isValid() && (!m_lastUnchained.isValid() || lastOwn > m_lastUnchained))
+            m_lastUnchained = lastOwn;
         if (!m_chained)
             m_report->findings << Finding{QLatin1String(Unchained), QDateTime(), QStringLiteral("-"), QString(),
                                           QStringLiteral("the log table has no digest column: the log is unchained, "
@@ -235,10 +366,13 @@ private:
     QDate m_since, m_today;
     Report *m_report;
     QHash<Key, Loan> m_loans;
+    QHash<Key, CaseLog> m_cases;
+    QHash<Key, Finding> m_broken; // a case's first row that does not verify
     QHash<Key, QString> m_latest; // the latest log row of a loan that it does not match
     bool m_chained = false;
     qint64 m_unchained = 0;
     QDateTime m_lastUnchained;
+    QByteArray m_lastUnchainedStamp; // the latest of the component's own stamps among them
 };
 
 const char *const Kinds[] = {LoanNotLogged, ReturnNotLogged, LoanOfNoCase, BadLoanDate, BrokenChain, Unchained};
