@@ -13,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace CourtAudit {
@@ -173,10 +174,6 @@ private:
     bool ReadLog(QString *error)
     {
         m_chained = LogChain::HasDigestColumn(m_db);
-        QSqlQuery q(m_db);
-        q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("SELECT %1 FROM MRLCRT.FILLOG").arg(Columns())))
-            return Failed(q, error);
         {
             // This thread reads; the pipe's worker hashes and keeps each case's state.
             BatchPipe<Read> pipe([this](std::vector<Read> &batch) {
@@ -184,17 +181,16 @@ private:
                     Take(read);
             });
             std::vector<Read> batch;
-            while (q.next()) {
+            const bool read = ScanLog([&](const QSqlQuery &q) {
                 ++m_report->logRows;
                 batch.push_back(ReadOf(q));
                 if (batch.size() == BatchRows)
                     pipe.Put(std::exchange(batch, {}));
-            }
+            }, error);
             pipe.Put(std::move(batch));
+            if (!read)
+                return false;
         }
-        if (q.lastError().isValid())
-            return Failed(q, error);
-        q.finish();
         for (auto it = m_cases.begin(); it != m_cases.end(); ++it)
             if (!EndCase(it.key(), it.value(), error))
                 return false;
@@ -202,6 +198,41 @@ private:
     }
 
     static constexpr size_t BatchRows = 4096;
+
+    // Every log row, in the order the engine keeps them. A server hands a plain query's rows
+    // over one answer per row: there a cursor is read a page at a time instead, in one read-only
+    // transaction.
+    bool ScanLog(const std::function<void(const QSqlQuery &)> &take, QString *error)
+    {
+        const QString select = QStringLiteral("SELECT %1 FROM MRLCRT.FILLOG").arg(Columns());
+        QSqlQuery q(m_db);
+        m_cases.reserve(m_loans.size()); // nearly every case in the log is on loan, or was
+        if (Connection::DialectOf(m_db) == Connection::Dialect::SQLite) // read through the system's page cache, not copied
+            q.exec(QStringLiteral("PRAGMA MRLCRT.mmap_size=%1").arg(qint64(1) << 40));
+        if (Connection::DialectOf(m_db) != Connection::Dialect::PostgreSQL) {
+            q.setForwardOnly(true);
+            if (!q.exec(select))
+                return Failed(q, error);
+            while (q.next())
+                take(q);
+            return !q.lastError().isValid() || Failed(q, error);
+        }
+        if (!q.exec(QStringLiteral("BEGIN READ ONLY")) || !q.exec(QStringLiteral("DECLARE zorva_audit NO SCROLL CURSOR FOR ") + select))
+            return Failed(q, error);
+        bool ok = true;
+        for (bool more = true; more && ok;) {
+            ok = q.exec(QStringLiteral("FETCH FORWARD 10000 FROM zorva_audit"));
+            more = false;
+            while (ok && q.next()) {
+                take(q);
+                more = true;
+            }
+        }
+        if (!ok)
+            Failed(q, error);
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        return ok;
+    }
 
     void Take(const Read &read)
     {
