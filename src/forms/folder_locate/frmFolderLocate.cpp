@@ -335,7 +335,7 @@ void frmFolderLocate::FindCase()
     txtCASNUM->selectAll();
 }
 
-void frmFolderLocate::ShowCase(const CaseKey &key, bool all)
+void frmFolderLocate::ShowCase(CaseKey key, bool all)
 {
     m_shownCase.reset();
     cmdEdit->setEnabled(false);

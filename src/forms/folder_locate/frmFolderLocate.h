@@ -50,7 +50,7 @@ private:
     void Fill(View view, const LocateLists::List &shown);
 
     void FindCase();
-    void ShowCase(const CaseKey &key, bool all);
+    void ShowCase(CaseKey key, bool all); // a copy: the shown case is forgotten first
     void FindHolder();
     void FindPull();
     void FindOverdue(bool all = false);
