@@ -1,5 +1,7 @@
 #include "ZorvaDb.h"
 
+#include <QDateTime>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +59,70 @@ TEST(ZorvaDbReports, PrintTheCourtReadItsRowsAndTheirZone)
     // Without --db the court is the environment's, and that is the one named.
     const ZorvaDb::Result r = zorva.Run({"status", "2009-CV-123"}, {{"ZORVA_DATABASE", world.DatabaseUrl()}});
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("court: ") + world.DatabaseUrl() + '\n')) << r;
+}
+
+} // namespace
+
+namespace {
+
+// A case's history is printed to its 50 latest entries, with a line counting the earlier ones
+// (after where's list, before history's, on stderr beside CSV); --all prints every entry.
+TEST(ZorvaDbReports, HistoryCappedToTheLatestUnlessAll)
+{
+    TestWorld world;
+    ZorvaDb zorva(world);
+    // Case 2009-CV-n has n entries, entry i a minute after the last, to party Pi.
+    QStringList log;
+    for (int n : {50, 51, 300})
+        for (int i = 1; i <= n; ++i)
+            log << QStringLiteral("('%1',2009,'CV',%2,1,'CLERK1','P%3',1)")
+                       .arg(QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC).addSecs(60 * i).toString(Qt::ISODateWithMs))
+                       .arg(n)
+                       .arg(i);
+    world.Exec("INSERT INTO MRLCRT.FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES " + log.join(", "));
+    const QString one = "  and 1 earlier (--all shows every entry)", many = "  and 250 earlier (--all shows every entry)";
+    const struct
+    {
+        QStringList args;
+        int newest, oldest; // the entries printed, in the order printed
+        QString earlier;    // the line counting the others ("" none)
+        int at;             // its line in the output, -1 the last; stderr for CSV
+    } cases[] = {
+        {{"where", "2009-CV-50"}, 50, 1, "", 0},
+        {{"where", "2009-CV-51"}, 51, 2, one, -1},
+        {{"where", "2009-CV-300"}, 300, 251, many, -1},
+        {{"where", "2009-CV-300", "--all"}, 300, 1, "", 0},
+        {{"where", "2009-CV-51", "--csv"}, 51, 2, one, 0},
+        {{"where", "2009-CV-300", "--csv", "--all"}, 300, 1, "", 0},
+        {{"history", "2009-CV-50"}, 1, 50, "", 0},
+        {{"history", "2009-CV-51"}, 2, 51, one, 2},
+        {{"history", "2009-CV-300", "--all"}, 1, 300, "", 0},
+    };
+    static const QRegularExpression party(QStringLiteral("\\bP(\\d+)\\b"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const ZorvaDb::Result r = zorva.Run(QStringList(c.args) << "--db" << world.DatabaseUrl(), {{"TZ", "UTC"}});
+        EXPECT_EQ(r.exitCode, 0) << r;
+        const QStringList lines = r.out.split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
+        QList<int> printed, expected;
+        for (const QString &line : lines)
+            if (const auto m = party.match(line); m.hasMatch() && !line.startsWith(QLatin1String("court: ")))
+                printed << m.captured(1).toInt();
+        const int step = c.newest > c.oldest ? -1 : 1;
+        for (int i = c.newest; i != c.oldest + step; i += step)
+            expected << i;
+        EXPECT_EQ(printed, expected) << r;
+        const bool csv = c.args.contains("--csv");
+        const QStringList earlierLines = (csv ? r.err : r.out).split('\n').filter("earlier");
+        if (c.earlier.isEmpty()) {
+            EXPECT_TRUE(earlierLines.isEmpty()) << r;
+        } else {
+            EXPECT_EQ(earlierLines, QStringList{c.earlier}) << r;
+            if (!csv) {
+                EXPECT_EQ(lines.value(c.at < 0 ? lines.size() - 1 : c.at), c.earlier) << r;
+            }
+        }
+    }
 }
 
 } // namespace

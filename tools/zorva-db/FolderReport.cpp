@@ -4,12 +4,16 @@
 
 #include "util/modDateTimeFunctions.h"
 
+#include "forms/folder_locate/LocateLists.h"
+#include "forms/folder_locate/LocateQueries.h"
+#include "records/Connection.h"
 #include "records/DataObject.h"
 #include "records/FolderStatements.h"
 #include "util/modFormatCaseNumber.h"
 #include "util/modTypeOfCase.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace FolderReport {
 namespace {
@@ -98,22 +102,49 @@ bool Status(const CaseKey &key, QString *line, QString *error)
     return true;
 }
 
-bool History(const CaseKey &key, QStringList *lines, QString *error)
+bool History(const CaseKey &key, QStringList *lines, QString *error, bool all)
 {
     Reader log(error);
-    if (!log.Run(QStringLiteral("Select LOGTSP, LOGAUT, LOGUSR, LOGOTO, LOGOUT From MRLCRT.FILLOG"
-                                " Where LOGYER=? And LOGTYP=? And LOGSEQ=? Order By LOGTSP"),
-                 key))
-        return false;
+    const QString select = QStringLiteral("Select LOGTSP, LOGAUT, LOGUSR, LOGOTO, LOGOUT From MRLCRT.FILLOG"
+                                          " Where LOGYER=? And LOGTYP=? And LOGSEQ=? Order By LOGTSP");
     QStringList entries;
-    for (DataObject &row = log.Data(); !row.Eof(); row.MoveNext())
-        entries << LogLine(row);
+    qint64 earlier = 0;
+    if (all) {
+        if (!log.Run(select, key))
+            return false;
+        for (DataObject &row = log.Data(); !row.Eof(); row.MoveNext())
+            entries << LogLine(row);
+    } else {
+        // The latest entries, read newest first so that the statement stops at the cap, then
+        // turned; the earlier ones are only counted.
+        const QSqlDatabase db = Connection::Database(QStringLiteral("data"), error);
+        if (!db.isValid())
+            return false;
+        if (!log.Run(select + QStringLiteral(" Desc") +
+                         LocateQueries::RowLimit(Connection::DialectOf(db), LocateQueries::RecentHistory),
+                     key))
+            return false;
+        for (DataObject &row = log.Data(); !row.Eof(); row.MoveNext())
+            entries.prepend(LogLine(row));
+        if (entries.size() == LocateQueries::RecentHistory) {
+            if (!log.Run(QStringLiteral("Select Count(*) As ENTRIES From MRLCRT.FILLOG Where LOGYER=? And "
+                                        "LOGTYP=? And LOGSEQ=?"),
+                         key))
+                return false;
+            earlier = std::max<qint64>(0, log.Data().Field(QStringLiteral("ENTRIES")).toLongLong() -
+                                              entries.size());
+        }
+    }
     const QString number = CaseNumber(key);
     if (entries.isEmpty()) {
         *lines = {number + QStringLiteral(": no folder history recorded")};
         return true;
     }
-    *lines = QStringList{number + QStringLiteral(": folder history, oldest first")} + entries;
+    *lines = QStringList{number + QStringLiteral(": folder history, oldest first")};
+    if (earlier > 0)
+        *lines << QStringLiteral("  ") + LocateLists::Earlier(earlier) +
+                      QStringLiteral(" (--all shows every entry)");
+    *lines += entries;
     return true;
 }
 

@@ -13,6 +13,7 @@ namespace FolderReport {
 bool Status(const CaseKey &key, QString *line, QString *error);
 
 // The folder's log entries, oldest first, after a heading line; or one line saying there are none.
-bool History(const CaseKey &key, QStringList *lines, QString *error);
+// Without `all` only the latest LocateQueries::RecentHistory, after a line counting the earlier ones.
+bool History(const CaseKey &key, QStringList *lines, QString *error, bool all = false);
 
 } // namespace FolderReport

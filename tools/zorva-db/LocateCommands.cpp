@@ -17,7 +17,7 @@ namespace {
 
 enum Exit { Ok = 0, Failed = 1, BadUsage = 2 };
 
-const QStringList Own{"csv", "days", "begin", "end", "judge", "room", "branch"};
+const QStringList Own{"csv", "all", "days", "begin", "end", "judge", "room", "branch"};
 
 int Refuse(QTextStream &err, const QString &message)
 {
@@ -138,6 +138,7 @@ bool Handles(const QString &command)
 void AddOptions(QCommandLineParser &parser)
 {
     parser.addOptions({{QStringLiteral("csv"), QStringLiteral("CSV output")},
+                       {QStringLiteral("all"), QStringLiteral("every history entry")},
                        {QStringLiteral("days"), QStringLiteral("days out"), QStringLiteral("N")},
                        {QStringLiteral("begin"), QStringLiteral("begin time"), QStringLiteral("hhmm")},
                        {QStringLiteral("end"), QStringLiteral("end time"), QStringLiteral("hhmm")},
@@ -154,6 +155,8 @@ bool Takes(const QString &command, const QString &option)
         return Handles(command);
     if (option == QLatin1String("days"))
         return command == QLatin1String("overdue");
+    if (option == QLatin1String("all"))
+        return command == QLatin1String("where");
     static const QStringList pullOptions{"date", "begin", "end", "judge", "room", "branch"};
     return command == QLatin1String("pull-list") && pullOptions.contains(option);
 }
@@ -211,8 +214,13 @@ int Run(const QString &command, const QStringList &args, const QCommandLineParse
                                               "2009CV000123")
                                    .arg(text));
         LocateQueries::Location where;
-        const bool ok = queries.WhereIs(*key, &where);
-        return answered(ok, LocateLists::Case(Shown(where)));
+        const bool ok = queries.WhereIs(*key, &where, parser.isSet(QStringLiteral("all")));
+        const int exit = answered(ok, LocateLists::Case(Shown(where)));
+        // CSV stays the rows alone: what they leave out is said beside them.
+        if (ok && where.earlier > 0)
+            (csv ? err : out) << "  " << LocateLists::Earlier(where.earlier) << " (--all shows every entry)"
+                              << Qt::endl;
+        return exit;
     }
     if (command == QLatin1String("holder")) {
         const QString holder = args.join(QLatin1Char(' ')).trimmed().toUpper();

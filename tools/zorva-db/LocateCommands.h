@@ -11,7 +11,9 @@ class QTextStream;
 // overdue --days N; each as lines to read or, with --csv, as RFC 4180 CSV.
 namespace LocateCommands {
 
-inline constexpr char Usage[] = R"(  where CASE [--db URL] [--csv]    where the case's folder is, and its custody history
+inline constexpr char Usage[] = R"(  where CASE [--db URL] [--csv] [--all]
+                                    where the case's folder is, and its custody history:
+                                    the latest 50 entries, or every one with --all
   holder NAME [--db URL] [--csv]    every folder out to NAME, oldest first
   pull-list --date yyyy-MM-dd [--begin hhmm --end hhmm] [--judge J] [--room R] [--branch B]
             [--db URL] [--csv]      the docket's hearings and where each folder is

@@ -39,7 +39,8 @@ Commands:
   generate URL --date yyyy-MM-dd --hearings N
                                     add N hearings on that date, each for a new case
   status CASE [--db URL]            who holds the case's folder
-  history CASE [--db URL]           the folder's loans and returns, oldest first
+  history CASE [--db URL] [--all]   the folder's loans and returns, oldest first: the
+                                    latest 50, or every one with --all
   grant reader|clerk LOGIN [--db URL]
                                     on PostgreSQL: makes LOGIN one of the court's readers (who
                                     may look but not change loans) or clerks
@@ -177,7 +178,7 @@ int Generate(const QString &url, const QString &dateText, const QString &countTe
     return Ok;
 }
 
-int Report(const QString &command, const QStringList &caseWords, const QString &url)
+int Report(const QString &command, const QStringList &caseWords, const QString &url, bool all)
 {
     if (caseWords.size() != 1 && caseWords.size() != 3)
         return Refuse(QStringLiteral("%1 needs one case number, as 2009-CV-123, 2009 CV 123 or 2009CV000123")
@@ -195,7 +196,7 @@ int Report(const QString &command, const QStringList &caseWords, const QString &
     QStringList lines;
     const bool ok = command == QLatin1String("status")
                         ? FolderReport::Status(*key, &lines.emplaceBack(), &error)
-                        : FolderReport::History(*key, &lines, &error);
+                        : FolderReport::History(*key, &lines, &error, all);
     if (!ok)
         return Fail(Failed, error);
     Out() << "court: " << ConsoleText::CourtName(Connection::Current().url) << '\n';
@@ -319,8 +320,9 @@ int main(int argc, char *argv[])
             !LabelsCommand::Takes(command, option->names().constFirst()))
             return Refuse(QStringLiteral("%1 does not take --%2").arg(command, option->names().constFirst()));
     for (const QString &name : parser.optionNames())
-        if ((LocateCommands::Owns(name) && !LocateCommands::Takes(command, name) && !LabelsCommand::Takes(command, name) &&
-             !(audit && name == QLatin1String("csv"))) ||
+        if ((LocateCommands::Owns(name) && !LocateCommands::Takes(command, name) &&
+             !LabelsCommand::Takes(command, name) && !(audit && name == QLatin1String("csv")) &&
+             !(command == QLatin1String("history") && name == QLatin1String("all"))) ||
             (LabelsCommand::Owns(name) && !LabelsCommand::Takes(command, name)))
             return Refuse(QStringLiteral("%1 does not take --%2").arg(command, name));
     if (locate) {
@@ -333,7 +335,7 @@ int main(int argc, char *argv[])
         return LabelsCommand::Run(args, parser, Out(), err);
     }
     if (report)
-        return Report(command, args, parser.value(db));
+        return Report(command, args, parser.value(db), parser.isSet(QStringLiteral("all")));
     if (grant)
         return Grant(args, parser.value(db));
     if (audit) {

@@ -89,6 +89,11 @@ List Case(const LocateQueries::Location &where)
     return list;
 }
 
+QString Earlier(qint64 count)
+{
+    return QStringLiteral("and %1 earlier").arg(count);
+}
+
 List Holder(const QString &holder, const QList<LocateQueries::Loan> &loans)
 {
     List list{QStringLiteral("Folders out to %1: %2, oldest first").arg(holder).arg(loans.size()), Columns(HolderView), {}};

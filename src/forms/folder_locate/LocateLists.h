@@ -26,6 +26,8 @@ QString AgesLine(const LocateQueries::Ages &ages);
 QString BandName(int band);
 
 List Case(const LocateQueries::Location &where);
+// "and 3 earlier": what a capped history leaves out.
+QString Earlier(qint64 count);
 List Holder(const QString &holder, const QList<LocateQueries::Loan> &loans);
 List Pull(const DocketSelection &selection, const QList<LocateQueries::Pull> &pulls);
 // "Pull list for 12/07/2026, judge SMI: 3 hearing(s)"

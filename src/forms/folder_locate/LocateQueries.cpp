@@ -43,13 +43,6 @@ QDate LoanDate(const QVariant &stored)
     return QDate::fromString(modDateTimeFunctions::FormatLoanDate(stored), QStringLiteral("MM/dd/yyyy"));
 }
 
-// The first n rows of a query, as the court's engine spells it.
-QString RowLimit(Connection::Dialect dialect, int n)
-{
-    const bool db2 = dialect == Connection::Dialect::DB2;
-    return (db2 ? QStringLiteral(" Fetch First %1 Rows Only") : QStringLiteral(" Limit %1")).arg(n);
-}
-
 // The rows from offset on, at most n, as the court's engine spells it.
 QString RowPage(Connection::Dialect dialect, int n, qint64 offset)
 {
@@ -69,6 +62,13 @@ bool OldestFirst(const LocateQueries::Loan &a, const LocateQueries::Loan &b)
 }
 
 } // namespace
+
+QString LocateQueries::RowLimit(Connection::Dialect dialect, int n)
+{
+    // Limit is not standard SQL: DB2 and the other ODBC sources get the standard's own spelling.
+    const bool limit = dialect == Connection::Dialect::SQLite || dialect == Connection::Dialect::PostgreSQL;
+    return (limit ? QStringLiteral(" Limit %1") : QStringLiteral(" Fetch First %1 Rows Only")).arg(n);
+}
 
 LocateQueries::LocateQueries(QObject *parent) : QObject(parent)
 {
@@ -124,7 +124,7 @@ LocateQueries::Loan LocateQueries::LoanOfRow(const QVariant &year, const QVarian
     return loan;
 }
 
-bool LocateQueries::WhereIs(const CaseKey &key, Location *out)
+bool LocateQueries::WhereIs(const CaseKey &key, Location *out, bool all)
 {
     *out = Location{};
     out->key = key;
@@ -140,9 +140,15 @@ bool LocateQueries::WhereIs(const CaseKey &key, Location *out)
         return false;
     out->known = !m_data->Eof();
 
-    if (!Run(QStringLiteral("Select LOGTSP, LOGUSR, LOGOTO, LOGOUT From MRLCRT.FILLOG"
-                            " Where LOGYER=? And LOGTYP=? And LOGSEQ=? Order By LOGTSP Desc"),
-             params))
+    QString statement = QStringLiteral("Select LOGTSP, LOGUSR, LOGOTO, LOGOUT From MRLCRT.FILLOG"
+                                       " Where LOGYER=? And LOGTYP=? And LOGSEQ=? Order By LOGTSP Desc");
+    Connection::Dialect dialect = Connection::Dialect::SQLite;
+    if (!all && !Dialect(&dialect))
+        return false;
+    // The data object reads every row it is given: the statement itself stops at the cap.
+    if (!all)
+        statement += RowLimit(dialect, RecentHistory);
+    if (!Run(statement, params))
         return false;
     for (; !m_data->Eof(); m_data->MoveNext()) {
         const QString stored = m_data->Field(QStringLiteral("LOGTSP")).toString();
@@ -152,6 +158,15 @@ bool LocateQueries::WhereIs(const CaseKey &key, Location *out)
                                 m_data->Field(QStringLiteral("LOGOTO")).toString(),
                                 m_data->Field(QStringLiteral("LOGUSR")).toString()};
     }
+    // Only a full page can have entries before it; the engine counts them on the index.
+    if (all || out->history.size() < RecentHistory)
+        return true;
+    if (!Run(QStringLiteral(
+                 "Select Count(*) As ENTRIES From MRLCRT.FILLOG Where LOGYER=? And LOGTYP=? And LOGSEQ=?"),
+             params))
+        return false;
+    out->earlier =
+        std::max<qint64>(0, m_data->Field(QStringLiteral("ENTRIES")).toLongLong() - out->history.size());
     return true;
 }
 

@@ -45,6 +45,7 @@ public:
         std::optional<Loan> loan; // none: in the file room
         bool known = false;       // the case has a master row
         QList<Custody> history;   // newest first
+        qint64 earlier = 0;       // log entries older than the history holds
     };
     struct Pull
     {
@@ -62,6 +63,9 @@ public:
     };
     // Folders out 0-7, 8-30, 31-90 and over 90 days.
     using Ages = std::array<qint64, 4>;
+    // A case's history is read to its most recent entries unless all are asked for: a folder
+    // handled daily for years has thousands, and the first look must stay quick.
+    static constexpr int RecentHistory = 50;
 
     explicit LocateQueries(QObject *parent = nullptr);
     ~LocateQueries() override;
@@ -70,7 +74,8 @@ public:
     void SetToday(const QDate &today) { m_today = today; }
     QDate Today() const { return m_today; }
 
-    bool WhereIs(const CaseKey &key, Location *out);
+    // The history holds the RecentHistory latest entries, or every one with `all`.
+    bool WhereIs(const CaseKey &key, Location *out, bool all = false);
     // The folders out to the holder, whatever its letter case and trailing blanks, oldest first.
     bool HeldBy(const QString &holder, QList<Loan> *out);
     // The docket's selection rules: a judge other than "*ALL", a room that sorts after "*ALL", a
@@ -86,6 +91,8 @@ public:
 
     // The loan date as a comparable yyyymmdd number.
     static qint32 DateKey(const QDate &date) { return date.year() * 10000 + date.month() * 100 + date.day(); }
+    // " Limit n", or " Fetch First n Rows Only" where the engine has no Limit: put after Order By.
+    static QString RowLimit(Connection::Dialect dialect, int n);
 
 private:
     bool Run(const QString &statement, const QVariantList &params);

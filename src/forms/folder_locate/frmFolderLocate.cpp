@@ -139,6 +139,11 @@ QWidget *frmFolderLocate::BuildCasePage()
     auto *find = Button("cmdFindCase", tr("&Find"));
     cmdEdit = Button("cmdEdit", tr("&Edit loan…"));
     cmdEdit->setEnabled(false);
+    cmdShowAll = Button("cmdShowAll", tr("Show &all"));
+    cmdShowAll->setAccessibleName(tr("Show all custody history"));
+    cmdShowAll->setToolTip(
+        tr("The list holds the %1 latest entries; this lists every one.").arg(LocateQueries::RecentHistory));
+    cmdShowAll->setEnabled(false);
     lblLocation = new QLabel;
     lblLocation->setObjectName(QStringLiteral("lblLocation"));
     // It shows holders and users as the court holds them: never as markup.
@@ -154,6 +159,7 @@ QWidget *frmFolderLocate::BuildCasePage()
     row->addWidget(txtCASNUM, 1);
     row->addWidget(find);
     row->addWidget(cmdEdit);
+    row->addWidget(cmdShowAll);
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(row);
     layout->addWidget(lblLocation);
@@ -164,6 +170,7 @@ QWidget *frmFolderLocate::BuildCasePage()
     ScanBox::Install(txtCASNUM); // a scanned label finds its case, whatever the box held
     connect(find, &QPushButton::clicked, this, &frmFolderLocate::FindCase);
     connect(cmdEdit, &QPushButton::clicked, this, &frmFolderLocate::cmdEdit_Click);
+    connect(cmdShowAll, &QPushButton::clicked, this, &frmFolderLocate::cmdShowAll_Click);
     return page;
 }
 
@@ -298,6 +305,7 @@ void frmFolderLocate::Fill(View view, const LocateLists::List &shown)
     const QString &heading = shown.heading;
     QStandardItemModel *list = m_lists[view];
     list->removeRows(0, list->rowCount());
+    m_grids[view]->clearSpans();
     for (const QStringList &row : rows) {
         QList<QStandardItem *> items;
         for (const QString &cell : row)
@@ -315,6 +323,7 @@ void frmFolderLocate::FindCase()
     const std::optional<CaseKey> key = CaseKey::Parse(typed);
     m_shownCase.reset();
     cmdEdit->setEnabled(false);
+    cmdShowAll->setEnabled(false);
     if (!key) {
         lblLocation->setText(tr("\"%1\" is not a case number; type it as 2009-CV-123, 2009 CV 123 or 2009CV000123.")
                                  .arg(typed));
@@ -322,14 +331,45 @@ void frmFolderLocate::FindCase()
         txtCASNUM->selectAll();
         return;
     }
+    ShowCase(*key, false); // a case looked up shows its latest entries first
+    txtCASNUM->selectAll();
+}
+
+void frmFolderLocate::ShowCase(CaseKey key, bool all)
+{
+    m_shownCase.reset();
+    cmdEdit->setEnabled(false);
+    cmdShowAll->setEnabled(false);
     LocateQueries::Location where;
-    if (!m_queries->WhereIs(*key, &where))
+    if (!m_queries->WhereIs(key, &where, all))
         return;
     lblLocation->setText(LocateLists::LocationLine(where));
     Fill(CaseView, LocateLists::Case(where));
+    if (where.earlier > 0) {
+        // The last row says what the list leaves out; it is no entry, so it cannot be selected.
+        auto *note = new QStandardItem(LocateLists::Earlier(where.earlier));
+        note->setFlags(Qt::ItemIsEnabled);
+        QFont italic = note->font();
+        italic.setItalic(true);
+        note->setFont(italic);
+        m_lists[CaseView]->appendRow(note);
+        m_grids[CaseView]->setSpan(m_lists[CaseView]->rowCount() - 1, 0, 1, m_lists[CaseView]->columnCount());
+    }
     m_shownCase = key;
+    m_wholeHistory = all;
     cmdEdit->setEnabled(static_cast<bool>(m_edit));
-    txtCASNUM->selectAll();
+    cmdShowAll->setEnabled(where.earlier > 0);
+}
+
+void frmFolderLocate::cmdShowAll_Click()
+{
+    if (!m_shownCase)
+        return;
+    // The case shown, even if the box has been typed into since.
+    ShowCase(*m_shownCase, true);
+    // The button has gone grey under the focus: the list is what the clerk wants next.
+    if (m_shownCase)
+        m_grids[CaseView]->setFocus();
 }
 
 void frmFolderLocate::cmdEdit_Click()
@@ -338,9 +378,9 @@ void frmFolderLocate::cmdEdit_Click()
         return;
     const CaseKey key = *m_shownCase;
     m_edit(key);
-    // What the editor changed shows at once.
+    // What the editor changed shows at once, as much of the history as was shown.
     if (!IsUnloaded())
-        FindCase();
+        ShowCase(key, m_wholeHistory);
 }
 
 void frmFolderLocate::FindHolder()

@@ -50,10 +50,12 @@ private:
     void Fill(View view, const LocateLists::List &shown);
 
     void FindCase();
+    void ShowCase(CaseKey key, bool all); // a copy: the shown case is forgotten first
     void FindHolder();
     void FindPull();
     void FindOverdue(bool all = false);
     void cmdEdit_Click();
+    void cmdShowAll_Click();
     void cmdPrint_Click();
     void cmdPdf_Click();
     void cmdCsv_Click();
@@ -66,6 +68,7 @@ private:
     LocateQueries *m_queries = nullptr;
     bool m_loaded = false;
     std::optional<CaseKey> m_shownCase;
+    bool m_wholeHistory = false; // the case view shows every entry, not the latest
     QStandardItemModel *m_lists[4] = {};
     QTableView *m_grids[4] = {};
     QString m_headings[4];
@@ -74,6 +77,7 @@ private:
     AlphaMericBox *txtCASNUM = nullptr;
     QLabel *lblLocation = nullptr;
     QPushButton *cmdEdit = nullptr;
+    QPushButton *cmdShowAll = nullptr;
     AlphaMericBox *txtREQOTO = nullptr;
     DatePicker *dtpREQDAT = nullptr;
     AlphaMericBox *txtBEGTIM = nullptr;

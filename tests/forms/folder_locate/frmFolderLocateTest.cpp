@@ -6,6 +6,8 @@
 #include "records/Connection.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -371,6 +373,73 @@ TEST(LocatorTest, ExportsTheListShown)
     EXPECT_TRUE(printed.read(5) == "%PDF-");
     EXPECT_GT(printed.size(), 1000);
     w->close();
+}
+
+} // namespace
+
+namespace {
+
+// A case handled for years: the view lists its 50 latest entries, newest first, with a last row
+// counting the earlier ones; "Show all" (a click, or Tab to it and Enter) lists every entry, and
+// the next case looked up is capped again.
+TEST(LocatorTest, HistoryListsTheLatestThenAll)
+{
+    const QString find = "txtCASNUM=2009-CV-123; txtCASNUM:Return";
+    const struct
+    {
+        const char *name;
+        int entries;
+        QString steps;
+        int listed;        // entries in the list, the newest first
+        const char *last;  // the last row's first cell: an entry's time, or what is left out
+        bool showAll;      // the button enabled after the steps
+    } rows[] = {
+        {"exactly the cap: no earlier row, nothing to show", 50, find, 50, "2026-01-01 00:01:00", false},
+        {"one past the cap: one earlier", 51, find, 50, "and 1 earlier", true},
+        {"hundreds: the cap, the rest counted", 300, find, 50, "and 250 earlier", true},
+        {"hundreds, Show all: every entry", 300, find + "; cmdShowAll", 300, "2026-01-01 00:01:00", false},
+        {"Show all from the keyboard", 300, find + "; keys:Tab; keys:Tab; keys:Tab; keys:Return", 300, "2026-01-01 00:01:00", false},
+        {"a case looked up after Show all is capped again", 300, find + "; cmdShowAll; " + find, 50, "and 250 earlier", true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        LocalTimeIsUtc();
+        ModalAnswerer answerer; // no box is expected
+        TestWorld world;
+        world.InstallReferenceTables();
+        // Entry i a minute after the last, to party Pi; another case's entries never count.
+        QStringList log;
+        for (int i = 1; i <= row.entries; ++i)
+            log << QStringLiteral("('%1',2009,'CV',123,1,'CLERK1','P%2',%3)")
+                       .arg(QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC).addSecs(60 * i).toString(Qt::ISODateWithMs))
+                       .arg(i)
+                       .arg(i % 2);
+        log << "('2026-06-01T00:00:00.000Z',2009,'CV',124,1,'CLERK1','ELSEWHERE',1)";
+        world.Exec("INSERT INTO MRLCRT.FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES " +
+                   log.join(", "));
+        clsFolder folder;
+        folder.Locate("CLERK1");
+        QPointer<QWidget> w = WindowDriver::Find(Locator);
+        ASSERT_NE(w, nullptr);
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+        Act(w, row.steps);
+        const QAbstractItemModel *list = w->findChild<QTableView *>("grdCase")->model();
+        const bool capped = row.listed < row.entries;
+        ASSERT_EQ(list->rowCount(), row.listed + (capped ? 1 : 0));
+        for (int r : {0, row.listed - 1}) // the newest, and the oldest listed
+            EXPECT_EQ(list->index(r, 2).data().toString(), QStringLiteral("P%1").arg(row.entries - r)) << r;
+        EXPECT_EQ(list->index(list->rowCount() - 1, 0).data().toString(), row.last);
+        const auto *showAll = w->findChild<QWidget *>("cmdShowAll");
+        EXPECT_EQ(showAll->isEnabled(), row.showAll);
+        // What was shown all at the clerk's asking leaves the focus on the list, not on a grey button.
+        if (row.listed == row.entries && row.entries > 50) {
+            EXPECT_EQ(QApplication::focusWidget(), w->findChild<QTableView *>("grdCase"));
+        }
+        EXPECT_TRUE(answerer.Lines().isEmpty()) << answerer.Lines().join('\n').toStdString();
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 } // namespace
