@@ -59,15 +59,15 @@ struct Sha256
 
 } // namespace
 
-QByteArray Digest(const Utf8Row &row, QByteArrayView previous)
+QByteArray Fields(const Utf8Row &row)
 {
     // A type code compares without trailing blanks (CHAR(2) on a server), so it is hashed so; the
     // unit separator between the fields keeps "AB"+"C" apart from "A"+"BC".
     QByteArrayView type = row.type;
     while (type.endsWith(' '))
         type.chop(1);
-    thread_local QByteArray input;
-    input.clear();
+    QByteArray input;
+    input.reserve(128 + row.user.size() + row.party.size());
     input += "zorva-log-1";
     Append(input, row.stamp);
     Append(input, row.year);
@@ -77,16 +77,33 @@ QByteArray Digest(const Utf8Row &row, QByteArrayView previous)
     Append(input, row.user);
     Append(input, row.party);
     Append(input, row.out ? "1" : "0");
-    Append(input, previous);
+    return input;
+}
 
+void DigestHex(QByteArrayView fields, QByteArrayView previous, char hex[64])
+{
     thread_local Sha256 sha;
-    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned char digest[32];
     unsigned int length = 0;
+    const char separator = '\x1f';
     if (!sha.md || !sha.context || !EVP_DigestInit_ex(sha.context, sha.md, nullptr) ||
-        !EVP_DigestUpdate(sha.context, input.constData(), size_t(input.size())) ||
-        !EVP_DigestFinal_ex(sha.context, digest, &length))
+        !EVP_DigestUpdate(sha.context, fields.data(), size_t(fields.size())) ||
+        !EVP_DigestUpdate(sha.context, &separator, 1) ||
+        !EVP_DigestUpdate(sha.context, previous.data(), size_t(previous.size())) ||
+        !EVP_DigestFinal_ex(sha.context, digest, &length) || length != 32)
         qFatal("SHA-256 is not available from the crypto library");
-    return QByteArray::fromRawData(reinterpret_cast<const char *>(digest), length).toHex();
+    static constexpr char digits[] = "0123456789abcdef";
+    for (int i = 0; i < 32; ++i) {
+        hex[2 * i] = digits[digest[i] >> 4];
+        hex[2 * i + 1] = digits[digest[i] & 15];
+    }
+}
+
+QByteArray Digest(const Utf8Row &row, QByteArrayView previous)
+{
+    QByteArray hex(64, Qt::Uninitialized);
+    DigestHex(Fields(row), previous, hex.data());
+    return hex;
 }
 
 QString Digest(const Row &row, const QString &previous)

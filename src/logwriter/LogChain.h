@@ -47,6 +47,10 @@ struct Utf8Row
 QString Digest(const Row &row, const QString &previous);
 // The same, in hexadecimal as stored, for a reader that keeps the rows' bytes.
 QByteArray Digest(const Utf8Row &row, QByteArrayView previous);
+// The same in two steps, for a reader that hashes on another thread than it reads: the row's own
+// part of what is hashed, then the digest of that part after the previous digest, into hex.
+QByteArray Fields(const Utf8Row &row);
+void DigestHex(QByteArrayView fields, QByteArrayView previous, char hex[64]);
 
 // The time stamp of a new row: now, or just after the case's latest row when the clock says
 // otherwise, so that a case's rows sort in the order they were written.

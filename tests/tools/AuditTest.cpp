@@ -71,6 +71,9 @@ TEST(ZorvaDbAudit, FindsEachKindOfDiscrepancy)
          QStringList{Master, Loan("DA", "3012026")} + Log(2009, "CV", 123, {T1 + " out SMI", T3 + " out DA"}) +
              Log(2009, "CV", 123, {T1 + " out SMI", T2 + " in SMI"}).mid(1),
          {}, 1, {"1  chain broken", "chain broken: the log row of 2026-03-01 08:15:00 UTC (out to DA by CLERK1)"}},
+        {"a row slipped in before the latest, chained over it", QStringList{Master, Loan("DA", "3012026")} +
+             Log(2009, "CV", 123, {T1 + " out SMI", T3 + " out DA", T2 + " out DA"}),
+         {}, 1, {"1  chain broken", "chain broken: the log row of 2026-02-10 14:00:00 UTC (out to DA by CLERK1)"}},
         {"a case's rows stored out of time order", QStringList{Master, Loan("DA", "3012026")} +
              Log(2009, "CV", 123, {T1 + " out SMI", T2 + " in SMI", T3 + " out DA"}).mid(2) +
              Log(2009, "CV", 123, {T1 + " out SMI", T2 + " in SMI", T3 + " out DA"}).mid(0, 2),

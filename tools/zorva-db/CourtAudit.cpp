@@ -1,10 +1,9 @@
 #include "CourtAudit.h"
 
-#include "BatchPipe.h"
 #include "ConsoleText.h"
+#include "LogScan.h"
 
 #include "logwriter/LogChain.h"
-#include "records/Connection.h"
 #include "util/modDateTimeFunctions.h"
 #include "util/modFormatCaseNumber.h"
 
@@ -13,29 +12,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
-#include <functional>
-#include <utility>
 
 namespace CourtAudit {
 namespace {
 
-template <typename Text>
-Text RightTrimmed(Text text)
-{
-    while (text.endsWith(' '))
-        text.chop(1);
-    return text;
-}
-
-struct Key
-{
-    qint64 year = 0;
-    QByteArray type; // UTF-8, without trailing blanks, as CHAR(2) compares
-    qint64 sequence = 0;
-    bool operator==(const Key &) const = default;
-};
-
-size_t qHash(const Key &k, size_t seed = 0) { return ::qHashMulti(seed, k.year, k.type, k.sequence); }
+using LogScan::Key;
+using LogScan::RightTrimmed;
 
 QString Number(const Key &k)
 {
@@ -102,11 +84,6 @@ private:
         m_report->findings << Finding{QLatin1String(kind), when, shown, caseNumber, detail};
     }
 
-    void Add(const Finding &finding)
-    {
-        Add(finding.kind.toLatin1().constData(), finding.when, finding.caseNumber, finding.detail);
-    }
-
     bool ReadLoans(QString *error)
     {
         const QString known = QStringLiteral("EXISTS (SELECT 1 FROM MRLCRT.%1 WHERE MASYER=FILYER AND MASTYP=FILTYP"
@@ -128,163 +105,26 @@ private:
         return true;
     }
 
-    // A row as read, with the digest it carries (empty when none).
+    // A row as read again, with the digest it carries (empty when none).
     struct Read
     {
         LogChain::Utf8Row row;
         QByteArray digest;
     };
 
-    // What the scan keeps of a case: enough to go on verifying its chain and to judge its loan.
-    struct CaseLog
-    {
-        QByteArray lastStamp, previous; // of the latest row read; previous is empty after an unchained row
-        QByteArray party; // of the latest row
-        bool out = false;
-        bool broken = false;
-        bool unordered = false; // rows came out of time order: verified again in order at the end
-    };
-
-    Read ReadOf(const QSqlQuery &q) const
-    {
-        return {{q.value(0).toByteArray(), q.value(1).toLongLong(), q.value(2).toByteArray(), q.value(3).toLongLong(),
-                 q.value(4).toInt() != 0, q.value(5).toByteArray(), q.value(6).toByteArray(), q.value(7).toInt() != 0},
-                m_chained ? q.value(8).toByteArray() : QByteArray()};
-    }
-
-    // The text columns as UTF-8. SQLite hands them over as stored when asked for bytes, which
-    // spares a conversion to UTF-16 and back for each of ten million rows.
-    QString Columns() const
-    {
-        const bool bytes = Connection::DialectOf(m_db) == Connection::Dialect::SQLite;
-        QStringList columns;
-        for (const char *column : {"LOGTSP", "LOGYER", "LOGTYP", "LOGSEQ", "LOGAUT", "LOGUSR", "LOGOTO", "LOGOUT", "LOGDIG"}) {
-            const bool text = QByteArrayView(column) != "LOGYER" && QByteArrayView(column) != "LOGSEQ" &&
-                              QByteArrayView(column) != "LOGAUT" && QByteArrayView(column) != "LOGOUT";
-            if (QByteArrayView(column) == LogChain::Column && !m_chained)
-                continue;
-            columns << (bytes && text ? QStringLiteral("CAST(%1 AS BLOB)") : QStringLiteral("%1")).arg(QLatin1String(column));
-        }
-        return columns.join(QStringLiteral(", "));
-    }
-
-    // The log is read as it lies, without sorting ten million rows: a case's rows come in the
-    // order they were written, which is their time order, unless another program slipped one in
-    // or the engine hands them over otherwise; such a case is read again in time order.
     bool ReadLog(QString *error)
     {
         m_chained = LogChain::HasDigestColumn(m_db);
-        {
-            // This thread reads; the pipe's worker hashes and keeps each case's state.
-            BatchPipe<Read> pipe([this](std::vector<Read> &batch) {
-                for (const Read &read : batch)
-                    Take(read);
-            });
-            std::vector<Read> batch;
-            const bool read = ScanLog([&](const QSqlQuery &q) {
-                ++m_report->logRows;
-                batch.push_back(ReadOf(q));
-                if (batch.size() == BatchRows)
-                    pipe.Put(std::exchange(batch, {}));
-            }, error);
-            pipe.Put(std::move(batch));
-            if (!read)
-                return false;
-        }
-        for (auto it = m_cases.begin(); it != m_cases.end(); ++it)
-            if (!EndCase(it.key(), it.value(), error))
-                return false;
-        return true;
-    }
-
-    static constexpr size_t BatchRows = 4096;
-
-    // Every log row, in the order the engine keeps them. A server hands a plain query's rows
-    // over one answer per row: there a cursor is read a page at a time instead, in one read-only
-    // transaction.
-    bool ScanLog(const std::function<void(const QSqlQuery &)> &take, QString *error)
-    {
-        const QString select = QStringLiteral("SELECT %1 FROM MRLCRT.FILLOG").arg(Columns());
-        QSqlQuery q(m_db);
-        m_cases.reserve(m_loans.size()); // nearly every case in the log is on loan, or was
-        if (Connection::DialectOf(m_db) == Connection::Dialect::SQLite) // read through the system's page cache, not copied
-            q.exec(QStringLiteral("PRAGMA MRLCRT.mmap_size=%1").arg(qint64(1) << 40));
-        if (Connection::DialectOf(m_db) != Connection::Dialect::PostgreSQL) {
-            q.setForwardOnly(true);
-            if (!q.exec(select))
-                return Failed(q, error);
-            while (q.next())
-                take(q);
-            return !q.lastError().isValid() || Failed(q, error);
-        }
-        if (!q.exec(QStringLiteral("BEGIN READ ONLY")) || !q.exec(QStringLiteral("DECLARE zorva_audit NO SCROLL CURSOR FOR ") + select))
-            return Failed(q, error);
-        bool ok = true;
-        for (bool more = true; more && ok;) {
-            ok = q.exec(QStringLiteral("FETCH FORWARD 10000 FROM zorva_audit"));
-            more = false;
-            while (ok && q.next()) {
-                take(q);
-                more = true;
-            }
-        }
-        if (!ok)
-            Failed(q, error);
-        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
-        return ok;
-    }
-
-    void Take(const Read &read)
-    {
-        const Key key{read.row.year, RightTrimmed(read.row.type), read.row.sequence};
-        CaseLog &log = m_cases[key];
-        if (read.digest.isEmpty())
-            CountUnchained(read.row.stamp);
-        if (log.unordered)
-            return;
-        // Only the component's own stamps are known to sort as the engine sorts them.
-        if (!(read.row.stamp > log.lastStamp) || !OwnStamp(read.row.stamp)) {
-            log.unordered = true;
-            return;
-        }
-        Verify(key, read, &log);
-    }
-
-    static bool OwnStamp(const QByteArray &stamp)
-    {
-        return stamp.size() == 24 && stamp.at(10) == 'T' && stamp.at(23) == 'Z';
-    }
-
-    // An old court's log may be millions of unchained rows: the component's own stamps are
-    // compared as they are, others read as times.
-    void CountUnchained(const QByteArray &stored)
-    {
-        ++m_unchained;
-        if (OwnStamp(stored)) {
-            m_lastUnchainedStamp = std::max(m_lastUnchainedStamp, stored);
-            return;
-        }
-        const QDateTime stamp = StampOf(stored);
-        if (stamp.isValid() && (!m_lastUnchained.isValid() || stamp > m_lastUnchained))
-            m_lastUnchained = stamp;
-    }
-
-    // The next row of the case's chain. Rows written before the chain existed, or by a program
-    // that does not chain, are not verified, and the chain starts anew after them.
-    void Verify(const Key &key, const Read &read, CaseLog *log)
-    {
-        log->lastStamp = read.row.stamp;
-        log->out = read.row.out;
-        log->party = read.row.party;
-        if (!read.digest.isEmpty() && !log->broken && LogChain::Digest(read.row, log->previous) != read.digest) {
-            // The first row that does not verify; the rest of the case's chain hangs on it.
-            log->broken = true;
-            m_broken.insert(key, Finding{QLatin1String(BrokenChain), StampOf(read.row.stamp), QString(), Number(key),
-                                         QStringLiteral("the log row of %1 (%2) does not verify: it, or a row before "
-                                                        "it, was changed, removed or slipped in after it was written")
-                                             .arg(Shown(read.row.stamp), RowText(read.row))});
-        }
-        log->previous = read.digest;
+        LogScan::Counts counts;
+        const bool read = LogScan::Run(m_db, m_chained, m_loans.size(), &counts,
+                                       [this, error](const Key &key, const LogScan::Trail &trail) {
+                                           return EndCase(key, trail, error);
+                                       },
+                                       error);
+        m_report->logRows = counts.rows;
+        m_unchained = counts.unchained;
+        m_lastUnchained = counts.lastUnchained;
+        return read;
     }
 
     // The case's rows in time order; the latest is the last.
@@ -295,7 +135,7 @@ private:
         // The type as stored may carry the blanks a CHAR(2) pads it with; the index is still used.
         q.prepare(QStringLiteral("SELECT %1 FROM MRLCRT.FILLOG WHERE LOGYER=? AND LOGTYP IN (?, ?, ?) AND LOGSEQ=?"
                                  " ORDER BY LOGTSP")
-                      .arg(Columns()));
+                      .arg(LogScan::Columns(m_db, m_chained)));
         const QString type = QString::fromUtf8(key.type);
         for (const QVariant &value : {QVariant(key.year), QVariant(type), QVariant(type + QLatin1Char(' ')),
                                       QVariant(type + QLatin1String("  ")), QVariant(key.sequence)})
@@ -303,44 +143,58 @@ private:
         if (!q.exec())
             return Failed(q, error);
         while (q.next())
-            *rows << ReadOf(q);
+            *rows << Read{LogScan::RowOf(q), LogScan::DigestOf(q, m_chained)};
         return !q.lastError().isValid() || Failed(q, error);
     }
 
-    // The case's latest log row against its loan, and its chain's first broken row.
-    bool EndCase(const Key &key, CaseLog &log, QString *error)
+    // The case as the pass saw it: a case whose rows all verified, in time order, with its latest
+    // row as its loan has it, has nothing to say; any other is read again and judged row by row.
+    bool EndCase(const Key &key, const LogScan::Trail &trail, QString *error)
     {
         const auto loan = m_loans.find(key);
-        const auto holdsLoan = [&] { return log.out && loan != m_loans.end() && QString::fromUtf8(RightTrimmed(log.party)) == loan->holder; };
-        const bool findsNothing = log.out ? holdsLoan() : loan == m_loans.end();
-        QList<Read> rows;
-        if (log.unordered || !findsNothing) {
-            // Read again, for their order or for the words of the finding.
-            if (!CaseRows(key, &rows, error))
-                return false;
-            if (rows.isEmpty()) // written a moment ago, after the scan, in a table as it was then
-                return true;
-        }
-        if (log.unordered) {
-            log = CaseLog{};
-            m_broken.remove(key);
-            for (const Read &read : std::as_const(rows))
-                Verify(key, read, &log);
-        }
-        if (log.broken)
-            Add(m_broken.value(key));
-        if (loan == m_loans.end()) {
-            if (log.out)
-                Add(ReturnNotLogged, StampOf(rows.last().row.stamp), Number(key),
-                    QStringLiteral("the log's latest row (%1, %2) has the folder out, but it is not on loan")
-                        .arg(Shown(rows.last().row.stamp), RowText(rows.last().row)));
+        const bool held = trail.out && loan != m_loans.end() && QString::fromUtf8(RightTrimmed(trail.party)) == loan->holder;
+        if (trail.followed && !trail.broken && (trail.out ? held : loan == m_loans.end())) {
+            if (loan != m_loans.end())
+                loan->logged = true;
             return true;
         }
-        loan->logged = holdsLoan();
-        if (!loan->logged)
-            m_latest.insert(key, QStringLiteral("the log's latest row: %1, %2")
-                                     .arg(Shown(rows.last().row.stamp), RowText(rows.last().row)));
+        QList<Read> rows;
+        if (!CaseRows(key, &rows, error))
+            return false;
+        if (!rows.isEmpty())
+            Judge(key, rows);
         return true;
+    }
+
+    // The case's chain verified in time order: the first row that does not verify is named, and
+    // the rest of the chain hangs on it. Rows written before the chain existed, or by a program
+    // that does not chain, are not verified, and the chain starts anew after them. Then the
+    // latest row against the loan.
+    void Judge(const Key &key, const QList<Read> &rows)
+    {
+        QByteArray previous;
+        for (const Read &read : rows) {
+            if (!read.digest.isEmpty() && LogChain::Digest(read.row, previous) != read.digest) {
+                Add(BrokenChain, StampOf(read.row.stamp), Number(key),
+                    QStringLiteral("the log row of %1 (%2) does not verify: it, or a row before it, was changed, "
+                                   "removed or slipped in after it was written")
+                        .arg(Shown(read.row.stamp), RowText(read.row)));
+                break;
+            }
+            previous = read.digest;
+        }
+        const LogChain::Utf8Row &latest = rows.last().row;
+        const auto loan = m_loans.find(key);
+        if (loan == m_loans.end()) {
+            if (latest.out)
+                Add(ReturnNotLogged, StampOf(latest.stamp), Number(key),
+                    QStringLiteral("the log's latest row (%1, %2) has the folder out, but it is not on loan")
+                        .arg(Shown(latest.stamp), RowText(latest)));
+            return;
+        }
+        loan->logged = latest.out && QString::fromUtf8(RightTrimmed(latest.party)) == loan->holder;
+        if (!loan->logged)
+            m_latest.insert(key, QStringLiteral("the log's latest row: %1, %2").arg(Shown(latest.stamp), RowText(latest)));
     }
 
     void Finish()
@@ -370,9 +224,6 @@ private:
                              m_latest.value(it.key(), QStringLiteral("the log has no row for the case"))),
                     true);
         }
-        const QDateTime lastOwn = StampOf(m_lastUnchainedStamp);
-        if (lastOwn.isValid() && (!m_lastUnchained.isValid() || lastOwn > m_lastUnchained))
-            m_lastUnchained = lastOwn;
         if (!m_chained)
             m_report->findings << Finding{QLatin1String(Unchained), QDateTime(), QStringLiteral("-"), QString(),
                                           QStringLiteral("the log table has no digest column: the log is unchained, "
@@ -397,13 +248,10 @@ private:
     QDate m_since, m_today;
     Report *m_report;
     QHash<Key, Loan> m_loans;
-    QHash<Key, CaseLog> m_cases;
-    QHash<Key, Finding> m_broken; // a case's first row that does not verify
     QHash<Key, QString> m_latest; // the latest log row of a loan that it does not match
     bool m_chained = false;
     qint64 m_unchained = 0;
     QDateTime m_lastUnchained;
-    QByteArray m_lastUnchainedStamp; // the latest of the component's own stamps among them
 };
 
 const char *const Kinds[] = {LoanNotLogged, ReturnNotLogged, LoanOfNoCase, BadLoanDate, BrokenChain, Unchained};

@@ -31,18 +31,6 @@ QString RightTrimmed(QString text)
     return text;
 }
 
-// FILUDT as a date. A stored whole number of seven or eight digits is MMDDYYYY read from the right,
-// as the loan date mask reads it, without the text round trip (which a long overdue list pays per
-// row); anything else goes through the mask itself.
-QDate LoanDate(const QVariant &stored)
-{
-    bool whole = false;
-    const qint64 n = stored.isNull() ? 0 : stored.toLongLong(&whole);
-    if (whole && n >= 1000000 && n <= 99999999 && stored.toDouble() == static_cast<double>(n))
-        return QDate(static_cast<int>(n % 10000), static_cast<int>(n / 1000000), static_cast<int>(n / 10000 % 100));
-    return QDate::fromString(modDateTimeFunctions::FormatLoanDate(stored), QStringLiteral("MM/dd/yyyy"));
-}
-
 // The rows from offset on, at most n, as the court's engine spells it.
 QString RowPage(Connection::Dialect dialect, int n, qint64 offset)
 {
@@ -118,7 +106,7 @@ LocateQueries::Loan LocateQueries::LoanOfRow(const QVariant &year, const QVarian
     loan.key.sequence = sequence.toInt();
     loan.holder = m_data->Field(QStringLiteral("FILOTO")).toString();
     loan.user = m_data->Field(QStringLiteral("FILUSR")).toString();
-    loan.since = LoanDate(m_data->Field(QStringLiteral("FILUDT")));
+    loan.since = modDateTimeFunctions::LoanDate(m_data->Field(QStringLiteral("FILUDT")));
     if (loan.since.isValid())
         loan.daysOut = loan.since.daysTo(m_today);
     return loan;
