@@ -39,7 +39,7 @@ Key Unpacked(quint64 packed)
     return {qint64(packed >> 48), type, qint64(packed & 0xFFFFFFFF)};
 }
 
-// A row made compact on the reading thread: the worker gets nothing to free but what it hashes.
+// A row made compact on the reading thread, which is the busier one: the worker hashes.
 struct Scanned
 {
     quint64 key = 0;
@@ -52,7 +52,7 @@ struct Scanned
     std::array<char, 64> digest{};
     std::array<char, 16> party{};
     quint8 partyLength = 0;
-    QByteArray fields; // LogChain::Fields of the row
+    LogChain::Utf8Row row; // hashed by the worker
 };
 
 // What the worker keeps of a case.
@@ -81,7 +81,7 @@ public:
     Scanned Compact(const QSqlQuery &q)
     {
         ++m_counts->rows;
-        const LogChain::Utf8Row row = RowOf(q);
+        LogChain::Utf8Row row = RowOf(q);
         const QByteArray digest = DigestOf(q, m_chained);
         if (digest.isEmpty())
             CountUnchained(row.stamp);
@@ -99,7 +99,7 @@ public:
         CopyInto(s.digest, digest);
         CopyInto(s.party, row.party);
         s.partyLength = quint8(row.party.size());
-        s.fields = LogChain::Fields(row);
+        s.row = std::move(row);
         return s;
     }
 
@@ -120,7 +120,7 @@ public:
         if (s.chained && !c.broken) {
             // After an unchained row, or at the first, the chain starts anew.
             char hex[64];
-            LogChain::DigestHex(s.fields, c.chained ? QByteArrayView(c.previous.data(), 64) : QByteArrayView(), hex);
+            LogChain::DigestHex(LogChain::Fields(s.row), c.chained ? QByteArrayView(c.previous.data(), 64) : QByteArrayView(), hex);
             c.broken = std::memcmp(hex, s.digest.data(), 64) != 0;
         }
         c.stamp = s.stamp;
