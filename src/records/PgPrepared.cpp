@@ -200,6 +200,11 @@ PgRows::~PgRows() { PQclear(m_result); }
 
 int PgRows::Count() const { return PQntuples(m_result); }
 
+QByteArrayView PgRows::Bytes(int row, int column) const
+{
+    return QByteArrayView(PQgetvalue(m_result, row, column), PQgetlength(m_result, row, column));
+}
+
 QVariant PgRows::Value(int row, int column) const
 {
     const Oid type = PQftype(m_result, column);

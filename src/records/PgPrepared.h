@@ -25,6 +25,9 @@ public:
     int Count() const;
     // As the driver would give it: a number or text; a null of the column's type.
     QVariant Value(int row, int column) const;
+    // The value's text as the server sent it (UTF-8), for a reader of millions of rows; empty
+    // for a null.
+    QByteArrayView Bytes(int row, int column) const;
 
 private:
     pg_result *m_result;

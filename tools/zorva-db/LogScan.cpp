@@ -3,11 +3,13 @@
 #include "BatchPipe.h"
 
 #include "records/Connection.h"
+#include "records/PgPrepared.h"
 
 #include <QSqlError>
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <utility>
 
@@ -78,11 +80,9 @@ public:
     Pass(bool chained, qsizetype cases, Counts *counts) : m_chained(chained), m_counts(counts) { m_cases.reserve(cases); }
 
     // On the reading thread.
-    Scanned Compact(const QSqlQuery &q)
+    Scanned Compact(LogChain::Utf8Row row, const QByteArray &digest)
     {
         ++m_counts->rows;
-        LogChain::Utf8Row row = RowOf(q);
-        const QByteArray digest = DigestOf(q, m_chained);
         if (digest.isEmpty())
             CountUnchained(row.stamp);
         Scanned s;
@@ -172,7 +172,38 @@ private:
 // Every log row, in the order the engine keeps them. A server hands a plain query's rows over
 // one answer per row: there a cursor is read a page at a time instead, in one read-only
 // transaction.
-bool Scan(QSqlDatabase &db, bool chained, const std::function<void(const QSqlQuery &)> &take, QString *error)
+using Take = std::function<void(LogChain::Utf8Row, const QByteArray &)>;
+
+qint64 Number(QByteArrayView text)
+{
+    qint64 n = 0;
+    std::from_chars(text.data(), text.data() + text.size(), n);
+    return n;
+}
+
+// A page of the cursor through libpq on the driver's own handle: the values as the server sent
+// them, without a QVariant and a round trip through UTF-16 each.
+bool FetchRaw(QSqlDatabase &db, bool chained, const Take &take, bool *more, QString *error)
+{
+    PgPrepared::Result page;
+    PgColumns columns;
+    QSqlError failure;
+    if (!PgPrepared::RunText(db.driver(), QStringLiteral("FETCH FORWARD 10000 FROM zorva_audit"), &page, &columns,
+                             &failure)) {
+        *error = QStringLiteral("reading the court failed: %1").arg(failure.text());
+        return false;
+    }
+    const PgRows &rows = *page.rows;
+    *more = rows.Count() > 0;
+    for (int r = 0; r < rows.Count(); ++r)
+        take({rows.Bytes(r, 0).toByteArray(), Number(rows.Bytes(r, 1)), rows.Bytes(r, 2).toByteArray(),
+              Number(rows.Bytes(r, 3)), Number(rows.Bytes(r, 4)) != 0, rows.Bytes(r, 5).toByteArray(),
+              rows.Bytes(r, 6).toByteArray(), Number(rows.Bytes(r, 7)) != 0},
+             chained ? rows.Bytes(r, 8).toByteArray() : QByteArray());
+    return true;
+}
+
+bool Scan(QSqlDatabase &db, bool chained, const Take &take, QString *error)
 {
     const auto failed = [error](const QSqlQuery &q) {
         *error = QStringLiteral("reading the court failed: %1").arg(q.lastError().text());
@@ -188,23 +219,28 @@ bool Scan(QSqlDatabase &db, bool chained, const std::function<void(const QSqlQue
         if (!q.exec(select))
             return failed(q);
         while (q.next())
-            take(q);
+            take(RowOf(q), DigestOf(q, chained));
         return !q.lastError().isValid() || failed(q);
     }
     if (!q.exec(QStringLiteral("BEGIN READ ONLY")) ||
         !q.exec(QStringLiteral("DECLARE zorva_audit NO SCROLL CURSOR FOR ") + select))
         return failed(q);
+    const bool raw = PgPrepared::Handles(db.driver());
     bool ok = true;
     for (bool more = true; more && ok;) {
+        if (raw) {
+            ok = FetchRaw(db, chained, take, &more, error);
+            continue;
+        }
         ok = q.exec(QStringLiteral("FETCH FORWARD 10000 FROM zorva_audit"));
         more = false;
         while (ok && q.next()) {
-            take(q);
+            take(RowOf(q), DigestOf(q, chained));
             more = true;
         }
+        if (!ok)
+            failed(q);
     }
-    if (!ok)
-        failed(q);
     QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     return ok;
 }
@@ -246,8 +282,8 @@ bool Run(QSqlDatabase &db, bool chained, qsizetype cases, Counts *counts,
                 pass.Follow(s);
         });
         std::vector<Scanned> batch;
-        const bool read = Scan(db, chained, [&](const QSqlQuery &q) {
-            batch.push_back(pass.Compact(q));
+        const bool read = Scan(db, chained, [&](LogChain::Utf8Row row, const QByteArray &digest) {
+            batch.push_back(pass.Compact(std::move(row), digest));
             if (batch.size() == BatchRows)
                 pipe.Put(std::exchange(batch, {}));
         }, error);
