@@ -3,6 +3,7 @@
 // own. Each view's query, as the window runs it, is timed on SQLite and, when
 // ZORVA_BENCH_POSTGRES names a server, on PostgreSQL. Exits non-zero when a median is over 50 ms.
 //   ZORVA_LOCATE_CASES, ZORVA_LOCATE_LOG_ROWS   another size (a large court: 1000000, 10000000)
+//   ZORVA_LOCATE_ENGINE=postgresql              the server only
 //   ZORVA_LOCATE_KEEP                           a path the SQLite court is copied to at the end,
 //                                               for timing zorva-db's commands on it
 
@@ -42,6 +43,9 @@ void Exec(const QString &statement)
 // Generated in the engine itself: a million rows go in within seconds.
 void Seed(bool server)
 {
+    // Ten million rows in one statement take longer than the locator's wait for a silent server.
+    if (server)
+        Exec(QStringLiteral("SET statement_timeout = 0"));
     const auto series = [server](int n) {
         return server ? QStringLiteral("generate_series(1,%1) AS s(i)").arg(n)
                       : QStringLiteral("(WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < %1)"
@@ -134,6 +138,11 @@ bool Measure(const char *engine)
              q.WhereIs(CaseKey{2000, QStringLiteral("CF"), 100}, &where);
              return where.history.size();
          }},
+        {"case: the busy one, every entry (Show all)", [&](int) {
+             LocateQueries::Location where;
+             q.WhereIs(CaseKey{2000, QStringLiteral("CF"), 100}, &where, true);
+             return where.history.size();
+         }},
         {"holder: its folders", [&](int run) {
              QList<LocateQueries::Loan> loans;
              q.HeldBy(QStringLiteral("HOLDER%1").arg(run * 74 % 1000), &loans);
@@ -172,8 +181,10 @@ bool Measure(const char *engine)
     std::printf("| %s | median (ms) | worst (ms) | rows |\n|---|---:|---:|---:|\n", engine);
     for (const auto &[name, query] : views) {
         const Figure f = Time(query);
-        // The whole overdue list, which the clerk asks for by hand, is measured but not bound.
-        const bool bound = std::string_view(name).find("List all") == std::string_view::npos;
+        // The whole overdue list and the whole history, which the clerk asks for by hand, are
+        // measured but not bound.
+        const bool bound = std::string_view(name).find("List all") == std::string_view::npos &&
+                           std::string_view(name).find("Show all") == std::string_view::npos;
         within = within && (f.median <= BoundMs || !bound) && !failed;
         std::printf("| %s | %.1f | %.1f | %lld |\n", name, f.median, f.worst, static_cast<long long>(f.rows));
         std::fflush(stdout);
@@ -203,7 +214,7 @@ int main(int argc, char *argv[])
         LogRows = qEnvironmentVariableIntValue("ZORVA_LOCATE_LOG_ROWS");
     bool within = true;
     try {
-        {
+        if (qEnvironmentVariable("ZORVA_LOCATE_ENGINE") != QLatin1String("postgresql")) {
             BenchCourt court(0);
             within = Run(court, "SQLite") && within;
             const QString keep = qEnvironmentVariable("ZORVA_LOCATE_KEEP");

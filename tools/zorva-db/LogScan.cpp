@@ -77,7 +77,7 @@ void CopyInto(std::array<char, N> &to, QByteArrayView from)
 class Pass
 {
 public:
-    Pass(bool chained, qsizetype cases, Counts *counts) : m_chained(chained), m_counts(counts) { m_cases.reserve(cases); }
+    Pass(qsizetype cases, Counts *counts) : m_counts(counts) { m_cases.reserve(cases); }
 
     // On the reading thread.
     Scanned Compact(LogChain::Utf8Row row, const QByteArray &digest)
@@ -162,7 +162,6 @@ private:
             m_counts->lastUnchained = stamp;
     }
 
-    bool m_chained;
     Counts *m_counts;
     QHash<quint64, CaseState> m_cases;
     QSet<Key> m_oddCases;
@@ -275,7 +274,7 @@ bool Run(QSqlDatabase &db, bool chained, qsizetype cases, Counts *counts,
          const std::function<bool(const Key &, const Trail &)> &end, QString *error)
 {
     *counts = Counts{};
-    Pass pass(chained, cases, counts);
+    Pass pass(cases, counts);
     {
         BatchPipe<Scanned> pipe([&pass](std::vector<Scanned> &batch) {
             for (const Scanned &s : batch)
