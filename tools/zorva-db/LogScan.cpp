@@ -17,6 +17,8 @@ namespace LogScan {
 namespace {
 
 constexpr size_t BatchRows = 4096;
+// A holder as the editor takes it: 13 characters, in UTF-8 at most 39 bytes.
+constexpr qsizetype PartyBytes = 40;
 
 bool OwnStamp(QByteArrayView stamp) { return stamp.size() == 24 && stamp.at(10) == 'T' && stamp.at(23) == 'Z'; }
 
@@ -47,12 +49,12 @@ struct Scanned
     quint64 key = 0;
     bool packed = false;
     Key full;           // the case, when its key does not pack
-    bool plain = false; // the component's stamp, a short party, a digest or none
+    bool plain = false; // the component's stamp, a holder as the editor takes it, a digest or none
     bool out = false;
     bool chained = false;
     std::array<char, 24> stamp{};
     std::array<char, 64> digest{};
-    std::array<char, 16> party{};
+    std::array<char, PartyBytes> party{};
     quint8 partyLength = 0;
     LogChain::Utf8Row row; // hashed by the worker
 };
@@ -63,7 +65,7 @@ struct CaseState
     std::array<char, 24> stamp{}; // of the latest row; zeros before the first
     std::array<char, 64> previous{};
     bool chained = false; // the latest row carried a digest
-    std::array<char, 16> party{};
+    std::array<char, PartyBytes> party{};
     quint8 partyLength = 0;
     bool out = false, broken = false, unordered = false;
 };
@@ -90,7 +92,7 @@ public:
         s.packed = Pack(key, &s.key);
         if (!s.packed)
             s.full = std::move(key);
-        s.plain = OwnStamp(row.stamp) && row.party.size() <= 16 && (digest.isEmpty() || digest.size() == 64);
+        s.plain = OwnStamp(row.stamp) && row.party.size() <= PartyBytes && (digest.isEmpty() || digest.size() == 64);
         if (!s.plain)
             return s;
         s.out = row.out;
