@@ -10,10 +10,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDate>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -85,6 +90,11 @@ void Step(QWidget *window, const QString &step)
             TypeTimed([window] { return Focused(window); }, text, name == QLatin1String("typed") ? 150 : 5);
             return;
         }
+        if (name == QLatin1String("menu")) {
+            QWidget *focus = Focused(window);
+            ChooseFromMenu(focus, focus->rect().center(), false, text);
+            return;
+        }
         if (name == QLatin1String("keys")) {
             for (const QChar ch : text)
                 QTest::keyClicks(Focused(window), QString(ch));
@@ -130,6 +140,29 @@ void Act(QWidget *window, const QString &steps)
             return; // closed by an earlier step
         Step(window, step);
     }
+}
+
+void ChooseFromMenu(QWidget *target, const QPoint &at, bool mouse, const QString &item)
+{
+    QTimer::singleShot(50, [item] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction *action : menu->actions())
+            if (action->objectName() == item && action->isEnabled())
+                action->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(mouse ? QContextMenuEvent::Mouse : QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
+}
+
+QString EditorShows(QWidget *editor)
+{
+    return QStringLiteral("%1 | %2 | %3 | %4 | save %5 delete %6")
+        .arg(editor->findChild<QLabel *>("lblStatus")->text(), editor->findChild<QLineEdit *>("txtFILOTO")->text(),
+             editor->findChild<QLabel *>("lblFILUDT")->text(), editor->findChild<QLabel *>("lblFILUSR")->text())
+        .arg(editor->findChild<QPushButton *>("cmdSave")->isEnabled())
+        .arg(editor->findChild<QPushButton *>("cmdDelete")->isEnabled());
 }
 
 QString Today(const char *format) { return QDate::currentDate().toString(QLatin1String(format)); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QStringList>
 
 class QWidget;
@@ -30,8 +31,15 @@ QString Done(int n);
 //   "typed=text"      a person types the text and Enter there, 150 ms a key (the keys carry their times)
 //   "scan=text"       a scanner types the text and Enter there, 5 ms a key
 //   "keys:Key"        press a key there
+//   "menu=name"       open the context menu there (as from the keyboard) and choose its item of that name
 //   "close"           ask the window to close (its close box)
 void Act(QWidget *window, const QString &steps);
+// Opens the target's context menu at the point, by the mouse or the keyboard, and chooses the enabled
+// item of that name.
+void ChooseFromMenu(QWidget *target, const QPoint &at, bool mouse, const QString &item);
+
+// The editor's loan as shown: "status | loaned to | date | by | save 1 delete 0" (the buttons enabled).
+QString EditorShows(QWidget *editor);
 
 // Today in the given form ("MMddyyyy", "MM/dd/yyyy", "yyyyMMdd").
 QString Today(const char *format);

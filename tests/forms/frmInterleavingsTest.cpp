@@ -2,21 +2,15 @@
 // through a window of their own, then the first clerk acts on what the window showed. A loan the
 // first window did not show is never overwritten or ended, and no change is logged that did not
 // happen; the first clerk is told, and sees the folder as it is now.
+#include "BatchGrid.h"
 #include "ModalAnswerer.h"
 #include "Scenario.h"
 #include "TestWorld.h"
 #include "WindowDriver.h"
 #include "clsFolder.h"
 
-#include <QApplication>
-#include <QHelpEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QTableView>
 #include <QTest>
-#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,54 +75,15 @@ const Row rows[] = {
      "2009-CA-7 SMI out1 auto1 CLERK2"},
     {"batch vs editor: a check-in of a folder lent to another meanwhile stays listed", "SMI", "batch",
      "editor: txtFILOTO=other; cmdSave", "optAction_1; cmdRun", "OK", {Some},
-     "2009/CA/000007/ABLE VS BAKER/SMI {Not checked in: now on loan to OTHER.}; ////", "2009-CA-7 OTHER {today} CLERK2",
+     "2009/CA/000007/ABLE VS BAKER {Not checked in: now on loan to OTHER.}/SMI; ////", "2009-CA-7 OTHER {today} CLERK2",
      "2009-CA-7 OTHER out1 auto1 CLERK2"},
     {"batch vs batch: a check-in of a folder returned meanwhile stays listed", "SMI", "batch",
      "batch: " + Type + "; optAction_1; cmdRun", "optAction_1; cmdRun", "OK; OK", {Done(1), Some},
-     "2009/CA/000007/ABLE VS BAKER/SMI {Not checked in: the folder is not on loan.}; ////", "", "2009-CA-7 SMI out0 auto1 CLERK2"},
+     "2009/CA/000007/ABLE VS BAKER {Not checked in: the folder is not on loan.}/SMI; ////", "", "2009-CA-7 SMI out0 auto1 CLERK2"},
     {"batch vs batch: the holder the grid shows still holds it; the check-in goes through", "SMI", "batch",
      "batch: " + Type, "optAction_1; cmdRun", "OK", {Done(1)}, "////", "",
      "2009-CA-7 SMI out0 auto1 CLERK1"},
 };
-
-// The editor: status | loaned to | date | by | Save | Delete.
-QString EditorShows(QWidget *w)
-{
-    return QStringLiteral("%1 | %2 | %3 | %4 | save %5 delete %6")
-        .arg(w->findChild<QLabel *>("lblStatus")->text(), w->findChild<QLineEdit *>("txtFILOTO")->text(),
-             w->findChild<QLabel *>("lblFILUDT")->text(), w->findChild<QLabel *>("lblFILUSR")->text())
-        .arg(w->findChild<QPushButton *>("cmdSave")->isEnabled())
-        .arg(w->findChild<QPushButton *>("cmdDelete")->isEnabled());
-}
-
-// The batch grid's rows as "year/type/sequence/title/holder", each with its tooltip in braces.
-QString BatchShows(QWidget *w)
-{
-    auto *view = w->findChild<QTableView *>();
-    QStringList rows;
-    for (int r = 0; r < view->model()->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < 5; ++c)
-            cells << view->model()->index(r, c).data().toString();
-        QString row = cells.join('/');
-        const QPoint at = view->visualRect(view->model()->index(r, 0)).center();
-        QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(view->viewport(), &help);
-        if (QToolTip::isVisible() && QToolTip::text() != view->parentWidget()->toolTip())
-            row += " {" + QToolTip::text() + "}";
-        QToolTip::hideText();
-        rows << row;
-    }
-    return rows.join("; ");
-}
-
-void Leave(QWidget *w, const char *action)
-{
-    if (!w || !w->isVisible())
-        return;
-    w->findChild<QPushButton *>(QLatin1String(action))->setEnabled(false); // leave without a question
-    w->close();
-}
 
 // The other clerk, CLERK2, at a window of their own while the first one's stays open.
 void OtherClerk(const QString &other)
@@ -137,19 +92,17 @@ void OtherClerk(const QString &other)
     clsFolder folder;
     if (kind == QLatin1String("batch")) {
         folder.EditBatch("CLERK2");
-        QPointer<QWidget> w = WindowDriver::Find(Batch);
+        QPointer<QWidget> w = BatchGrid::Shown();
         ASSERT_NE(w, nullptr);
-        w->activateWindow();
-        w->findChild<QWidget *>("grd")->setFocus();
         Act(w, steps);
-        Leave(w, "cmdRun");
+        WindowDriver::Leave(w, "cmdRun");
         return;
     }
     const QString name = kind == QLatin1String("editor") ? Editor : Docket;
     WindowDriver driver(name, [&](QWidget *w) {
         w->activateWindow();
         Act(w, steps);
-        Leave(w, kind == QLatin1String("editor") ? "cmdSave" : "cmdRun");
+        WindowDriver::Leave(w, kind == QLatin1String("editor") ? "cmdSave" : "cmdRun");
     });
     if (kind == QLatin1String("editor"))
         folder.Edit(2009, "CA", 7, "CLERK2");
@@ -189,22 +142,20 @@ TEST(TwoClerks, OneFolder)
                 interleave(w, Editor);
                 if (w->isVisible())
                     after = EditorShows(w);
-                Leave(w, "cmdSave");
+                WindowDriver::Leave(w, "cmdSave");
             });
             folder.Edit(2009, "CA", 7, "CLERK1");
             EXPECT_FALSE(driver.TimedOut());
         } else {
             folder.EditBatch("CLERK1");
-            QPointer<QWidget> w = WindowDriver::Find(Batch);
+            QPointer<QWidget> w = BatchGrid::Shown();
             ASSERT_NE(w, nullptr);
-            w->activateWindow();
-            w->findChild<QWidget *>("grd")->setFocus();
             Act(w, Type);
             interleave(w, Batch);
             QTest::qWait(20);
             if (w && w->isVisible())
-                after = BatchShows(w);
-            Leave(w, "cmdRun");
+                after = BatchGrid::Rows(w);
+            WindowDriver::Leave(w, "cmdRun");
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

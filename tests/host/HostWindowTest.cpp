@@ -15,17 +15,32 @@ namespace {
 // What the clerk types in the host's boxes and what comes of it: the editor of that case (its
 // caption and the user it records), or no window and the reason under the case box. Enter in
 // the case box and the Edit button do the same.
-TEST(HostCaseEntry, OpensTheEditorOfTheCaseTypedOrSaysWhyNot)
+// The host shown, its case and user boxes and the message under the case box.
+class HostCaseEntry : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_TRUE(caseBox && userBox && message);
+    }
+    // The message shows exactly when something is said, and begins with it.
+    void ExpectSaid(const char *said) const
+    {
+        EXPECT_EQ(message->isVisible(), *said != '\0');
+        EXPECT_TRUE(!*said || message->text().startsWith(QString::fromUtf8(said))) << message->text().toStdString();
+    }
     TestWorld world;
     ModalAnswerer answerer;
     HostWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto *caseBox = window.findChild<QLineEdit *>(QStringLiteral("txtCase"));
-    auto *userBox = window.findChild<QLineEdit *>(QStringLiteral("txtUser"));
-    auto *message = window.findChild<QLabel *>(QStringLiteral("lblCaseMessage"));
-    ASSERT_TRUE(caseBox && userBox && message);
+    QLineEdit *caseBox = window.findChild<QLineEdit *>(QStringLiteral("txtCase"));
+    QLineEdit *userBox = window.findChild<QLineEdit *>(QStringLiteral("txtUser"));
+    QLabel *message = window.findChild<QLabel *>(QStringLiteral("lblCaseMessage"));
+};
+
+TEST_F(HostCaseEntry, OpensTheEditorOfTheCaseTypedOrSaysWhyNot)
+{
     const struct { const char *caseText, *user, *caption, *said; } cases[] = {
         {"2009-CV-123", "CLERK7", "PC/MEVS - File Checkout - 2009-CV-000123", ""},
         {"2009 cv 7", "CLERK7", "PC/MEVS - File Checkout - 2009-CV-000007", ""},
@@ -56,24 +71,16 @@ TEST(HostCaseEntry, OpensTheEditorOfTheCaseTypedOrSaysWhyNot)
             EXPECT_EQ(caption, QString::fromUtf8(c.caption));
             EXPECT_FALSE(driver.TimedOut());
             EXPECT_EQ(recordedBy, *c.caption ? QStringLiteral("CLERK7") : QString());
-            EXPECT_EQ(message->isVisible(), *c.said != '\0');
-            EXPECT_TRUE(!*c.said || message->text().startsWith(QString::fromUtf8(c.said))) << message->text().toStdString();
+            ExpectSaid(c.said);
         }
     }
     EXPECT_EQ(world.Scalar(QStringLiteral("SELECT COUNT(*) FROM MRLCRT.FILCHK")).toInt(), 0);
 }
 
 // A scanned label opens its case whatever the box held; typing goes on from what it held.
-TEST(HostCaseEntry, AScannedLabelOpensItsCaseWhateverTheBoxHeld)
+TEST_F(HostCaseEntry, AScannedLabelOpensItsCaseWhateverTheBoxHeld)
 {
-    TestWorld world;
-    ModalAnswerer answerer;
-    HostWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto *caseBox = window.findChild<QLineEdit *>(QStringLiteral("txtCase"));
-    auto *message = window.findChild<QLabel *>(QStringLiteral("lblCaseMessage"));
-    window.findChild<QLineEdit *>(QStringLiteral("txtUser"))->setText(QStringLiteral("CLERK7"));
+    userBox->setText(QStringLiteral("CLERK7"));
     const struct { const char *held, *keys; int pace; const char *caption, *said; } cases[] = {
         {"2009-CV-1", "2009CV000123", 5, "PC/MEVS - File Checkout - 2009-CV-000123", ""},
         {"2009-CV-1", "23", 150, "PC/MEVS - File Checkout - 2009-CV-000123", ""},
@@ -89,11 +96,10 @@ TEST(HostCaseEntry, AScannedLabelOpensItsCaseWhateverTheBoxHeld)
             caption = editor->windowTitle();
             QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
         });
-        TypeTimed([caseBox] { return caseBox; }, QString::fromUtf8(c.keys), c.pace);
+        TypeTimed([this] { return caseBox; }, QString::fromUtf8(c.keys), c.pace);
         QTest::qWait(50);
         EXPECT_EQ(caption, QString::fromUtf8(c.caption));
-        EXPECT_EQ(message->isVisible(), *c.said != '\0');
-        EXPECT_TRUE(!*c.said || message->text().startsWith(QString::fromUtf8(c.said))) << message->text().toStdString();
+        ExpectSaid(c.said);
     }
 }
 

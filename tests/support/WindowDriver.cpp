@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 #include <algorithm>
 
@@ -37,4 +38,12 @@ QWidget *WindowDriver::Find(const QString &name)
     const QWidgetList all = QApplication::topLevelWidgets();
     const auto found = std::find_if(all.cbegin(), all.cend(), [&](QWidget *w) { return w->objectName() == name && w->isVisible(); });
     return found == all.cend() ? nullptr : *found;
+}
+
+void WindowDriver::Leave(QWidget *window, const char *button)
+{
+    if (!window || !window->isVisible())
+        return;
+    window->findChild<QPushButton *>(QLatin1String(button))->setEnabled(false);
+    window->close();
 }

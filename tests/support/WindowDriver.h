@@ -24,6 +24,8 @@ public:
     static QWidget *Find(const QString &name);
     // The script waits while a message box is open: the window is not the clerk's to use then.
     static bool MessageBoxOpen();
+    // Closes the window when still open, without its question: the named button is turned off first.
+    static void Leave(QWidget *window, const char *button);
 
 private:
     QString m_name;

@@ -1,3 +1,4 @@
+#include "BatchGrid.h"
 #include "ModalAnswerer.h"
 #include "Scenario.h"
 #include "TestWorld.h"
@@ -6,17 +7,12 @@
 #include "clsFolder.h"
 #include "shared/controls/FlexGrid.h"
 
-#include <QApplication>
-#include <QContextMenuEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
-#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,37 +56,9 @@ QString S2(const char *binds) { return QStringLiteral("Insert Into MRLCRT.FILCHK
 QString S5(const char *binds) { return QStringLiteral("Delete From MRLCRT.FILCHK Where FILYER=? And FILTYP=? And FILSEQ=? [%1]").arg(QLatin1String(binds)); }
 
 
-// What the clerk sees of a row beyond its text: a title drawn in red gets "!", and the row's own
-// tip (when it has one other than the grid's) follows in braces.
-QString Seen(QTableView *view, int r)
-{
-    QString seen;
-    const QImage title = view->viewport()->grab(view->visualRect(view->model()->index(r, 3))).toImage();
-    for (int y = 0; y < title.height() && seen.isEmpty(); ++y)
-        for (int x = 0; x < title.width() && seen.isEmpty(); ++x)
-            if (const QColor c = title.pixelColor(x, y); c.red() > 150 && c.green() < 90 && c.blue() < 90)
-                seen = "!";
-    const QPoint at = view->visualRect(view->model()->index(r, 0)).center();
-    QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(view->viewport(), &help);
-    if (QToolTip::isVisible() && QToolTip::text() != view->parentWidget()->toolTip())
-        seen += " {" + QToolTip::text() + "}";
-    QToolTip::hideText();
-    return seen;
-}
-
-// The grid's data rows as "year/type/sequence/title/holder";
-// the party box, its label, Run; the control that has the focus, and the grid's cursor.
+// The grid's rows; the party box, its label, Run; the control that has the focus, and the grid's cursor.
 QString Display(QWidget *w)
 {
-    auto *view = w->findChild<QTableView *>();
-    QStringList rows;
-    for (int r = 0; r < view->model()->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < 5; ++c)
-            cells << view->model()->index(r, c).data().toString() + (c == 3 ? Seen(view, r) : QString());
-        rows << cells.join('/');
-    }
     QWidget *grid = w->findChild<QWidget *>("grd"), *focus = w->focusWidget();
     QString at;
     if (focus && grid->isAncestorOf(focus)) {
@@ -100,7 +68,7 @@ QString Display(QWidget *w)
         at = QStringLiteral(" %1,%2").arg(flex->Row()).arg(flex->Col());
     }
     return QStringLiteral("%1 | party %2 %3 | run %4 | focus %5%6")
-        .arg(rows.join("; "))
+        .arg(BatchGrid::Rows(w))
         .arg(w->findChild<QLineEdit *>("txtCheckOutTo")->isEnabled())
         .arg(w->findChild<QLabel *>("lblCheckOutTo")->isEnabled())
         .arg(w->findChild<QPushButton *>("cmdRun")->isEnabled())
@@ -109,36 +77,22 @@ QString Display(QWidget *w)
 
 // The clerk's steps of this window beyond the shared ones:
 //   "cell R,C"         a click on the grid's data row R, column C ("dcell": the second click of a double click)
-//   "menu=name"        the context menu (as from the keyboard) where the focus is; choose the item
-//   "rmenu N=name"     the same by a right-click on the grid's row N
+//   "rmenu N=name"     the context menu by a right-click on the grid's row N; choose the item
 void Steps(QWidget *w, const QString &steps)
 {
     for (const QString &step : Lines(steps)) {
         if (!w->isVisible())
             return;
-        QWidget *focus = w->focusWidget() ? w->focusWidget() : w;
         const QString what = step.section('=', 1);
         if (step.startsWith("cell ") || step.startsWith("dcell ")) {
             auto *view = w->findChild<QTableView *>();
             const QStringList at = step.section(' ', 1).split(',');
             const QPoint centre = view->visualRect(view->model()->index(at[0].toInt() - 1, at[1].toInt())).center();
             QTest::mouseEvent(step.startsWith("d") ? QTest::MouseDClick : QTest::MouseClick, view->viewport(), Qt::LeftButton, {}, centre);
-        } else if (step.startsWith("menu=") || step.startsWith("rmenu ")) {
-            QTimer::singleShot(50, [what] {
-                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-                ASSERT_NE(menu, nullptr);
-                for (QAction *item : menu->actions())
-                    if (item->objectName() == what && item->isEnabled())
-                        item->trigger();
-                menu->close();
-            });
+        } else if (step.startsWith("rmenu ")) {
             auto *view = w->findChild<QTableView *>();
-            const bool mouse = step.startsWith("rmenu ");
-            QWidget *target = mouse ? view->viewport() : focus;
-            const QPoint at = mouse ? view->visualRect(view->model()->index(step.section(' ', 1).section('=', 0, 0).toInt() - 1, 0)).center()
-                                    : target->rect().center();
-            QContextMenuEvent menu(mouse ? QContextMenuEvent::Mouse : QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
-            QApplication::sendEvent(target, &menu);
+            const int row = step.section(' ', 1).section('=', 0, 0).toInt() - 1;
+            ChooseFromMenu(view->viewport(), view->visualRect(view->model()->index(row, 0)).center(), true, what);
         } else {
             Act(w, step);
         }
@@ -288,18 +242,12 @@ TEST(BatchWindow, Scenarios)
 
         clsFolder folder;
         folder.EditBatch("CLERK1"); // returns at once: the window is modeless
-        QPointer<QWidget> w = WindowDriver::Find(Batch);
+        QPointer<QWidget> w = BatchGrid::Shown();
         ASSERT_NE(w, nullptr);
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w));
-        w->findChild<QWidget *>("grd")->setFocus();
         Steps(w, row.steps);
         QTest::qWait(20); // the last box answered
         const QString after = w && w->isVisible() ? Display(w) : QString();
-        if (w && w->isVisible()) {
-            w->findChild<QPushButton *>("cmdRun")->setEnabled(false); // leave without a question
-            w->close();
-        }
+        WindowDriver::Leave(w, "cmdRun");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(w.isNull()); // closed is gone
 

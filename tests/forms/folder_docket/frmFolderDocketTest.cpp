@@ -204,8 +204,7 @@ TEST(DocketWindow, Scenarios)
             if (w->isVisible()) {
                 QWidget *focus = w->focusWidget();
                 after = Display(w) + " | focus " + (focus ? focus->objectName() : QString());
-                Get<QPushButton>(w, "cmdRun")->setEnabled(false); // leave without a question
-                w->close();
+                WindowDriver::Leave(w, "cmdRun");
             }
         });
         clsFolder folder;

@@ -1,13 +1,11 @@
 #include "BarcodeReader.h"
+#include "BatchGrid.h"
 #include "ModalAnswerer.h"
 #include "Scenario.h"
 #include "TestWorld.h"
 #include "WindowDriver.h"
 #include "clsFolder.h"
 
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <QPointer>
 #include <QTabWidget>
 #include <QTest>
@@ -82,30 +80,16 @@ TEST(FolderLabels, FromTheBatchWindowsRows)
     AnswerWithSteps(answerer);
     clsFolder folder;
     folder.EditBatch("CLERK1");
-    QPointer<QWidget> w = WindowDriver::Find("frmFolderBatch");
+    QPointer<QWidget> w = BatchGrid::Shown();
     ASSERT_NE(w, nullptr);
-    w->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(w));
-    w->findChild<QWidget *>("grd")->setFocus();
     Act(w, "keys=09; keys:Right; keys=cv123; keys:Return; keys=2010CF99; keys:Return; keys=2010CF7; keys:Return");
 
-    QTimer::singleShot(50, [] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction *item : menu->actions())
-            if (item->objectName() == QLatin1String("mnuPrintLabels"))
-                item->trigger();
-        menu->close();
-    });
-    QWidget *focus = w->focusWidget();
-    QContextMenuEvent menu(QContextMenuEvent::Keyboard, focus->rect().center(), focus->mapToGlobal(focus->rect().center()));
-    QApplication::sendEvent(focus, &menu);
+    Act(w, "menu=mnuPrintLabels");
     QTest::qWait(20);
     EXPECT_TRUE(Match({"PC/MEVS - Print labels:  []", "Save labels as PDF:  []"}, answerer.Lines()))
         << answerer.Lines().join('\n').toStdString();
     EXPECT_EQ(Pages(pdf), QStringList({"2009CV000123", "2010CF000007"}));
-    w->findChild<QWidget *>("cmdRun")->setEnabled(false);
-    w->close();
+    WindowDriver::Leave(w, "cmdRun");
 }
 
 } // namespace
