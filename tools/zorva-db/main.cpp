@@ -65,6 +65,9 @@ QTextStream &Out()
     return out;
 }
 
+// The court a reading command read, first, as LocateCommands names it too.
+void NameCourt() { Out() << "court: " << ConsoleText::CourtName(Connection::Current().url) << '\n'; }
+
 int Fail(Exit code, const QString &message)
 {
     QTextStream(stderr) << "zorva-db: " << message << Qt::endl;
@@ -199,7 +202,7 @@ int Report(const QString &command, const QStringList &caseWords, const QString &
                         : FolderReport::History(*key, &lines, &error, all);
     if (!ok)
         return Fail(Failed, error);
-    Out() << "court: " << ConsoleText::CourtName(Connection::Current().url) << '\n';
+    NameCourt();
     for (const QString &line : lines)
         Out() << line << '\n';
     Out().flush();
@@ -244,7 +247,7 @@ int Audit(const QString &url, const QString &sinceText, bool csv)
                                     QStringLiteral("detail")},
                                    CourtAudit::Rows(report));
     } else {
-        Out() << "court: " << ConsoleText::CourtName(Connection::Current().url) << '\n';
+        NameCourt();
         for (const QString &line : CourtAudit::Lines(report))
             Out() << line << '\n';
     }
