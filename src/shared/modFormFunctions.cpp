@@ -78,4 +78,12 @@ QString ShortList(const QStringList &lines, qsizetype shown)
     return lines.first(shown).join(QLatin1Char('\n')) + QStringLiteral("\nand %1 more").arg(lines.size() - shown);
 }
 
+QPushButton *NamedButton(const char *name, const QString &caption)
+{
+    auto *button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
 } // namespace modFormFunctions

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPushButton;
 class QWidget;
 
 // The checks and messages the windows share. Every message box of the component goes through
@@ -34,6 +35,10 @@ void ShowFieldError(QWidget *field, const QString &message);
 
 // Lines for a box that must fit the screen: the first shown lines, then "and N more".
 QString ShortList(const QStringList &lines, qsizetype shown = 20);
+
+// A push button a test finds by its name; not a window's default on focus (Enter on it presses
+// it, and the window's own default stays as it is).
+QPushButton *NamedButton(const char *name, const QString &caption);
 
 // Makes DataObject::HandleError show its description in a box titled "Data Error".
 void InstallDataErrorPresenter();

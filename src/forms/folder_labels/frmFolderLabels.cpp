@@ -24,14 +24,6 @@ const QString Title = QStringLiteral("Print labels");
 const QString Section = QStringLiteral("FolderLabels");
 const QString LayoutKey = QStringLiteral("Layout");
 
-QPushButton *Button(const char *name, const QString &caption)
-{
-    auto *button = new QPushButton(caption);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 frmFolderLabels::frmFolderLabels(const QList<FolderLabel> &labels, QWidget *parent) : QDialog(parent), m_labels(labels)
@@ -49,10 +41,10 @@ frmFolderLabels::frmFolderLabels(const QList<FolderLabel> &labels, QWidget *pare
     spnStart->setToolTip(tr("The first free label of a part-used sheet, counted across then down."));
     lblCount = new QLabel;
     lblCount->setObjectName(QStringLiteral("lblCount"));
-    cmdPreview = Button("cmdPreview", tr("Pre&view…"));
-    cmdPrint = Button("cmdPrint", tr("&Print…"));
-    cmdPdf = Button("cmdPdf", tr("Save P&DF…"));
-    cmdClose = Button("cmdClose", tr("C&lose"));
+    cmdPreview = modFormFunctions::NamedButton("cmdPreview", tr("Pre&view…"));
+    cmdPrint = modFormFunctions::NamedButton("cmdPrint", tr("&Print…"));
+    cmdPdf = modFormFunctions::NamedButton("cmdPdf", tr("Save P&DF…"));
+    cmdClose = modFormFunctions::NamedButton("cmdClose", tr("C&lose"));
 
     auto *form = new QFormLayout;
     auto *layouts = new QVBoxLayout;

@@ -56,14 +56,6 @@ AlphaMericBox *Box(const char *name, int maxLength, bool digits = false)
     return box;
 }
 
-QPushButton *Button(const char *name, const QString &caption)
-{
-    auto *button = new QPushButton(caption);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
@@ -79,11 +71,11 @@ frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
     tabViews->addTab(BuildPullPage(), tr("&Pull list"));
     tabViews->addTab(BuildOverduePage(), tr("&Overdue"));
 
-    cmdPrint = Button("cmdPrint", tr("Pr&int…"));
-    cmdPdf = Button("cmdPdf", tr("Export P&DF…"));
-    cmdCsv = Button("cmdCsv", tr("Export C&SV…"));
-    cmdLabels = Button("cmdLabels", tr("Print la&bels…"));
-    cmdClose = Button("cmdClose", tr("C&lose"));
+    cmdPrint = modFormFunctions::NamedButton("cmdPrint", tr("Pr&int…"));
+    cmdPdf = modFormFunctions::NamedButton("cmdPdf", tr("Export P&DF…"));
+    cmdCsv = modFormFunctions::NamedButton("cmdCsv", tr("Export C&SV…"));
+    cmdLabels = modFormFunctions::NamedButton("cmdLabels", tr("Print la&bels…"));
+    cmdClose = modFormFunctions::NamedButton("cmdClose", tr("C&lose"));
     // The window holds nothing that a close could lose: the guard's indicator stays off.
     m_nothingPending = new QWidget(this);
     m_nothingPending->setEnabled(false);
@@ -136,10 +128,10 @@ QWidget *frmFolderLocate::BuildCasePage()
 {
     txtCASNUM = Box("txtCASNUM", 16);
     txtCASNUM->setPlaceholderText(QStringLiteral("2009-CV-123"));
-    auto *find = Button("cmdFindCase", tr("&Find"));
-    cmdEdit = Button("cmdEdit", tr("&Edit loan…"));
+    auto *find = modFormFunctions::NamedButton("cmdFindCase", tr("&Find"));
+    cmdEdit = modFormFunctions::NamedButton("cmdEdit", tr("&Edit loan…"));
     cmdEdit->setEnabled(false);
-    cmdShowAll = Button("cmdShowAll", tr("Show &all"));
+    cmdShowAll = modFormFunctions::NamedButton("cmdShowAll", tr("Show &all"));
     cmdShowAll->setAccessibleName(tr("Show all custody history"));
     cmdShowAll->setToolTip(
         tr("The list holds the %1 latest entries; this lists every one.").arg(LocateQueries::RecentHistory));
@@ -178,7 +170,7 @@ QWidget *frmFolderLocate::BuildHolderPage()
 {
     txtREQOTO = Box("txtREQOTO", 13);
     txtREQOTO->SetRecordSource(QLatin1String(FolderStatements::PartySuggestions), QLatin1String(Connection::ReadRole));
-    auto *find = Button("cmdFindHolder", tr("&Find"));
+    auto *find = modFormFunctions::NamedButton("cmdFindHolder", tr("&Find"));
     auto *page = new QWidget;
     auto *row = new QHBoxLayout;
     auto *label = new QLabel(tr("Hol&der:"));
@@ -213,7 +205,7 @@ QWidget *frmFolderLocate::BuildPullPage()
     cboREQROM->setObjectName(QStringLiteral("cboREQROM"));
     cboREQROM->SetColumnHeaders(false);
     txtREQBRN = Box("txtREQBRN", 1);
-    auto *find = Button("cmdFindPull", tr("&List"));
+    auto *find = modFormFunctions::NamedButton("cmdFindPull", tr("&List"));
 
     auto *selection = new QFormLayout;
     selection->addRow(tr("Hearing date:"), dtpREQDAT);
@@ -237,8 +229,8 @@ QWidget *frmFolderLocate::BuildPullPage()
 QWidget *frmFolderLocate::BuildOverduePage()
 {
     txtDAYS = Box("txtDAYS", 4, true);
-    auto *find = Button("cmdFindOverdue", tr("&List"));
-    cmdAllOverdue = Button("cmdAllOverdue", tr("List &all"));
+    auto *find = modFormFunctions::NamedButton("cmdFindOverdue", tr("&List"));
+    cmdAllOverdue = modFormFunctions::NamedButton("cmdAllOverdue", tr("List &all"));
     cmdAllOverdue->setToolTip(tr("The list holds the %1 folders out longest; this lists every one.").arg(OverduePage));
     cmdAllOverdue->hide();
     picAges = new AgeChart;
