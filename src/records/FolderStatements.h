@@ -45,10 +45,11 @@ QString CaseLookup(const QString &masterTable);
 inline constexpr char SelectLoanAnyCase[] =
     "Select * From MRLCRT.FILCHK Where FILYER=? And FILTYP In (?,?,?,?) And FILSEQ=?";
 // The locator's holder search, answered by an index whatever the letter case: on SQLite FILOTO is
-// NOCASE and its index serves a prefix LIKE (bound as "SMI%"); elsewhere the holder index is on
-// Upper(RTrim(FILOTO)) itself (bound as "SMI").
-inline constexpr char SelectHolderPrefix[] =
-    "Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where FILOTO Like ?";
+// NOCASE and its index serves the range from the name to the name and "!" (bound as "SMITH",
+// "SMITH!": trailing blanks and control characters sort below "!", so "Smith " is in it and
+// "SMITHS" is not); elsewhere the holder index is on Upper(RTrim(FILOTO)) itself (bound as "SMITH").
+inline constexpr char SelectHolderRange[] =
+    "Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where FILOTO >= ? And FILOTO < ?";
 inline constexpr char SelectHolder[] =
     "Select FILYER, FILTYP, FILSEQ, FILOTO, FILUDT, FILUSR From MRLCRT.FILCHK Where Upper(RTrim(FILOTO)) = ?";
 // year, the type as CV, cv, Cv and cV, sequence.

@@ -125,7 +125,7 @@ QString PullHeading(const DocketSelection &s, qsizetype count)
         heading += QStringLiteral(", %1 to %2").arg(Normalized(s.beginTime), Normalized(s.endTime));
     if (!s.branch.trimmed().isEmpty())
         heading += QStringLiteral(", branch %1").arg(s.branch);
-    return heading + QStringLiteral(": %1 hearing(s)").arg(count);
+    return count < 0 ? heading : heading + QStringLiteral(": %1 hearing(s)").arg(count);
 }
 
 List Overdue(int days, const QList<LocateQueries::HolderGroup> &groups, const LocateQueries::Ages &ages, bool more)
@@ -134,12 +134,16 @@ List Overdue(int days, const QList<LocateQueries::HolderGroup> &groups, const Lo
     for (const LocateQueries::HolderGroup &group : groups)
         for (const LocateQueries::Loan &loan : group.loans)
             list.rows << QStringList{group.holder, CaseNumber(loan.key), Since(loan), Days(loan), loan.user};
-    const QString count = more ? QStringLiteral("the %1 out longest (there are more)").arg(list.rows.size())
-                               : QString::number(list.rows.size());
-    list.heading = QStringLiteral("Folders out longer than %1 days: %2, by holder, oldest first\nFolders out by age - %3")
-                       .arg(days)
-                       .arg(count, AgesLine(ages));
+    list.heading = OverdueHeading(days, list.rows.size(), more, ages);
     return list;
+}
+
+QString OverdueHeading(int days, qsizetype count, bool more, const LocateQueries::Ages &ages)
+{
+    const QString listed = more ? QStringLiteral("the %1 out longest (there are more)").arg(count) : QString::number(count);
+    return QStringLiteral("Folders out longer than %1 days: %2, by holder, oldest first\nFolders out by age - %3")
+        .arg(days)
+        .arg(listed, AgesLine(ages));
 }
 
 } // namespace LocateLists

@@ -30,9 +30,11 @@ List Case(const LocateQueries::Location &where);
 QString Earlier(qint64 count);
 List Holder(const QString &holder, const QList<LocateQueries::Loan> &loans);
 List Pull(const DocketSelection &selection, const QList<LocateQueries::Pull> &pulls);
-// "Pull list for 12/07/2026, judge SMI: 3 hearing(s)"
+// "Pull list for 12/07/2026, judge SMI: 3 hearing(s)"; without the count when it is -1 (not yet known).
 QString PullHeading(const DocketSelection &selection, qsizetype count);
 // more: the groups hold only the folders out longest, and there are others.
 List Overdue(int days, const QList<LocateQueries::HolderGroup> &groups, const LocateQueries::Ages &ages, bool more = false);
+// "Folders out longer than 30 days: 12, by holder, oldest first" and the age line below it.
+QString OverdueHeading(int days, qsizetype count, bool more, const LocateQueries::Ages &ages);
 
 } // namespace LocateLists

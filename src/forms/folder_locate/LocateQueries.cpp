@@ -16,6 +16,7 @@
 namespace {
 
 const QString All = QStringLiteral("*ALL");
+constexpr int FirstPullPage = 100;
 
 QString Date() { return QLatin1String(Schema::LoanDateKey); }
 
@@ -37,6 +38,18 @@ QString RowPage(Connection::Dialect dialect, int n, qint64 offset)
     if (dialect == Connection::Dialect::DB2)
         return QStringLiteral(" Offset %1 Rows Fetch First %2 Rows Only").arg(offset).arg(n);
     return QStringLiteral(" Limit %1 Offset %2").arg(n).arg(offset);
+}
+
+// A hearing's decimal key column as the loan table's type: compared as a decimal, the server
+// would read every loan rather than its key index. A value out of the type's range matches nothing
+// (and is not cast, which would fail the statement).
+QString KeyPart(const char *column, const char *type, qint64 max)
+{
+    return QStringLiteral("Case When %1 Between %2 And %3 Then Cast(%1 As %4) End")
+        .arg(QLatin1String(column))
+        .arg(-max - 1)
+        .arg(max)
+        .arg(QLatin1String(type));
 }
 
 bool OldestFirst(const LocateQueries::Loan &a, const LocateQueries::Loan &b)
@@ -167,11 +180,11 @@ bool LocateQueries::HeldBy(const QString &holder, QList<Loan> *out)
     Connection::Dialect dialect;
     if (!Dialect(&dialect))
         return false;
-    // Wildcards typed in the name only widen the prefix search; the comparison below takes them
-    // out again. Letter case and trailing blanks never count: "Smith " is SMITH's.
-    const bool prefix = dialect == Connection::Dialect::SQLite;
-    if (!Run(QLatin1String(prefix ? FolderStatements::SelectHolderPrefix : FolderStatements::SelectHolder),
-             {prefix ? wanted + QLatin1Char('%') : wanted}))
+    // Letter case and trailing blanks never count: "Smith " is SMITH's. The range on SQLite also
+    // holds names that go on after a control character; the comparison below leaves them out.
+    const bool range = dialect == Connection::Dialect::SQLite;
+    if (!Run(QLatin1String(range ? FolderStatements::SelectHolderRange : FolderStatements::SelectHolder),
+             range ? QVariantList{wanted, wanted + QLatin1Char('!')} : QVariantList{wanted}))
         return false;
     for (; !m_data->Eof(); m_data->MoveNext()) {
         if (RightTrimmed(m_data->Field(QStringLiteral("FILOTO")).toString()).toUpper() != wanted)
@@ -201,93 +214,106 @@ bool LocateQueries::PullList(const DocketSelection &s, QList<Pull> *out)
     return ok;
 }
 
-bool LocateQueries::PullPages(const DocketSelection &s, const std::function<void(QList<Pull> &)> &take, int pageSize)
+bool LocateQueries::Title(Pull &pull)
 {
-    QString statement = QStringLiteral(
-        "Select Distinct HRGYER, HRGTYP, HRGSEQ, HRGHTM, HRGROM, HRGJDG, FILOTO, FILUDT, FILUSR From MRLCRT.HRGDTA"
-        " Left Join MRLCRT.FILCHK On FILYER=HRGYER And FILTYP=HRGTYP And FILSEQ=HRGSEQ Where HRGHDT=?");
+    if (!pull.key)
+        return true;
+    QString plfNam, plfLtp, versus, defNam, defLtp, plfAty, defAty;
+    qint16 plfLit = 0, defLit = 0;
+    m_failed = false;
+    pull.title = modGetCaseStyle::GetCaseStyle(true, pull.key->year, pull.key->type, pull.key->sequence, QString(), 0,
+                                               plfNam, plfLtp, plfLit, versus, defNam, defLtp, defLit, plfAty, defAty,
+                                               [this](qint32 number, const QString &description) {
+                                                   if (!m_failed)
+                                                       m_data->RaiseError(number, description);
+                                               },
+                                               QLatin1String(Connection::ReadRole))
+                     .trimmed();
+    return !m_failed;
+}
+
+bool LocateQueries::PullPage(const DocketSelection &s, qint64 offset, int size, QList<Pull> *out, qsizetype *read)
+{
+    *read = 0;
+    QString hearings = QStringLiteral("Select Distinct HRGYER, HRGTYP, HRGSEQ, HRGHTM, HRGROM, HRGJDG From MRLCRT.HRGDTA"
+                                      " Where HRGHDT=?");
     QVariantList params{DateKey(s.hearingDate)};
     if (s.judge != All) {
-        statement += QStringLiteral(" And HRGJDG=?");
+        hearings += QStringLiteral(" And HRGJDG=?");
         params << s.judge;
     }
     if (s.room > All) {
-        statement += QStringLiteral(" And HRGROM=?");
+        hearings += QStringLiteral(" And HRGROM=?");
         params << s.room;
     }
     if (s.beginTime > 0) {
-        statement += QStringLiteral(" And HRGHTM Between ? And ?");
+        hearings += QStringLiteral(" And HRGHTM Between ? And ?");
         params << qint32(modDateTimeFunctions::NormalizeHearingTime(static_cast<qint16>(s.beginTime)))
                << qint32(modDateTimeFunctions::NormalizeHearingTime(static_cast<qint16>(s.endTime)));
     }
-    // Every selected column orders the rows, so that the pages follow one another exactly.
-    statement += QStringLiteral(" Order By HRGHTM, HRGROM, HRGYER, HRGTYP, HRGSEQ, HRGJDG");
     Connection::Dialect dialect;
     if (!Dialect(&dialect))
         return false;
+    // Every column orders the rows, so that the pages follow one another exactly. The page is cut
+    // before the loans are joined: a day's first screen looks up its own folders only.
+    const QString order = QStringLiteral(" Order By HRGHTM, HRGROM, HRGYER, HRGTYP, HRGSEQ, HRGJDG");
+    const QString statement =
+        QStringLiteral("Select H.*, FILOTO, FILUDT, FILUSR From (%1) H Left Join MRLCRT.FILCHK On FILYER=%2"
+                       " And FILTYP=HRGTYP And FILSEQ=%3")
+            .arg(hearings + order + RowPage(dialect, size, offset), KeyPart("HRGYER", "SmallInt", 32767),
+                 KeyPart("HRGSEQ", "Integer", 2147483647)) +
+        order;
+    if (!Run(statement, params))
+        return false;
 
     const bool byBranch = !s.branch.trimmed().isEmpty();
-    QList<Pull> page;
-    // The titles last, a page at a time: the style program runs its own statements on the
-    // connection, and a day of 100,000 hearings is never held whole.
-    const auto titled = [&]() {
-        for (Pull &pull : page) {
-            if (!pull.key)
-                continue;
-            QString plfNam, plfLtp, versus, defNam, defLtp, plfAty, defAty;
-            qint16 plfLit = 0, defLit = 0;
-            pull.title = modGetCaseStyle::GetCaseStyle(true, pull.key->year, pull.key->type, pull.key->sequence, QString(),
-                                                       0, plfNam, plfLtp, plfLit, versus, defNam, defLtp, defLit, plfAty,
-                                                       defAty,
-                                                       [this](qint32 number, const QString &description) {
-                                                           if (!m_failed)
-                                                               m_data->RaiseError(number, description);
-                                                       },
-                                                       QLatin1String(Connection::ReadRole))
-                             .trimmed();
+    for (; !m_data->Eof(); m_data->MoveNext(), ++*read) {
+        const QVariant year = m_data->Field(QStringLiteral("HRGYER")), type = m_data->Field(QStringLiteral("HRGTYP")),
+                       sequence = m_data->Field(QStringLiteral("HRGSEQ"));
+        Pull pull;
+        QString why;
+        pull.key = CaseKey::FromRow(year, type, sequence, &why);
+        pull.time = m_data->Field(QStringLiteral("HRGHTM")).toInt();
+        pull.room = m_data->Field(QStringLiteral("HRGROM")).toString();
+        pull.judge = m_data->Field(QStringLiteral("HRGJDG")).toString();
+        if (!pull.key) {
+            const auto shown = [](const QVariant &v) { return v.isNull() ? QStringLiteral("(none)") : v.toString(); };
+            pull.caseNumber = QStringLiteral("%1 %2 %3").arg(shown(year), shown(type), shown(sequence));
+            pull.title = QStringLiteral("(no usable case number: %1)").arg(why);
+            *out << pull;
+            continue;
+        }
+        if (byBranch && !BranchMatches(*pull.key, s.branch)) {
             if (m_failed)
                 return false;
+            continue;
         }
-        take(page);
-        page.clear();
-        return true;
-    };
-    // A page of hearings at a time, read, titled and handed over: the day is never held whole.
-    for (qint64 offset = 0;; offset += pageSize) {
-        if (!Run(statement + RowPage(dialect, pageSize, offset), params))
-            return false;
+        pull.caseNumber = Number(*pull.key);
+        if (!m_data->Field(QStringLiteral("FILOTO")).isNull()) {
+            pull.loan = LoanOfRow(year, type, sequence);
+            pull.withJudge = RightTrimmed(pull.loan->holder).compare(RightTrimmed(pull.judge), Qt::CaseInsensitive) == 0;
+        }
+        *out << pull;
+    }
+    return true;
+}
+
+bool LocateQueries::PullPages(const DocketSelection &s, const std::function<void(QList<Pull> &)> &take, int pageSize,
+                              bool titled)
+{
+    // A page of hearings at a time, read, titled and handed over: a day of 100,000 hearings is
+    // never held whole. The first page is short, so that a caller that shows it as it comes
+    // shows it at once.
+    for (qint64 offset = 0, size = std::min(pageSize, FirstPullPage);; offset += size, size = pageSize) {
+        QList<Pull> page;
         qsizetype read = 0;
-        for (; !m_data->Eof(); m_data->MoveNext(), ++read) {
-            const QVariant year = m_data->Field(QStringLiteral("HRGYER")), type = m_data->Field(QStringLiteral("HRGTYP")),
-                           sequence = m_data->Field(QStringLiteral("HRGSEQ"));
-            Pull pull;
-            QString why;
-            pull.key = CaseKey::FromRow(year, type, sequence, &why);
-            pull.time = m_data->Field(QStringLiteral("HRGHTM")).toInt();
-            pull.room = m_data->Field(QStringLiteral("HRGROM")).toString();
-            pull.judge = m_data->Field(QStringLiteral("HRGJDG")).toString();
-            if (!pull.key) {
-                const auto shown = [](const QVariant &v) { return v.isNull() ? QStringLiteral("(none)") : v.toString(); };
-                pull.caseNumber = QStringLiteral("%1 %2 %3").arg(shown(year), shown(type), shown(sequence));
-                pull.title = QStringLiteral("(no usable case number: %1)").arg(why);
-                page << pull;
-                continue;
-            }
-            if (byBranch && !BranchMatches(*pull.key, s.branch)) {
-                if (m_failed)
-                    return false;
-                continue;
-            }
-            pull.caseNumber = Number(*pull.key);
-            if (!m_data->Field(QStringLiteral("FILOTO")).isNull()) {
-                pull.loan = LoanOfRow(year, type, sequence);
-                pull.withJudge = RightTrimmed(pull.loan->holder).compare(RightTrimmed(pull.judge), Qt::CaseInsensitive) == 0;
-            }
-            page << pull;
-        }
-        if (!titled())
+        if (!PullPage(s, offset, static_cast<int>(size), &page, &read))
             return false;
-        if (read < pageSize)
+        for (Pull &pull : page)
+            if (titled && !Title(pull))
+                return false;
+        take(page);
+        if (read < size)
             return true;
     }
 }

@@ -82,8 +82,14 @@ public:
     // time range normalised as the docket normalises it, a branch from the case's master.
     bool PullList(const DocketSelection &selection, QList<Pull> *out);
     // The same, handed over a page at a time (take may move the rows out), so that a caller that
-    // writes them as they come holds one page, not the day.
-    bool PullPages(const DocketSelection &selection, const std::function<void(QList<Pull> &)> &take, int pageSize = 20000);
+    // writes them as they come holds one page, not the day. Without `titled` the titles are left
+    // to Title: the case style program runs once a hearing, a round trip each on a server.
+    bool PullPages(const DocketSelection &selection, const std::function<void(QList<Pull> &)> &take,
+                   int pageSize = 20000, bool titled = true);
+    // One page of it, untitled: at most `size` hearings from `offset` on; *read counts the
+    // hearings the page held (a branch leaves some out of *out).
+    bool PullPage(const DocketSelection &selection, qint64 offset, int size, QList<Pull> *out, qsizetype *read);
+    bool Title(Pull &pull);
     // Folders out longer than `days`, grouped by holder; the holder with the oldest folder first.
     // With a limit, only the `limit` folders out longest; *more tells whether there were others.
     bool Overdue(int days, QList<HolderGroup> *out, int limit = 0, bool *more = nullptr);

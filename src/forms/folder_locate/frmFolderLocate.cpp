@@ -1,6 +1,7 @@
 #include "frmFolderLocate.h"
 
 #include "AgeChart.h"
+#include "LaterSteps.h"
 #include "LocateLists.h"
 #include "LocateQueries.h"
 #include "LocateReport.h"
@@ -21,6 +22,7 @@
 #include "util/modDateTimeFunctions.h"
 #include "util/modFormatCaseNumber.h"
 
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -42,6 +44,14 @@ const QString DaysKey = QStringLiteral("OverdueDays");
 // longest, quickly; "List all" brings the rest.
 constexpr int OverduePage = 500;
 constexpr int DefaultDays = 30;
+// The pull list's first hearings are shown at once, the first screen of them titled; the rest of
+// the day is read, then titled in steps of a few milliseconds, while the clerk reads (the style
+// program runs once a hearing).
+constexpr int FirstScreen = 100;
+constexpr int FirstTitles = 50;
+constexpr int PullPage = 20000;
+constexpr int TitleStepMs = 20;
+constexpr int TitleColumn = 4;
 
 AlphaMericBox *Box(const char *name, int maxLength, bool digits = false)
 {
@@ -62,6 +72,7 @@ frmFolderLocate::frmFolderLocate(QWidget *parent) : FormBase(parent)
 {
     setObjectName(QStringLiteral("frmFolderLocate"));
     m_queries = new LocateQueries(this);
+    m_later = new LaterSteps(this);
     connect(m_queries->adoFILCHK(), &DataObject::Error, this, &frmFolderLocate::DataObject_Error);
 
     tabViews = new QTabWidget;
@@ -404,10 +415,54 @@ void frmFolderLocate::FindPull()
     s.judge = cboREQJDG->Value();
     s.room = cboREQROM->Value();
     s.branch = txtREQBRN->Text();
-    QList<LocateQueries::Pull> pulls;
-    if (!m_queries->PullList(s, &pulls))
+    m_later->Cancel(PullView);
+    m_pulls.clear();
+    m_titled = 0;
+    m_pullSelection = s;
+    // The first screen with its titles at once; the rest of the day and its titles follow
+    // while the clerk reads.
+    qsizetype read = 0;
+    if (!m_queries->PullPage(s, 0, FirstScreen, &m_pulls, &read))
         return;
-    Fill(PullView, LocateLists::Pull(s, pulls));
+    m_pullsRead = read < FirstScreen ? -1 : read;
+    for (; m_titled < std::min<qsizetype>(FirstTitles, m_pulls.size()); ++m_titled)
+        if (!m_queries->Title(m_pulls[m_titled]))
+            return;
+    Fill(PullView, LocateLists::Pull(s, m_pulls));
+    if (m_pullsRead >= 0 || m_titled < m_pulls.size())
+        m_later->Start(PullView, [this] { return PullMore(); });
+}
+
+bool frmFolderLocate::PullMore()
+{
+    QStandardItemModel *list = m_lists[PullView];
+    if (m_pullsRead >= 0) {
+        QList<LocateQueries::Pull> rest;
+        qsizetype read = 0;
+        if (!m_queries->PullPage(m_pullSelection, m_pullsRead, PullPage, &rest, &read))
+            return true;
+        m_pullsRead = read < PullPage ? -1 : m_pullsRead + read;
+        for (const QStringList &row : LocateLists::Pull(m_pullSelection, rest).rows) {
+            QList<QStandardItem *> items;
+            for (const QString &cell : row)
+                items << new QStandardItem(cell);
+            list->appendRow(items);
+        }
+        m_pulls += std::move(rest);
+        m_headings[PullView] = LocateLists::PullHeading(m_pullSelection, m_pulls.size());
+        return false;
+    }
+    QElapsedTimer spent;
+    spent.start();
+    for (; m_titled < m_pulls.size() && spent.elapsed() < TitleStepMs; ++m_titled) {
+        if (!m_queries->Title(m_pulls[m_titled]))
+            return true; // reported; the titles read so far stay
+        list->item(static_cast<int>(m_titled), TitleColumn)->setText(m_pulls[m_titled].title);
+    }
+    if (m_titled < m_pulls.size())
+        return false;
+    m_grids[PullView]->resizeColumnsToContents();
+    return true;
 }
 
 void frmFolderLocate::FindOverdue(bool all)
@@ -418,17 +473,28 @@ void frmFolderLocate::FindOverdue(bool all)
         return;
     }
     SettingsStore::SaveLongSetting(ComponentName::ApplicationName(), objectName().mid(3), DaysKey, static_cast<qint32>(days));
+    m_later->Cancel(OverdueView);
     QList<LocateQueries::HolderGroup> groups;
-    LocateQueries::Ages ages{};
     bool more = false;
-    if (!m_queries->Overdue(static_cast<int>(days), &groups, all ? 0 : OverduePage, &more) || !m_queries->AgeSummary(&ages))
+    if (!m_queries->Overdue(static_cast<int>(days), &groups, all ? 0 : OverduePage, &more))
         return;
-    picAges->SetCounts(ages);
-    lblAges->setText(QStringLiteral("Folders out by age - ") + LocateLists::AgesLine(ages) +
-                     (more ? tr("\nOnly the %1 folders out longest are listed; List all shows every one.").arg(OverduePage)
-                           : QString()));
-    Fill(OverdueView, LocateLists::Overdue(static_cast<int>(days), groups, ages, more));
+    const QString cut =
+        more ? tr("\nOnly the %1 folders out longest are listed; List all shows every one.").arg(OverduePage) : QString();
+    Fill(OverdueView, LocateLists::Overdue(static_cast<int>(days), groups, {}, more));
     cmdAllOverdue->setVisible(more);
+    // The age summary counts every loan: it follows the list rather than holding it back.
+    picAges->SetCounts({});
+    lblAges->setText(tr("Folders out by age - counting...") + cut);
+    const qsizetype listed = m_lists[OverdueView]->rowCount();
+    m_later->Start(OverdueView, [this, days, listed, more, cut] {
+        LocateQueries::Ages ages{};
+        if (!m_queries->AgeSummary(&ages))
+            return true;
+        picAges->SetCounts(ages);
+        lblAges->setText(QStringLiteral("Folders out by age - ") + LocateLists::AgesLine(ages) + cut);
+        m_headings[OverdueView] = LocateLists::OverdueHeading(static_cast<int>(days), listed, more, ages);
+        return true;
+    });
 }
 
 void frmFolderLocate::ReportNotSaved(const QString &path, const QString &error)
@@ -440,6 +506,7 @@ void frmFolderLocate::ReportNotSaved(const QString &path, const QString &error)
 void frmFolderLocate::cmdPrint_Click()
 {
     const View view = Current();
+    m_later->Finish(view);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintPreviewDialog preview(&printer, this);
@@ -452,6 +519,7 @@ void frmFolderLocate::cmdPrint_Click()
 void frmFolderLocate::cmdPdf_Click()
 {
     const View view = Current();
+    m_later->Finish(view);
     const QString path = QFileDialog::getSaveFileName(this, tr("Export PDF"), QString(), tr("PDF files (*.pdf)"));
     QString error;
     if (!path.isEmpty() && !LocateReport::WritePdf(path, m_headings[view], *m_lists[view], &error))
@@ -461,6 +529,7 @@ void frmFolderLocate::cmdPdf_Click()
 void frmFolderLocate::cmdCsv_Click()
 {
     const View view = Current();
+    m_later->Finish(view);
     const QString path = QFileDialog::getSaveFileName(this, tr("Export CSV"), QString(), tr("CSV files (*.csv)"));
     QString error;
     if (!path.isEmpty() && !LocateReport::WriteCsv(path, *m_lists[view], &error))

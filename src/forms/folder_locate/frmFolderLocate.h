@@ -8,6 +8,7 @@
 
 class AgeChart;
 class AlphaMericBox;
+class LaterSteps;
 class Combo;
 class DatePicker;
 class LocateQueries;
@@ -54,6 +55,8 @@ private:
     void FindHolder();
     void FindPull();
     void FindOverdue(bool all = false);
+    // The pull list's next page, or its next titles; true when the list is whole.
+    bool PullMore();
     void cmdEdit_Click();
     void cmdShowAll_Click();
     void cmdPrint_Click();
@@ -66,6 +69,11 @@ private:
 
     std::function<void(const CaseKey &)> m_edit;
     LocateQueries *m_queries = nullptr;
+    LaterSteps *m_later = nullptr;
+    DocketSelection m_pullSelection;
+    QList<LocateQueries::Pull> m_pulls; // the pull list shown, titled up to m_titled
+    qsizetype m_pullsRead = -1;         // the hearings read so far; -1 when the day is read
+    qsizetype m_titled = 0;
     bool m_loaded = false;
     std::optional<CaseKey> m_shownCase;
     bool m_wholeHistory = false; // the case view shows every entry, not the latest

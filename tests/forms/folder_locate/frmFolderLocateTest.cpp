@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTcpServer>
@@ -160,7 +161,9 @@ const QString Held = "FILCHK VALUES (2009,'CV',123,'SMI',{ago:40},'CLERK1'); FIL
                      "FILCHK VALUES (2009,'CV',7,'SMI',0,'CLERK1'); FILCHK VALUES (2009,'CV',8,'S%I',{ago:2},'CLERK1')";
 
 const Row holderRows[] = {
-    {"oldest first, equal dates by case, an unreadable date last; a longer name and a wildcard are someone else", Held, "",
+    {"oldest first, equal dates by case, an unreadable date last; a longer name, one going on after a tab and a wildcard "
+     "are someone else",
+     Held + "; FILCHK VALUES (2009,'CV',11,'SMI\tX',{ago:5},'CLERK1')", "",
      "txtREQOTO=smi; txtREQOTO:Return", "", "",
      "2009-CV-000005 | {d:40} | 40 | CLERK1; 2009-CV-000123 | {d:40} | 40 | CLERK1; 2010-CF-000007 | {d:3} | 3 | CLERK2; "
      "2009-CV-000007 | (no date) |  | CLERK1"},
@@ -440,6 +443,55 @@ TEST(LocatorTest, HistoryListsTheLatestThenAll)
         w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+} // namespace
+
+namespace {
+
+// A long docket: the first screen is listed with its titles at once, the others are titled while
+// the clerk reads; an export made before they are all in still holds every title.
+TEST(LocatorTest, ALongPullListIsTitledWhileTheClerkReads)
+{
+    constexpr int Hearings = 3000;
+    TestWorld world;
+    world.InstallReferenceTables();
+    QStringList hearings, litigants;
+    for (int i = 1; i <= Hearings; ++i) {
+        hearings << Dates(QStringLiteral("(2009,'CV',%1,'SMI','1',{tomorrow},900)").arg(i));
+        litigants << QStringLiteral("(2009,'CV',%1,'PL',1,'N','P%1',''), (2009,'CV',%1,'DF',1,'N','D%1','')").arg(i);
+    }
+    world.Exec("INSERT INTO MRLCRT.HRGDTA VALUES " + hearings.join(", "));
+    world.Exec("INSERT INTO MRLCRT.MASCRM VALUES " + litigants.join(", "));
+    const QString csv = world.Path("pull.csv");
+    ModalAnswerer answerer({"file:" + csv});
+    clsFolder folder;
+    folder.Locate("CLERK1");
+    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    ASSERT_NE(w, nullptr);
+    w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(2);
+    const QAbstractItemModel *list = w->findChild<QTableView *>("grdPull")->model();
+    const auto title = [list](int hearing) { return list->index(hearing - 1, 4).data().toString(); };
+    const auto shown = [](int hearing) { return QStringLiteral("P%1 VS D%1").arg(hearing); };
+
+    w->findChild<QPushButton *>("cmdFindPull")->click();
+    EXPECT_EQ(list->rowCount(), 100) << "the whole day read before the first screen was shown";
+    EXPECT_EQ(title(1), shown(1));
+    EXPECT_EQ(title(50), shown(50));
+    QTRY_COMPARE(list->rowCount(), Hearings);
+    QTRY_COMPARE(title(Hearings), shown(Hearings));
+    EXPECT_EQ(list->index(Hearings - 1, 3).data().toString(), QStringLiteral("2009-CV-%1").arg(Hearings, 6, 10, QChar('0')));
+
+    // Asked again, and exported at once: the file is written when every hearing and title is in.
+    w->findChild<QPushButton *>("cmdFindPull")->click();
+    w->findChild<QPushButton *>("cmdCsv")->click();
+    QFile written(csv);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(written.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), Hearings + 1);
+    for (int i = 1; i <= Hearings; ++i)
+        ASSERT_TRUE(lines[i].contains(',' + shown(i) + ',')) << lines[i].toStdString();
+    w->close();
 }
 
 } // namespace
