@@ -46,8 +46,8 @@ TEST(ZorvaDbReports, PrintTheCourtReadItsRowsAndTheirZone)
          "  (cells longer than 60 characters are cut, ending in \"...\"; --csv gives them whole)\n"},
         {{"holder", "nobody"}, "UTC", "court: %DB%\nFolders out to NOBODY: 0, oldest first\n  (none)\n"},
         {{"pull-list", "--date", "2026-12-07"}, "UTC",
-         "court: %DB%\nPull list for 12/07/2026: 1 hearing(s)\n  Time   Room  Judge  Case            Title     Folder\n"
-         "  09:00  2     JON    2010-CF-000007  STATE VS  out to EVIL\\x1b[2J since 12/04/2026\n"},
+         "court: %DB%\nPull list for 12/07/2026\n  Time   Room  Judge  Case            Title     Folder\n"
+         "  09:00  2     JON    2010-CF-000007  STATE VS  out to EVIL\\x1b[2J since 12/04/2026\n  1 hearing(s)\n"},
         {{"overdue", "--days", "9999", "--csv"}, "UTC", "Holder,Case,Since,Days out,Recorded by\r\n"},
     };
     for (const auto &c : cases) {

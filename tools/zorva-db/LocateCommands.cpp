@@ -1,6 +1,7 @@
 #include "LocateCommands.h"
 
 #include "ConsoleText.h"
+#include "TextTable.h"
 
 #include "forms/folder_locate/LocateLists.h"
 #include "forms/folder_locate/LocateQueries.h"
@@ -17,6 +18,9 @@ namespace {
 
 enum Exit { Ok = 0, Failed = 1, BadUsage = 2 };
 
+// As the locator window: the first overdue list holds the folders out longest.
+constexpr int OverduePage = 500;
+
 const QStringList Own{"csv", "all", "days", "begin", "end", "judge", "room", "branch"};
 
 int Refuse(QTextStream &err, const QString &message)
@@ -24,32 +28,6 @@ int Refuse(QTextStream &err, const QString &message)
     err << "zorva-db: " << message << "\nRun \"zorva-db --help\" for the commands." << Qt::endl;
     return BadUsage;
 }
-
-// Text rows as they are printed: each cell made visible and cut at CellWidth, the cells joined by
-// \x1f (which Visible escapes, so never inside a cell). One UTF-8 string a row: a day of 100,000
-// hearings is held as little as it can be until the widths are known.
-struct Packed
-{
-    QByteArrayList rows;
-    bool cut = false;
-
-    void Add(const QList<QStringList> &rows)
-    {
-        for (const QStringList &row : rows) {
-            QStringList cells;
-            for (const QString &cell : row) {
-                QString shown = ConsoleText::Visible(cell);
-                // One long holder must not pad every line to its length.
-                if (shown.size() > CellWidth) {
-                    shown = shown.left(CellWidth - 3) + QStringLiteral("...");
-                    cut = true;
-                }
-                cells << shown;
-            }
-            this->rows << cells.join(QChar(0x1f)).toUtf8();
-        }
-    }
-};
 
 QList<QStringList> Visible(QList<QStringList> rows)
 {
@@ -59,38 +37,11 @@ QList<QStringList> Visible(QList<QStringList> rows)
     return rows;
 }
 
-void PrintText(const QString &heading, const QStringList &columns, const Packed &packed, QTextStream &out)
+// The list as text, below the court it was read from.
+TextTable Table(const QString &heading, const QStringList &columns, QTextStream &out)
 {
-    out << "court: " << ConsoleText::CourtName(Connection::Current().url) << '\n';
-    // The heading's own line breaks stay; court text in it was made visible before.
-    for (const QString &line : heading.split(QLatin1Char('\n')))
-        out << ConsoleText::Visible(line) << '\n';
-    QList<qsizetype> widths;
-    for (const QString &column : columns)
-        widths << column.size();
-    for (const QByteArray &row : packed.rows) {
-        qsizetype c = 0;
-        for (const QString &cell : QString::fromUtf8(row).split(QChar(0x1f))) {
-            widths[c] = std::max(widths[c], cell.size());
-            ++c;
-        }
-    }
-    const auto line = [&](const QStringList &cells) {
-        QString text;
-        for (qsizetype c = 0; c < cells.size(); ++c)
-            text += QStringLiteral("  ") + cells[c].leftJustified(widths[c]);
-        out << text.trimmed().prepend(QStringLiteral("  ")) << '\n';
-    };
-    if (packed.rows.isEmpty()) {
-        out << "  (none)\n";
-    } else {
-        line(columns);
-        for (const QByteArray &row : packed.rows)
-            line(QString::fromUtf8(row).split(QChar(0x1f)));
-    }
-    if (packed.cut)
-        out << "  (cells longer than " << CellWidth << " characters are cut, ending in \"...\"; --csv gives them whole)\n";
-    out.flush();
+    return TextTable(out, QStringLiteral("court: ") + ConsoleText::CourtName(Connection::Current().url) + '\n' + heading,
+                     columns);
 }
 
 void Print(const LocateLists::List &list, bool csv, QTextStream &out)
@@ -100,9 +51,9 @@ void Print(const LocateLists::List &list, bool csv, QTextStream &out)
         out.flush();
         return;
     }
-    Packed packed;
-    packed.Add(list.rows);
-    PrintText(list.heading, list.columns, packed, out);
+    TextTable table = Table(list.heading, list.columns, out);
+    table.Add(list.rows);
+    table.End();
 }
 
 // The court text of the heading's location line made visible, and the history's times zoned.
@@ -156,7 +107,7 @@ bool Takes(const QString &command, const QString &option)
     if (option == QLatin1String("days"))
         return command == QLatin1String("overdue");
     if (option == QLatin1String("all"))
-        return command == QLatin1String("where");
+        return command == QLatin1String("where") || command == QLatin1String("overdue");
     static const QStringList pullOptions{"date", "begin", "end", "judge", "room", "branch"};
     return command == QLatin1String("pull-list") && pullOptions.contains(option);
 }
@@ -238,39 +189,65 @@ int Run(const QString &command, const QStringList &args, const QCommandLineParse
         if (!ok)
             return Refuse(err, QStringLiteral("--days \"%1\" is not a number of days from 0 to 9999")
                                    .arg(parser.value(QStringLiteral("days"))));
+        // As the window: the folders out longest, unless all are asked for.
+        const bool all = parser.isSet(QStringLiteral("all"));
         QList<LocateQueries::HolderGroup> groups;
+        bool more = false;
+        if (!queries.Overdue(static_cast<int>(days), &groups, all ? 0 : OverduePage, &more))
+            return answered(false, {});
+        LocateLists::List list = LocateLists::Overdue(static_cast<int>(days), groups, {}, more);
+        const QString cut = QStringLiteral("  Only the %1 folders out longest are listed; --all lists every one.").arg(OverduePage);
+        if (csv) {
+            Print(list, csv, out);
+            if (more)
+                err << cut << Qt::endl;
+            return Ok;
+        }
+        // The age summary counts every loan: it is printed after the list, which is out by then.
+        TextTable table = Table(list.heading.section(QLatin1Char('\n'), 0, 0), list.columns, out);
+        table.Add(list.rows);
+        table.End();
+        if (more)
+            out << cut << '\n';
         LocateQueries::Ages ages{};
-        const bool read = queries.Overdue(static_cast<int>(days), &groups) && queries.AgeSummary(&ages);
-        return answered(read, LocateLists::Overdue(static_cast<int>(days), groups, ages));
+        if (!queries.AgeSummary(&ages))
+            return answered(false, {});
+        out << "Folders out by age - " << LocateLists::AgesLine(ages) << Qt::endl;
+        return Ok;
     }
 
     DocketSelection s;
     if (const int refused = PullSelection(parser, err, &s))
         return refused;
-    // Written a page at a time (CSV) or kept as printed lines (text): a day of 100,000 hearings
-    // is never held as rows and titles all at once.
+    // Written a page at a time, the first one short: the first screen is out at once, and a day
+    // of 100,000 hearings is never held whole. The count comes last, when it is known.
     const QStringList columns = LocateLists::Columns(LocateLists::PullView);
-    Packed packed;
-    qsizetype count = 0;
+    std::optional<TextTable> table;
     if (csv)
         out << LocateReport::Csv(columns, {});
+    else
+        table.emplace(Table(LocateLists::PullHeading(s, -1), columns, out));
+    qsizetype count = 0;
     const bool ok = queries.PullPages(s, [&](QList<LocateQueries::Pull> &page) {
         count += page.size();
         const QList<QStringList> rows = LocateLists::Pull(s, page).rows;
-        if (csv)
+        if (csv) {
             out << LocateReport::CsvRecords(Visible(rows));
-        else
-            packed.Add(rows);
+            out.flush();
+        } else {
+            table->Add(rows);
+        }
     });
     if (!ok) {
         out.flush();
         err << "zorva-db: " << failure << Qt::endl;
         return Failed;
     }
-    if (csv)
-        out.flush();
-    else
-        PrintText(LocateLists::PullHeading(s, count), columns, packed, out);
+    if (table) {
+        table->End();
+        out << "  " << count << " hearing(s)" << Qt::endl;
+    }
+    out.flush();
     return Ok;
 }
 

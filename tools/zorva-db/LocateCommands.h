@@ -17,8 +17,9 @@ inline constexpr char Usage[] = R"(  where CASE [--db URL] [--csv] [--all]
   holder NAME [--db URL] [--csv]    every folder out to NAME, oldest first
   pull-list --date yyyy-MM-dd [--begin hhmm --end hhmm] [--judge J] [--room R] [--branch B]
             [--db URL] [--csv]      the docket's hearings and where each folder is
-  overdue [--days N] [--db URL] [--csv]
-                                    folders out longer than N days (30), by holder
+  overdue [--days N] [--db URL] [--csv] [--all]
+                                    folders out longer than N days (30), by holder: the 500
+                                    out longest, or every one with --all
 )";
 
 // The widest a cell is printed as text; a longer one is cut, and the output says so.
