@@ -49,6 +49,7 @@ TEST(ZorvaDbReports, PrintTheCourtReadItsRowsAndTheirZone)
          "court: %DB%\nPull list for 12/07/2026\n  Time   Room  Judge  Case            Title     Folder\n"
          "  09:00  2     JON    2010-CF-000007  STATE VS  out to EVIL\\x1b[2J since 12/04/2026\n  1 hearing(s)\n"},
         {{"overdue", "--days", "9999", "--csv"}, "UTC", "Holder,Case,Since,Days out,Recorded by\r\n"},
+        {{"overdue", "--days", "9999", "--all", "--csv"}, "UTC", "Holder,Case,Since,Days out,Recorded by\r\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString() + " in " + c.tz);
@@ -121,6 +122,42 @@ TEST(ZorvaDbReports, HistoryCappedToTheLatestUnlessAll)
             if (!csv) {
                 EXPECT_EQ(lines.value(c.at < 0 ? lines.size() - 1 : c.at), c.earlier) << r;
             }
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// As the locator: overdue lists the 500 folders out longest and says there are more, then the
+// age summary; --all lists every one.
+TEST(ZorvaDbReports, OverdueListsTheLongestOutUnlessAll)
+{
+    TestWorld world;
+    ZorvaDb zorva(world);
+    QStringList loans;
+    for (int i = 1; i <= 502; ++i)
+        loans << QStringLiteral("(2009,'CV',%1,'DA',%2,'C1')").arg(i).arg(1012020 + i % 28 * 10000);
+    world.Exec("INSERT INTO MRLCRT.FILCHK VALUES " + loans.join(", "));
+    const QString more = "  Only the 500 folders out longest are listed; --all lists every one.";
+    const QString ages = "Folders out by age - 0-7 days: 0, 8-30 days: 0, 31-90 days: 0, over 90 days: 502";
+    const struct { QStringList args; int rows; bool cut; } cases[] = {
+        {{"overdue"}, 500, true},
+        {{"overdue", "--all"}, 502, false},
+        {{"overdue", "--csv"}, 500, true},
+        {{"overdue", "--csv", "--all"}, 502, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ZorvaDb::Result r = zorva.Run(QStringList(c.args) << "--db" << world.DatabaseUrl());
+        EXPECT_EQ(r.exitCode, 0) << r;
+        const QStringList lines = r.out.split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts);
+        const bool csv = c.args.contains("--csv");
+        EXPECT_EQ(lines.filter(QRegularExpression("^ *DA ")).size() + lines.filter(QRegularExpression("^DA,")).size(), c.rows);
+        EXPECT_EQ((csv ? r.err : r.out).contains(more), c.cut) << r;
+        if (!csv) {
+            EXPECT_EQ(lines.last(), ages) << r;
         }
     }
 }
