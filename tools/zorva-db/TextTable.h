@@ -21,7 +21,7 @@ public:
     void End();
 
     // The rows held before the widths are chosen.
-    static constexpr int FirstPage = 100;
+    static constexpr int FirstPage = 50;
 
 private:
     void Print(const QStringList &cells);

@@ -28,5 +28,6 @@ private:
 
     QMap<int, Step> m_steps;
     int m_last = -1;
+    bool m_running = false;
     QTimer m_timer;
 };

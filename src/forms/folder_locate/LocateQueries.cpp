@@ -16,7 +16,7 @@
 namespace {
 
 const QString All = QStringLiteral("*ALL");
-constexpr int FirstPullPage = 100;
+constexpr int FirstPullPage = 50;
 
 QString Date() { return QLatin1String(Schema::LoanDateKey); }
 
