@@ -17,31 +17,22 @@ inline constexpr char Column[] = "LOGDIG";
 // Whether the connection's log table has the digest column (a court's own DB2 table has not).
 bool HasDigestColumn(QSqlDatabase &db);
 
-// One log row as stored.
-struct Row
+// One log row as stored: its text as QString (Row), or as UTF-8 (Utf8Row), as an engine hands
+// text over when asked for its bytes.
+template <typename Text>
+struct LogRow
 {
-    QString stamp; // LOGTSP as stored
+    Text stamp; // LOGTSP as stored
     qint64 year = 0;
-    QString type;
+    Text type;
     qint64 sequence = 0;
     bool automatic = false;
-    QString user;
-    QString party;
+    Text user;
+    Text party;
     bool out = false;
 };
-
-// The same row with its text as UTF-8, as an engine hands text over when asked for its bytes.
-struct Utf8Row
-{
-    QByteArray stamp;
-    qint64 year = 0;
-    QByteArray type;
-    qint64 sequence = 0;
-    bool automatic = false;
-    QByteArray user;
-    QByteArray party;
-    bool out = false;
-};
+using Row = LogRow<QString>;
+using Utf8Row = LogRow<QByteArray>;
 
 // The row's digest after the case's previous one (empty for the first row, or after an unchained one).
 QString Digest(const Row &row, const QString &previous);
