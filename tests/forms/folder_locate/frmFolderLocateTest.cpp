@@ -60,6 +60,16 @@ struct Row
     QString written = {}; // FolderLocate settings after ("" unchecked)
 };
 
+// The locator as a host opens it (modeless: Locate returns at once), on the view asked for.
+QPointer<QWidget> Open(clsFolder &folder, int view = 0)
+{
+    folder.Locate("CLERK1");
+    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    if (w)
+        w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(view);
+    return w;
+}
+
 // The history's stamps are stored in UTC and shown in local time: local time is made UTC.
 void LocalTimeIsUtc()
 {
@@ -83,13 +93,11 @@ void Check(const Row &row, int view, const char *labelName = nullptr)
     answerer.AnswerWindows([](QWidget *window, const QString &steps) { Act(window, QString(steps).replace(" & ", "; ")); });
 
     clsFolder folder;
-    folder.Locate("CLERK1"); // modeless: returns at once
-    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    QPointer<QWidget> w = Open(folder, view);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "PC/MEVS - Folder Locator");
     w->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(w));
-    w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(view);
     Act(w, Dates(row.steps));
     QTest::qWait(20); // the last box answered
 
@@ -264,8 +272,7 @@ TEST(LocatorTest, ViewsLeaveTheCourtFileAsItWas)
     };
     const QByteArray before = bytes();
     clsFolder folder;
-    folder.Locate("CLERK1");
-    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    QPointer<QWidget> w = Open(folder);
     ASSERT_NE(w, nullptr);
     const char *steps[] = {"txtCASNUM=2009-CV-123; txtCASNUM:Return", "txtREQOTO=SMI; cmdFindHolder", "cmdFindPull",
                            "cmdFindOverdue"};
@@ -292,10 +299,8 @@ TEST(LocatorTest, ASilentServerIsOneWaitAndOneBox)
     world.InstallReferenceTables();
     qputenv("ZORVA_DATABASE", QStringLiteral("postgresql://clerk@127.0.0.1:%1/court").arg(silent.serverPort()).toUtf8());
     clsFolder folder;
-    folder.Locate("CLERK1");
-    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    QPointer<QWidget> w = Open(folder, 3);
     ASSERT_NE(w, nullptr);
-    w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(3);
     Act(w, "cmdFindOverdue");
     QTest::qWait(20); // the box answered
     int connects = 0;
@@ -317,10 +322,8 @@ TEST(LocatorTest, OverdueListsTheLongestOutThenAll)
         loans << Dates(QStringLiteral("(2009,'CV',%1,'DA',{ago:%2},'C1')").arg(i).arg(31 + i));
     world.Exec("INSERT INTO MRLCRT.FILCHK VALUES " + loans.join(", "));
     clsFolder folder;
-    folder.Locate("CLERK1");
-    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    QPointer<QWidget> w = Open(folder, 3);
     ASSERT_NE(w, nullptr);
-    w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(3);
     const QAbstractItemModel *list = w->findChild<QTableView *>("grdOverdue")->model();
     auto *all = w->findChild<QWidget *>("cmdAllOverdue");
     for (const QString step : {"cmdFindOverdue", "cmdAllOverdue"}) {
@@ -357,8 +360,7 @@ TEST(LocatorTest, ExportsTheListShown)
     const QString csv = world.Path("history.csv"), pdf = world.Path("history.pdf"), nowhere = world.Path("none/history.csv");
     ModalAnswerer answerer({"Close", "file:" + csv, "file:" + pdf, "file:" + nowhere, "OK", "Cancel"});
     clsFolder folder;
-    folder.Locate("CLERK1");
-    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    QPointer<QWidget> w = Open(folder);
     ASSERT_NE(w, nullptr);
     Act(w, "txtCASNUM=2009-CV-123; txtCASNUM:Return; cmdPrint; cmdCsv; cmdPdf; cmdCsv; cmdPdf");
     QTest::qWait(20); // the last box answered
@@ -421,8 +423,7 @@ TEST(LocatorTest, HistoryListsTheLatestThenAll)
         world.Exec("INSERT INTO MRLCRT.FILLOG (LOGTSP, LOGYER, LOGTYP, LOGSEQ, LOGAUT, LOGUSR, LOGOTO, LOGOUT) VALUES " +
                    log.join(", "));
         clsFolder folder;
-        folder.Locate("CLERK1");
-        QPointer<QWidget> w = WindowDriver::Find(Locator);
+        QPointer<QWidget> w = Open(folder);
         ASSERT_NE(w, nullptr);
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w));
@@ -466,10 +467,8 @@ TEST(LocatorTest, ALongPullListIsTitledWhileTheClerkReads)
     const QString csv = world.Path("pull.csv");
     ModalAnswerer answerer({"file:" + csv});
     clsFolder folder;
-    folder.Locate("CLERK1");
-    QPointer<QWidget> w = WindowDriver::Find(Locator);
+    QPointer<QWidget> w = Open(folder, 2);
     ASSERT_NE(w, nullptr);
-    w->findChild<QTabWidget *>("tabViews")->setCurrentIndex(2);
     const QAbstractItemModel *list = w->findChild<QTableView *>("grdPull")->model();
     const auto title = [list](int hearing) { return list->index(hearing - 1, 4).data().toString(); };
     const auto shown = [](int hearing) { return QStringLiteral("P%1 VS D%1").arg(hearing); };
